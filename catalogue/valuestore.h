@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+
+namespace cvarden {
+
+// Where the player's option values live, keyed by display name. The catalogue
+// default is passed with every read: defaults are never stored.
+class ValueStore {
+public:
+    virtual ~ValueStore() = default;
+
+    // The text last saved under `name`, exactly; `fallback` when none was.
+    virtual std::string Get(const std::string &name, const std::string &fallback) const = 0;
+
+    // Stores `value` under `name`. Outside a batch it is durable when this
+    // returns. Returns the empty text, or what went wrong.
+    virtual std::string Save(const std::string &name, const std::string &value) = 0;
+
+    // Between these, saves may be committed together once at the end, which
+    // keeps commands that save hundreds of values fast.
+    virtual void beginBatch() = 0;
+    virtual std::string endBatch() = 0;
+};
+
+// Opens a batch for a scope and commits it however the scope is left, so that
+// the values saved before a failure stay stored.
+class StoreBatch {
+public:
+    explicit StoreBatch(ValueStore &store) : store_(store) { store_.beginBatch(); }
+    ~StoreBatch() { commit(); }
+    StoreBatch(const StoreBatch &) = delete;
+    StoreBatch &operator=(const StoreBatch &) = delete;
+
+    // Commits now and reports the outcome; later commits do nothing.
+    std::string commit()
+    {
+        if (done_)
+            return {};
+        done_ = true;
+        return store_.endBatch();
+    }
+
+private:
+    ValueStore &store_;
+    bool done_ = false;
+};
+
+} // namespace cvarden

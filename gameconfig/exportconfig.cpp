@@ -1,0 +1,86 @@
+#include "exportconfig.h"
+
+#include "fileio.h"
+#include "linemodel.h"
+#include "normalize.h"
+#include "optionkey.h"
+#include "optionmatcher.h"
+
+namespace cvarden {
+namespace {
+
+std::string optionValue(const OptionNode &node, const ValueStore &store)
+{
+    return store.Get(node.text, Module1::OptionDefault(node.key));
+}
+
+void clearTags(OptionTree &tree)
+{
+    for (std::size_t i = 1; i <= tree.count(); ++i)
+        tree.item(i).tag.clear();
+}
+
+} // namespace
+
+std::string OptionRecordText(std::string_view variableName, std::string_view value)
+{
+    std::string text = OptionMatcher::prefixOf(variableName);
+    text.append(" \"");
+    for (const char c : value) {
+        if (c != '"' && c != '\r' && c != '\n')
+            text.push_back(c);
+    }
+    text.append("\"\n");
+    return text;
+}
+
+std::string RewriteConfigText(std::string_view normalizedText, OptionTree &tree, const ValueStore &store,
+                              ExportReport &report)
+{
+    std::string out;
+    out.reserve(normalizedText.size() + normalizedText.size() / 8);
+    const OptionMatcher matcher(tree);
+    LineReader lines(normalizedText);
+    std::vector<std::size_t> matches;
+    for (std::string_view line; lines.readLine(line);) {
+        matcher.match(line, matches);
+        if (matches.empty())
+            writeRecord(out, line);
+        for (const std::size_t index : matches) {
+            OptionNode &node = tree.item(index);
+            writeRecord(out, OptionRecordText(Module1::OptionVarName(node.key), optionValue(node, store)));
+            node.tag = "DONE";
+            ++report.linesReplaced;
+        }
+    }
+    for (std::size_t i = 1; i <= tree.count(); ++i) {
+        OptionNode &node = tree.item(i);
+        if (!node.hasParent() || !node.tag.empty())
+            continue;
+        writeRecord(out, OptionRecordText(Module1::OptionVarName(node.key), optionValue(node, store)));
+        node.tag = "DONE";
+        ++report.linesAdded;
+    }
+    return out;
+}
+
+ExportReport ExportConfig(const std::string &chosenPath, OptionTree &tree, const ValueStore &store)
+{
+    ExportReport report;
+    report.error = normalizeFile(chosenPath);
+    if (!report.error.empty())
+        return report;
+    clearTags(tree);
+    report.error = refuseReadOnly(chosenPath);
+    std::string normalized;
+    if (report.error.empty())
+        report.error = readWholeFile(scratchPathFor(chosenPath), normalized);
+    if (!report.error.empty())
+        return report;
+    const std::string rewritten = RewriteConfigText(normalized, tree, store, report);
+    normalized = std::string();
+    report.error = replaceWholeFile(chosenPath, rewritten);
+    return report;
+}
+
+} // namespace cvarden

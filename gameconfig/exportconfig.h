@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "optiontree.h"
+#include "valuestore.h"
+
+namespace cvarden {
+
+struct ExportReport {
+    std::string error; // empty on success
+    std::size_t linesReplaced = 0;
+    std::size_t linesAdded = 0;
+};
+
+// The record that sets an option in the game's file. The value is always
+// quoted, and double quotes, CR and LF are left out of it: the game runs this
+// file, and would cut an unquoted value at ";" or "//" and end the command at
+// a stray quote or line break.
+std::string OptionRecordText(std::string_view variableName, std::string_view value);
+
+// Rewrites normalized game text with the stored values: every line of an
+// option is replaced by one record per option it belongs to, other lines are
+// copied, and a record is added at the end for every option that had no line.
+// Marks each option written with the tag "DONE".
+std::string RewriteConfigText(std::string_view normalizedText, OptionTree &tree, const ValueStore &store,
+                              ExportReport &report);
+
+// Writes the stored values into the chosen game file: normalizes it into its
+// scratch copy (the player's backup of the old content), then replaces the
+// file's content in one step. A read-only file is refused and left unchanged.
+ExportReport ExportConfig(const std::string &chosenPath, OptionTree &tree, const ValueStore &store);
+
+} // namespace cvarden

@@ -1,0 +1,28 @@
+#include "linemodel.h"
+
+namespace cvarden {
+
+bool LineReader::readLine(std::string_view &line)
+{
+    if (atEnd())
+        return false;
+    const std::size_t cr = text_.find('\r', pos_);
+    if (cr == std::string_view::npos) {
+        line = text_.substr(pos_);
+        pos_ = text_.size();
+        return true;
+    }
+    line = text_.substr(pos_, cr - pos_);
+    pos_ = cr + 1;
+    if (pos_ < text_.size() && text_[pos_] == '\n')
+        ++pos_;
+    return true;
+}
+
+void writeRecord(std::string &out, std::string_view text)
+{
+    out.append(text);
+    out.append("\r\n");
+}
+
+} // namespace cvarden

@@ -1,0 +1,53 @@
+#include "normalize.h"
+
+#include "fileio.h"
+#include "linemodel.h"
+
+namespace cvarden {
+
+std::string normalizeText(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 16 + 2);
+    LineReader reader(text);
+    // Whether the byte examined last, across lines, was a LF: an empty line
+    // that follows a line ending in LF is that LF's own line end, not a line.
+    bool lastWasLf = false;
+    std::string_view line;
+    while (reader.readLine(line)) {
+        std::size_t start = 0;
+        for (std::size_t lf = line.find('\n'); lf != std::string_view::npos; lf = line.find('\n', start)) {
+            writeRecord(out, line.substr(start, lf + 1 - start));
+            start = lf + 1;
+        }
+        const std::string_view rest = line.substr(start);
+        if (!rest.empty())
+            lastWasLf = false;
+        else if (!line.empty())
+            lastWasLf = true;
+        if (!rest.empty() || !lastWasLf)
+            writeRecord(out, rest);
+    }
+    return out;
+}
+
+std::string scratchPathFor(const std::string &chosenPath)
+{
+    return chosenPath + "_";
+}
+
+std::string normalizeFile(const std::string &chosenPath)
+{
+    std::string bytes;
+    if (std::string failure = readWholeFile(chosenPath, bytes); !failure.empty())
+        return failure;
+    const std::string scratch = scratchPathFor(chosenPath);
+    if (std::string failure = writeWholeFile(scratch, bytes.empty() ? std::string() : normalizeText(bytes));
+        !failure.empty())
+        return "Cannot write the backup copy beside the chosen file. " + failure;
+    if (bytes.empty())
+        return "\"" + chosenPath + "\" is empty: it holds no settings.";
+    return {};
+}
+
+} // namespace cvarden

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace cvarden {
+
+// The game ends its lines with a bare LF, which our line model keeps inside a
+// line. Normalizing turns every LF-terminated piece into a record of its own
+// (the piece, its LF, then CR LF), so each game line reads as one line.
+// A text already normalized comes out unchanged.
+std::string normalizeText(std::string_view text);
+
+// The scratch copy sits beside the chosen file: its path with "_" appended.
+// It is the player's copy of what the file held before a command touched it.
+std::string scratchPathFor(const std::string &chosenPath);
+
+// Reads the chosen file and writes its normalized text to the scratch copy,
+// which is created or emptied first. Returns the empty text on success, else
+// what failed (an empty chosen file fails: it holds no line to read).
+std::string normalizeFile(const std::string &chosenPath);
+
+} // namespace cvarden

@@ -1,0 +1,203 @@
+#include <QtTest>
+
+#include "catalogue_fixture.h"
+#include "loader.h"
+
+using namespace cvarden;
+
+namespace {
+
+// One line per node: parent key (or "-"), key, text, image.
+QStringList describe(const OptionTree &tree)
+{
+    QStringList nodes;
+    for (std::size_t i = 1; i <= tree.count(); ++i) {
+        const OptionNode &node = tree.item(i);
+        const QString parent = node.hasParent() ? QString::fromStdString(tree.item(node.parent).key) : "-";
+        nodes << QStringLiteral("%1 | %2 | %3 | %4")
+                     .arg(parent, QString::fromStdString(node.key), QString::fromStdString(node.text),
+                          QString::fromStdString(node.image));
+    }
+    return nodes;
+}
+
+const QStringList twoFolders{"Display", "Sound", "---"};
+
+} // namespace
+
+class LoaderTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    OptionTree tree;
+    DescriptionTable descriptions;
+
+    QStringList load(const std::string &bytes)
+    {
+        tree.clear();
+        descriptions.clear();
+        const QString path = writeTestFile(dir, "options.dat", bytes);
+        const std::string failure = OpenOptions(path.toStdString(), tree, descriptions);
+        if (!failure.empty())
+            qWarning("%s", failure.c_str());
+        return describe(tree);
+    }
+
+private slots:
+    void init()
+    {
+        tree.clear();
+        descriptions.clear();
+    }
+
+    void workedExampleYieldsFiveNodesAndThreeDescriptions()
+    {
+        const QString path = QStringLiteral(CVARDEN_TEST_DATA "/worked-example.dat");
+        QCOMPARE(OpenOptions(path.toStdString(), tree, descriptions), std::string());
+        QCOMPARE(describe(tree), (QStringList{
+                                     "- | Display | Display | folder",
+                                     "- | Sound | Sound | folder",
+                                     "Display | vid_bright?x?VALUE?1?1.0 | Brightness | val",
+                                     "Display | vid_full?x?CHECK?2?x?1 | Full screen | check",
+                                     "Sound | snd_rate?x?COMBO?3?3?11?22?44?x?22 | Mixing rate | combo",
+                                 }));
+        QCOMPARE(descriptions.at(0), std::string());
+        QCOMPARE(descriptions.at(1), std::string("Screen brightness, 1.0 is normal."));
+        QCOMPARE(descriptions.at(2), std::string("Run in a full screen."));
+        QCOMPARE(descriptions.at(3), std::string("Sound mixing rate in kHz."));
+        QCOMPARE(descriptions.at(4), std::string());
+    }
+
+    void catalogueLines_data()
+    {
+        QTest::addColumn<QString>("catalogue"); // lines joined by CR LF; "\\n" is a lone LF
+        QTest::addColumn<QStringList>("nodes");
+
+        QTest::newRow("only the exact --- ends the folders")
+            << "--- |----|---" << QStringList{"- | ---  | ---  | folder", "- | ---- | ---- | folder"};
+        QTest::newRow("a twice-named folder adds one node")
+            << "A|A|---|A|n|d|v|x|VALUE|1"
+            << QStringList{"- | A | A | folder", "A | v?x?VALUE?1?1 | n | val"};
+        QTest::newRow("a parent that is no folder adds nothing but uses its ordinal")
+            << "Display|---|Displays|n|d|v|x|VALUE|1|Display|m|d|w|x|VALUE|2"
+            << QStringList{"- | Display | Display | folder", "Display | w?x?VALUE?2?2 | m | val"};
+        QTest::newRow("parents match with letter case")
+            << "Display|---|display|n|d|v|x|VALUE|1" << QStringList{"- | Display | Display | folder"};
+        QTest::newRow("a kind in lower case is unknown; the next lines start the next entry")
+            << "A|---|A|n|d|v|x|value|A|m|d|w|x|VALUE|2"
+            << QStringList{"- | A | A | folder", "A | v?x?value?1? | n | val", "A | w?x?VALUE?2?2 | m | val"};
+        QTest::newRow("an unknown choice source gives an empty tail and the combo image")
+            << "A|---|A|n|d|v|x|COMBO|LIST|A|m|d|w|x|VALUE|2"
+            << QStringList{"- | A | A | folder", "A | v?x?COMBO?1? | n | combo", "A | w?x?VALUE?2?2 | m | val"};
+        QTest::newRow("a count of 0 gives a ten-line entry")
+            << "A|---|A|n|d|v|x|COMBO|ENTRIES|0|r|def"
+            << QStringList{"- | A | A | folder", "A | v?x?COMBO?1?0?r?def | n | combo"};
+        QTest::newRow("a count that is no number reads no choice lines")
+            << "A|---|A|n|d|v|x|COMBO|ENTRIES|two|r|def"
+            << QStringList{"- | A | A | folder", "A | v?x?COMBO?1?two?r?def | n | combo"};
+        QTest::newRow("a negative count reads no choice lines")
+            << "A|---|A|n|d|v|x|COMBO|ENTRIES|-2|r|def"
+            << QStringList{"- | A | A | folder", "A | v?x?COMBO?1?-2?r?def | n | combo"};
+        QTest::newRow("a huge count reads to the end and counts what it read")
+            << "A|---|A|n|d|v|x|COMBO|ENTRIES|999999999|a|b"
+            << QStringList{"- | A | A | folder", "A | v?x?COMBO?1?2?a?b?? | n | combo"};
+        QTest::newRow("the file ends inside an entry: missing lines keep earlier values")
+            << "A|---|A|n|d|v|x|CHECK|r|1|A|m|d|w"
+            << QStringList{"- | A | A | folder", "A | v?x?CHECK?1?r?1 | n | check", "A | w?x?CHECK?2?r?1 | m | check"};
+        QTest::newRow("blank lines after the last entry add nothing")
+            << "A|---|A|n|d|v|x|VALUE|1||" << QStringList{"- | A | A | folder", "A | v?x?VALUE?1?1 | n | val"};
+        QTest::newRow("no --- line: every line is a folder")
+            << "A|B" << QStringList{"- | A | A | folder", "- | B | B | folder"};
+        QTest::newRow("no entry after ---: the folders alone")
+            << "A|---" << QStringList{"- | A | A | folder"};
+        QTest::newRow("a blank folder line names no folder")
+            << "A||---||n|d|v|x|VALUE|1" << QStringList{"- | A | A | folder"};
+        QTest::newRow("a description holding a lone LF is one line")
+            << "A|---|A|n|two\\nlines|v|x|VALUE|1" << QStringList{"- | A | A | folder", "A | v?x?VALUE?1?1 | n | val"};
+        QTest::newRow("two options may share a display name")
+            << "A|---|A|n|d|v|x|VALUE|1|A|n|d|w|x|VALUE|2"
+            << QStringList{"- | A | A | folder", "A | v?x?VALUE?1?1 | n | val", "A | w?x?VALUE?2?2 | n | val"};
+    }
+
+    void catalogueLines()
+    {
+        QFETCH(QString, catalogue);
+        QFETCH(QStringList, nodes);
+        catalogue.replace("\\n", "\n");
+        QCOMPARE(load(crlfLines(catalogue.split('|'))), nodes);
+    }
+
+    void lineEndsFollowTheLineModel_data()
+    {
+        QTest::addColumn<QByteArray>("catalogue");
+        QTest::newRow("CR LF and no final line end") << QByteArray("A\r\n---\r\nA\r\nn\r\nd\r\nv\r\nx\r\nVALUE\r\n1");
+        QTest::newRow("lone CRs") << QByteArray("A\r---\rA\rn\rd\rv\rx\rVALUE\r1\r");
+    }
+
+    void lineEndsFollowTheLineModel()
+    {
+        QFETCH(QByteArray, catalogue);
+        QCOMPARE(load(catalogue.toStdString()), (QStringList{"- | A | A | folder", "A | v?x?VALUE?1?1 | n | val"}));
+    }
+
+    void descriptionWithLoneLfIsKept()
+    {
+        load("A\r\n---\r\nA\r\nn\r\ntwo\nlines\r\nv\r\nx\r\nVALUE\r\n1\r\n");
+        QCOMPARE(descriptions.at(1), std::string("two\nlines"));
+    }
+
+    void everyEntryKeepsItsDescription()
+    {
+        QStringList lines{"A", "---"};
+        for (int i = 1; i <= 1500; ++i)
+            lines << "A" << QString("n%1").arg(i) << QString("about %1").arg(i) << "v" << "x" << "VALUE" << "0";
+        load(crlfLines(lines));
+        QCOMPARE(tree.count(), std::size_t(1501));
+        QCOMPARE(descriptions.at(1000), std::string("about 1000"));
+        QCOMPARE(descriptions.at(1001), std::string("about 1001"));
+        QCOMPARE(descriptions.at(1500), std::string("about 1500"));
+        QCOMPARE(tree.item(1501).key, std::string("v?x?VALUE?1500?0"));
+    }
+
+    void choiceListFilesArePlainLists_data()
+    {
+        QTest::addColumn<QByteArray>("list"); // empty: no file at all
+        QTest::addColumn<QString>("key");
+        QTest::newRow("two lines") << QByteArray("a\r\nb\r\n") << "v?x?COMBO?1?2?a?b?r?a";
+        QTest::newRow("a final blank line is a choice") << QByteArray("a\r\nb\r\n\r\n") << "v?x?COMBO?1?3?a?b??r?a";
+        QTest::newRow("no final line end") << QByteArray("a\r\nb") << "v?x?COMBO?1?2?a?b?r?a";
+        QTest::newRow("missing file gives no choices") << QByteArray() << "v?x?COMBO?1?0?r?a";
+    }
+
+    void choiceListFilesArePlainLists()
+    {
+        QFETCH(QByteArray, list);
+        QFETCH(QString, key);
+        QFile::remove(dir.filePath("list.txt"));
+        if (!list.isEmpty())
+            writeTestFile(dir, "list.txt", list.toStdString());
+        const QStringList nodes = load(crlfLines({"A", "---", "A", "n", "d", "v", "x", "COMBO", "FILE", "list.txt", "r", "a"}));
+        QCOMPARE(nodes.value(1), "A | " + key + " | n | combo");
+    }
+
+    void missingCatalogueSaysWhichFile()
+    {
+        const std::string missing = dir.filePath("nowhere/options.dat").toStdString();
+        const std::string failure = OpenOptions(missing, tree, descriptions);
+        QVERIFY2(failure.find(missing) != std::string::npos, failure.c_str());
+        QCOMPARE(tree.count(), std::size_t(0));
+    }
+
+    void binaryCatalogueLoadsWithoutTrouble()
+    {
+        std::string noise;
+        for (int i = 0; i < 200000; ++i)
+            noise.push_back(static_cast<char>((i * 7919) % 256));
+        load(noise);
+        QVERIFY(tree.count() > 0);
+    }
+};
+
+QTEST_APPLESS_MAIN(LoaderTest)
+#include "tst_loader.moc"

@@ -1,0 +1,109 @@
+#include <QtTest>
+
+#include "catalogue_fixture.h"
+#include "normalize.h"
+
+using namespace cvarden;
+
+namespace {
+
+// Spells bytes with the tokens CR and LF, so a table row reads like the file.
+QByteArray spelled(const QString &tokens)
+{
+    QByteArray bytes;
+    for (const QString &token : tokens.split(' ', Qt::SkipEmptyParts))
+        bytes += token == "CR" ? QByteArray("\r") : token == "LF" ? QByteArray("\n") : token.toLatin1();
+    return bytes;
+}
+
+} // namespace
+
+class NormalizeTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+
+private slots:
+    void everyLfPieceBecomesARecord_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("scratch");
+
+        QTest::newRow("game file, LF ends") << "a LF b LF" << "a LF CR LF b LF CR LF";
+        QTest::newRow("no LF after the last line") << "a LF b" << "a LF CR LF b CR LF";
+        QTest::newRow("editor file, CR LF ends") << "a CR LF b CR LF" << "a CR LF b CR LF";
+        QTest::newRow("CR LF file without a final end") << "a CR LF b" << "a CR LF b CR LF";
+        QTest::newRow("a lone CR ends a line") << "a CR b" << "a CR LF b CR LF";
+        QTest::newRow("already normalized") << "a LF CR LF b LF CR LF" << "a LF CR LF b LF CR LF";
+        QTest::newRow("two LFs") << "LF LF" << "LF CR LF LF CR LF";
+        QTest::newRow("an empty piece") << "a LF LF b" << "a LF CR LF LF CR LF b CR LF";
+        QTest::newRow("an empty first line") << "CR LF a" << "CR LF a CR LF";
+        QTest::newRow("an empty line between CR LF lines") << "a CR LF CR LF b" << "a CR LF CR LF b CR LF";
+        QTest::newRow("an empty line after a LF record is its line end") << "a LF CR LF CR LF b" << "a LF CR LF b CR LF";
+    }
+
+    void everyLfPieceBecomesARecord()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, scratch);
+        const QString path = writeTestFile(dir, "q3config.cfg", spelled(chosen).toStdString());
+        QCOMPARE(normalizeFile(path.toStdString()), std::string());
+        QCOMPARE(QByteArray::fromStdString(readTestFile(path + "_")), spelled(scratch));
+        QCOMPARE(QByteArray::fromStdString(readTestFile(path)), spelled(chosen));
+        QCOMPARE(QByteArray::fromStdString(normalizeText(spelled(scratch).toStdString())), spelled(scratch));
+    }
+
+    void emptyFileFailsAndLeavesAnEmptyScratchCopy()
+    {
+        const QString path = writeTestFile(dir, "empty.cfg", "");
+        writeTestFile(dir, "empty.cfg_", "stale backup");
+        const std::string failure = normalizeFile(path.toStdString());
+        QVERIFY2(failure.find("empty") != std::string::npos, failure.c_str());
+        QCOMPARE(readTestFile(path + "_"), std::string());
+    }
+
+    void scratchCopyIsReplacedWhole()
+    {
+        const QString path = writeTestFile(dir, "short.cfg", "a\n");
+        writeTestFile(dir, "short.cfg_", std::string(10000, 'x'));
+        QCOMPARE(normalizeFile(path.toStdString()), std::string());
+        QCOMPARE(readTestFile(path + "_"), std::string("a\n\r\n"));
+    }
+
+    void missingFileSaysWhichFileAndWhy()
+    {
+        const std::string path = dir.filePath("gone.cfg").toStdString();
+        const std::string failure = normalizeFile(path);
+        QVERIFY2(failure.find(path) != std::string::npos, failure.c_str());
+        QVERIFY2(failure.find("No such file") != std::string::npos, failure.c_str());
+        QVERIFY(!QFile::exists(QString::fromStdString(path + "_")));
+    }
+
+    void scratchCopyThatCannotBeWrittenFailsTheCommand()
+    {
+        // A folder in the scratch copy's place cannot be written, even by root.
+        const QString path = writeTestFile(dir, "blocked.cfg", "a\n");
+        QVERIFY(QDir(dir.path()).mkdir("blocked.cfg_"));
+        const std::string failure = normalizeFile(path.toStdString());
+        QVERIFY2(failure.find("backup copy") != std::string::npos, failure.c_str());
+        QCOMPARE(readTestFile(path), std::string("a\n"));
+    }
+
+    void binaryBytesPassThroughUnchanged()
+    {
+        std::string bytes;
+        for (int i = 0; i < 256; ++i)
+            bytes.push_back(static_cast<char>(i));
+        const std::string once = normalizeText(bytes);
+        QCOMPARE(normalizeText(once), once);
+        std::string withoutLineEnds = once;
+        withoutLineEnds.erase(std::remove_if(withoutLineEnds.begin(), withoutLineEnds.end(),
+                                             [](char c) { return c == '\r' || c == '\n'; }),
+                              withoutLineEnds.end());
+        QCOMPARE(withoutLineEnds.size(), std::size_t(254));
+    }
+};
+
+QTEST_APPLESS_MAIN(NormalizeTest)
+#include "tst_normalize.moc"
