@@ -1,4 +1,261 @@
 #include <QtTest>
-class T : public QObject { Q_OBJECT };
-QTEST_APPLESS_MAIN(T)
+
+#include <sys/stat.h>
+
+#include "catalogue_fixture.h"
+#include "exportconfig.h"
+#include "loader.h"
+#include "memorystore.h"
+
+using namespace cvarden;
+
+namespace {
+
+// Spells bytes with the tokens SP, DQ, LF and CR; "|" closes a record with CR LF.
+std::string spelled(const QString &tokens)
+{
+    std::string bytes;
+    for (const QString &token : tokens.split(' ', Qt::SkipEmptyParts)) {
+        if (token == "SP")
+            bytes += ' ';
+        else if (token == "DQ")
+            bytes += '"';
+        else if (token == "LF")
+            bytes += '\n';
+        else if (token == "CR")
+            bytes += '\r';
+        else if (token == "|")
+            bytes += "\r\n";
+        else
+            bytes += token.toStdString();
+    }
+    return bytes;
+}
+
+} // namespace
+
+class ExportTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    OptionTree tree;
+    DescriptionTable descriptions;
+    MemoryStore store;
+    QString chosen;
+
+    // Options in this order: ab shown as A (stored 5), cd shown as D (default 0).
+    void loadCatalogue(const QStringList &extraEntries = {})
+    {
+        tree.clear();
+        const QString path = writeTestFile(
+            dir, "options.dat",
+            crlfLines(QStringList{"F", "---", "F", "A", "d", "ab", "x", "VALUE", "1", "F", "D", "d", "cd", "x", "VALUE",
+                                  "0"} + extraEntries));
+        QCOMPARE(OpenOptions(path.toStdString(), tree, descriptions), std::string());
+    }
+
+    ExportReport exportBytes(const std::string &bytes)
+    {
+        chosen = writeTestFile(dir, "q3config.cfg", bytes);
+        return ExportConfig(chosen.toStdString(), tree, store);
+    }
+
+private slots:
+    void init()
+    {
+        loadCatalogue();
+        store = MemoryStore();
+        store.values["A"] = "5";
+    }
+
+    void fileIsRewrittenWithTheStoredValues_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+
+        QTest::newRow("a game-written file")
+            << "x SP y LF seta SP ab SP DQ 1 DQ LF seta SP zz SP DQ 9 DQ LF"
+            << "x SP y LF | seta SP ab SP DQ 5 DQ LF | seta SP zz SP DQ 9 DQ LF | seta SP cd SP DQ 0 DQ LF |";
+        QTest::newRow("a line held twice is replaced at both places")
+            << "seta SP ab SP 1 LF seta SP ab SP 2 LF"
+            << "seta SP ab SP DQ 5 DQ LF | seta SP ab SP DQ 5 DQ LF | seta SP cd SP DQ 0 DQ LF |";
+        QTest::newRow("CR LF lines are copied with CR LF alone")
+            << "x CR LF seta SP ab SP 1 CR LF"
+            << "x | seta SP ab SP DQ 5 DQ LF | seta SP cd SP DQ 0 DQ LF |";
+        QTest::newRow("the name and its LF is a line of the option")
+            << "seta SP ab LF" << "seta SP ab SP DQ 5 DQ LF | seta SP cd SP DQ 0 DQ LF |";
+        QTest::newRow("the bare name without LF is copied, and the option added")
+            << "seta SP ab" << "seta SP ab | seta SP ab SP DQ 5 DQ LF | seta SP cd SP DQ 0 DQ LF |";
+        QTest::newRow("letter case matters")
+            << "seta SP AB SP 1 LF" << "seta SP AB SP 1 LF | seta SP ab SP DQ 5 DQ LF | seta SP cd SP DQ 0 DQ LF |";
+        QTest::newRow("a blank before seta")
+            << "SP seta SP ab SP 1 LF"
+            << "SP seta SP ab SP 1 LF | seta SP ab SP DQ 5 DQ LF | seta SP cd SP DQ 0 DQ LF |";
+        QTest::newRow("a longer name keeps its own line")
+            << "seta SP abc SP DQ 7 DQ LF"
+            << "seta SP abc SP DQ 7 DQ LF | seta SP ab SP DQ 5 DQ LF | seta SP cd SP DQ 0 DQ LF |";
+        QTest::newRow("only comments: every option is added in tree order")
+            << "// SP mine LF" << "// SP mine LF | seta SP ab SP DQ 5 DQ LF | seta SP cd SP DQ 0 DQ LF |";
+    }
+
+    void fileIsRewrittenWithTheStoredValues()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        const ExportReport report = exportBytes(spelled(before));
+        QCOMPARE(report.error, std::string());
+        QCOMPARE(readTestFile(chosen), spelled(after));
+    }
+
+    void secondExportChangesNothing()
+    {
+        exportBytes("x y\nseta ab \"1\"\n");
+        const std::string once = readTestFile(chosen);
+        const ExportReport again = ExportConfig(chosen.toStdString(), tree, store);
+        QCOMPARE(readTestFile(chosen), once);
+        QCOMPARE(again.linesAdded, std::size_t(0));
+        QCOMPARE(again.linesReplaced, std::size_t(2));
+    }
+
+    void scratchCopyHoldsThePreviousContent()
+    {
+        exportBytes("seta ab \"1\"\n");
+        QCOMPARE(readTestFile(chosen + "_"), std::string("seta ab \"1\"\n\r\n"));
+    }
+
+    void optionsSharingAVariableEachGetARecord()
+    {
+        loadCatalogue({"F", "B", "d", "ab", "x", "VALUE", "7"});
+        exportBytes("seta ab \"1\"\n");
+        QCOMPARE(readTestFile(chosen), spelled("seta SP ab SP DQ 5 DQ LF | seta SP ab SP DQ 7 DQ LF | "
+                                               "seta SP cd SP DQ 0 DQ LF |"));
+    }
+
+    void valuesTheGameWouldMisreadAreMadeSafe_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("a command after ;") << "1; quit" << "1; quit";
+        QTest::newRow("a comment marker") << "a // b" << "a // b";
+        QTest::newRow("quotes are left out") << "say \"hi\"" << "say hi";
+        QTest::newRow("line breaks are left out") << "1\r\nquit\n" << "1quit";
+        QTest::newRow("blanks stay") << " a b " << " a b ";
+    }
+
+    void valuesTheGameWouldMisreadAreMadeSafe()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, written);
+        store.values["A"] = stored.toStdString();
+        exportBytes("seta ab 1\n");
+        const std::string expected = "seta ab \"" + written.toStdString() + "\"\n\r\nseta cd \"0\"\n\r\n";
+        QCOMPARE(readTestFile(chosen), expected);
+        QCOMPARE(store.values["A"], stored.toStdString());
+    }
+
+    void tagsMarkTheOptionsWritten()
+    {
+        exportBytes("x\n");
+        for (std::size_t i = 1; i <= tree.count(); ++i)
+            QCOMPARE(tree.item(i).tag, std::string(tree.item(i).hasParent() ? "DONE" : ""));
+    }
+
+    void emptyFileIsLeftAlone()
+    {
+        const ExportReport report = exportBytes("");
+        QVERIFY2(report.error.find("empty") != std::string::npos, report.error.c_str());
+        QCOMPARE(readTestFile(chosen), std::string());
+        QCOMPARE(readTestFile(chosen + "_"), std::string());
+    }
+
+    void readOnlyFileIsRefusedEvenForRoot()
+    {
+        const std::string before = "seta ab \"1\"\n";
+        chosen = writeTestFile(dir, "q3config.cfg", before);
+        QVERIFY(QFile::setPermissions(chosen, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+        const ExportReport report = ExportConfig(chosen.toStdString(), tree, store);
+        QFile::setPermissions(chosen, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QVERIFY2(report.error.find("read-only") != std::string::npos, report.error.c_str());
+        QCOMPARE(readTestFile(chosen), before);
+        QCOMPARE(tree.item(3).tag, std::string());
+        // The next export runs normally once the player allows it.
+        QCOMPARE(ExportConfig(chosen.toStdString(), tree, store).error, std::string());
+    }
+
+    void fileKeepsItsPermissions()
+    {
+        chosen = writeTestFile(dir, "q3config.cfg", "x\n");
+        QVERIFY(::chmod(chosen.toLocal8Bit().constData(), 0640) == 0);
+        QCOMPARE(ExportConfig(chosen.toStdString(), tree, store).error, std::string());
+        struct stat info {};
+        QCOMPARE(::stat(chosen.toLocal8Bit().constData(), &info), 0);
+        QCOMPARE(info.st_mode & 07777, mode_t(0640));
+    }
+
+    void symbolicLinkIsWrittenThrough()
+    {
+        const QString target = writeTestFile(dir, "real.cfg", "seta ab 1\n");
+        const QString link = dir.filePath("linked.cfg");
+        QFile::remove(link);
+        QVERIFY(QFile::link(target, link));
+        QCOMPARE(ExportConfig(link.toStdString(), tree, store).error, std::string());
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(readTestFile(target), std::string("seta ab \"5\"\n\r\nseta cd \"0\"\n\r\n"));
+    }
+
+    void noScratchRoomLeavesTheFileUnchanged()
+    {
+        chosen = writeTestFile(dir, "blocked.cfg", "seta ab 1\n");
+        QVERIFY(QDir(dir.path()).mkdir("blocked.cfg_"));
+        const ExportReport report = ExportConfig(chosen.toStdString(), tree, store);
+        QVERIFY2(report.error.find("backup copy") != std::string::npos, report.error.c_str());
+        QCOMPARE(readTestFile(chosen), std::string("seta ab 1\n"));
+    }
+
+    void realGameFilesKeepEveryOtherLine_data()
+    {
+        QTest::addColumn<QString>("file");
+        for (const char *name : {"Steffkn__Quake-configs__baseq3_q3config.cfg", "florianschendel__env__q3config.cfg",
+                                 "ExpandingShapes__configs__Quake_3_Arena_q3config.cfg",
+                                 "dsebastien__quake3config__baseq3_q3config.cfg",
+                                 "drummyfish__my_text_data__q3config.cfg"})
+            QTest::newRow(name) << name;
+    }
+
+    void realGameFilesKeepEveryOtherLine()
+    {
+        QFETCH(QString, file);
+        const QString path = QStringLiteral(CVARDEN_SHARED_CONFIGS "/") + file;
+        if (!QFile::exists(path))
+            QSKIP("the shared game files are not here");
+        loadCatalogue({"F", "S", "d", "sensitivity", "x", "VALUE", "5"});
+        store.values["S"] = "3.5";
+        const std::string original = readTestFile(path);
+        exportBytes(original);
+        const std::string rewritten = readTestFile(chosen);
+        // Every line that is not a line of ours comes through, byte for byte.
+        QStringList expected;
+        for (const QString &line : QString::fromLatin1(original.data(), qsizetype(original.size())).split('\n')) {
+            if (!line.startsWith("seta sensitivity") && !line.startsWith("seta ab") && !line.startsWith("seta cd"))
+                expected << line;
+        }
+        QStringList kept;
+        const QString after = QString::fromLatin1(rewritten.data(), qsizetype(rewritten.size()));
+        for (QString line : after.split("\r\n")) {
+            if (line.endsWith('\n'))
+                line.chop(1);
+            if (!line.startsWith("seta sensitivity") && !line.startsWith("seta ab") && !line.startsWith("seta cd"))
+                kept << line;
+        }
+        while (!expected.isEmpty() && expected.last().isEmpty())
+            expected.removeLast();
+        while (!kept.isEmpty() && kept.last().isEmpty())
+            kept.removeLast();
+        QCOMPARE(kept, expected);
+        QVERIFY(after.contains("seta sensitivity \"3.5\"\n\r\n"));
+    }
+};
+
+QTEST_APPLESS_MAIN(ExportTest)
 #include "tst_export.moc"

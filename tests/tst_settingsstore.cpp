@@ -1,4 +1,145 @@
 #include <QtTest>
-class T : public QObject { Q_OBJECT };
-QTEST_APPLESS_MAIN(T)
+
+#include "settingsstore.h"
+
+using namespace cvarden;
+
+namespace {
+
+std::string bytes(const QByteArray &array) { return array.toStdString(); }
+
+QByteArray everyByteFrom1To255()
+{
+    QByteArray all;
+    for (int c = 1; c <= 255; ++c)
+        all.append(static_cast<char>(c));
+    return all;
+}
+
+} // namespace
+
+class SettingsStoreTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+
+    QString iniPath() const { return dir.filePath("Cvarden.conf"); }
+
+private slots:
+    void valueNamesAreHeldExactly()
+    {
+        const std::vector<std::string> names{"a/b", "a//b", "a\\b", "", " lead", "trail ", "eq=x", "[br]",
+                                             "q\"uote", "%41", "A", "~s", "~", "a~b"};
+        {
+            SettingsStore store(iniPath());
+            for (std::size_t i = 0; i < names.size(); ++i)
+                QCOMPARE(store.Save(names[i], std::to_string(i)), std::string());
+        }
+        SettingsStore reopened(iniPath());
+        for (std::size_t i = 0; i < names.size(); ++i)
+            QCOMPARE(reopened.Get(names[i], "none"), std::to_string(i));
+        for (const std::string &name : names)
+            QCOMPARE(SettingsStore::decodeName(SettingsStore::encodeName(name)), name);
+    }
+
+    void valuesComeBackByteForByte_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::newRow("every byte from 1 to 255") << everyByteFrom1To255();
+        QTest::newRow("a comma") << QByteArray("a, b");
+        QTest::newRow("looks like an invalid variant") << QByteArray("@Invalid()");
+        QTest::newRow("looks like a byte array") << QByteArray("@ByteArray(x)");
+        QTest::newRow("blanks around") << QByteArray(" x ");
+        QTest::newRow("a hash comment") << QByteArray("#c");
+        QTest::newRow("a semicolon comment") << QByteArray(";c");
+        QTest::newRow("a boolean word") << QByteArray("true");
+        QTest::newRow("the empty text") << QByteArray("");
+        QTest::newRow("quotes and backslashes") << QByteArray("\"a\\\" b\\");
+        QTest::newRow("a line break") << QByteArray("1\r\n2\n");
+    }
+
+    void valuesComeBackByteForByte()
+    {
+        QFETCH(QByteArray, value);
+        {
+            SettingsStore store(iniPath());
+            QCOMPARE(store.Save("Value", bytes(value)), std::string());
+            QCOMPARE(store.Get("Value", "default"), bytes(value));
+        }
+        SettingsStore reopened(iniPath());
+        QCOMPARE(reopened.Get("Value", "default"), bytes(value));
+    }
+
+    void nothingStoredReadsAsTheDefault()
+    {
+        SettingsStore store(dir.filePath("fresh.conf"));
+        QCOMPARE(store.Get("Never saved", "1.0"), std::string("1.0"));
+        QCOMPARE(store.Save("Saved empty", ""), std::string());
+        QCOMPARE(store.Get("Saved empty", "1.0"), std::string());
+    }
+
+    void valuesAreKeptInTheQ3ASection()
+    {
+        {
+            SettingsStore store(iniPath());
+            store.Save("Full screen", "0");
+        }
+        QSettings raw(iniPath(), QSettings::IniFormat);
+        QVERIFY2(raw.childGroups().contains("Q3A"), qPrintable(raw.childGroups().join(',')));
+    }
+
+    void aSecondProcessReadsWhatWasSaved()
+    {
+        const std::string value = bytes(everyByteFrom1To255());
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--save", iniPath(), "a/b\\c", QString::fromLatin1(QByteArray::fromStdString(value).toHex())});
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitCode(), 0);
+        SettingsStore store(iniPath());
+        QCOMPARE(store.Get("a/b\\c", "none"), value);
+    }
+
+    void batchedValuesAreWrittenAtTheEnd()
+    {
+        SettingsStore store(dir.filePath("batch.conf"));
+        {
+            StoreBatch batch(store);
+            store.Save("one", "1");
+            store.Save("two", "2");
+            QVERIFY(!QFile::exists(dir.filePath("batch.conf")));
+        }
+        SettingsStore reopened(dir.filePath("batch.conf"));
+        QCOMPARE(reopened.Get("two", "none"), std::string("2"));
+    }
+
+    void unwritableStoreSaysSo()
+    {
+        // A folder in the store file's place cannot be written, even by root.
+        QVERIFY(QDir(dir.path()).mkdir("blocked.conf"));
+        SettingsStore store(dir.filePath("blocked.conf"));
+        const std::string failure = store.Save("x", "1");
+        QVERIFY2(failure.find("Cannot save the settings") != std::string::npos, failure.c_str());
+    }
+
+    void defaultStoreLivesInTheUsersConfigurationFolder()
+    {
+        QCOMPARE(SettingsStore().location(),
+                 QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Cvarden/Cvarden.conf");
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    // The child process of aSecondProcessReadsWhatWasSaved.
+    if (argc == 5 && QByteArray(argv[1]) == "--save") {
+        SettingsStore store(QString::fromLocal8Bit(argv[2]));
+        return store.Save(argv[3], QByteArray::fromHex(argv[4]).toStdString()).empty() ? 0 : 1;
+    }
+    QStandardPaths::setTestModeEnabled(true);
+    SettingsStoreTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_settingsstore.moc"

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "valuestore.h"
+
+// A store kept in memory, for tests of commands that only need a store to
+// behave as one: it also counts commits, and can be told to fail.
+class MemoryStore : public cvarden::ValueStore {
+public:
+    std::string Get(const std::string &name, const std::string &fallback) const override
+    {
+        const auto found = values.find(name);
+        return found == values.end() ? fallback : found->second;
+    }
+
+    std::string Save(const std::string &name, const std::string &value) override
+    {
+        if (failAfter == 0)
+            return "the store is full";
+        --failAfter;
+        values[name] = value;
+        if (!batching)
+            ++commits;
+        return {};
+    }
+
+    void beginBatch() override { batching = true; }
+
+    std::string endBatch() override
+    {
+        batching = false;
+        ++commits;
+        return {};
+    }
+
+    std::map<std::string, std::string> values;
+    int commits = 0;
+    long failAfter = -1; // saves left before every save fails; negative: never
+    bool batching = false;
+};
