@@ -6,6 +6,7 @@ bool LineReader::readLine(std::string_view &line)
 {
     if (atEnd())
         return false;
+    ++linesRead_;
     const std::size_t cr = text_.find('\r', pos_);
     if (cr == std::string_view::npos) {
         line = text_.substr(pos_);

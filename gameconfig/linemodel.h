@@ -20,9 +20,13 @@ public:
 
     bool atEnd() const { return pos_ >= text_.size(); }
 
+    // How many lines were read so far: the number of the line read last.
+    std::size_t linesRead() const { return linesRead_; }
+
 private:
     std::string_view text_;
     std::size_t pos_ = 0;
+    std::size_t linesRead_ = 0;
 };
 
 // Appends `text` followed by CR LF, the line end every record carries.

@@ -197,6 +197,52 @@ private slots:
         load(noise);
         QVERIFY(tree.count() > 0);
     }
+
+    void authorsHearOfEveryMistake_data()
+    {
+        QTest::addColumn<QString>("catalogue");
+        QTest::addColumn<QStringList>("findings"); // "line: the start of the text"
+
+        QTest::newRow("a sound catalogue") << "A|---|A|n|d|v|x|COMBO|ENTRIES|2|p|q|x|q|A|m|d|w|x|CHECK|x|1"
+                                           << QStringList{};
+        QTest::newRow("a parent that is no folder")
+            << "A|---|B|n|d|v|x|VALUE|1" << QStringList{"3: this entry adds no option"};
+        QTest::newRow("an unknown kind") << "A|---|A|n|d|v|x|value" << QStringList{"8: the kind \"value\""};
+        QTest::newRow("a question mark in a key line")
+            << "A|---|A|n|d|v?|x|VALUE|1" << QStringList{"6: a \"?\" in \"v?\""};
+        QTest::newRow("a display name used twice")
+            << "A|---|A|n|d|v|x|VALUE|1|A|n|d|w|x|VALUE|1" << QStringList{"11: the display name \"n\" is used before, at line 4"};
+        QTest::newRow("an on/off default other than 0 or 1")
+            << "A|---|A|n|d|v|x|CHECK|x|2" << QStringList{"10: the on/off default \"2\""};
+        QTest::newRow("a choice default that is no choice")
+            << "A|---|A|n|d|v|x|COMBO|ENTRIES|1|p|x|q" << QStringList{"13: the default \"q\""};
+        QTest::newRow("a count that is no number")
+            << "A|---|A|n|d|v|x|COMBO|ENTRIES|two|x|two" << QStringList{"10: the choice count \"two\"", "12: the default"};
+        QTest::newRow("a count beyond the end")
+            << "A|---|A|n|d|v|x|COMBO|ENTRIES|3|p" << QStringList{"11: the default \"\"", "3: the file ends inside"};
+        QTest::newRow("an unknown choice source")
+            << "A|---|A|n|d|v|x|COMBO|LIST" << QStringList{"9: the choice source \"LIST\""};
+        QTest::newRow("a missing choice-list file")
+            << "A|---|A|n|d|v|x|COMBO|FILE|none.txt|x|a" << QStringList{"10: Cannot open", "12: the default"};
+        QTest::newRow("no --- line") << "A" << QStringList{"1: no \"---\" line", "1: no option entry"};
+        QTest::newRow("a folder listed twice") << "A|A|---" << QStringList{"2: the folder \"A\" is listed twice",
+                                                                          "3: no option entry"};
+    }
+
+    void authorsHearOfEveryMistake()
+    {
+        QFETCH(QString, catalogue);
+        QFETCH(QStringList, findings);
+        const QString path = writeTestFile(dir, "options.dat", crlfLines(catalogue.split('|')));
+        std::vector<CatalogueFinding> found;
+        OpenOptions(path.toStdString(), tree, descriptions, &found);
+        QStringList got;
+        for (const CatalogueFinding &finding : found)
+            got << QString::number(finding.line) + ": " + QString::fromStdString(finding.text);
+        QVERIFY2(got.size() == findings.size(), qPrintable(got.join(" / ")));
+        for (int i = 0; i < findings.size(); ++i)
+            QVERIFY2(got[i].startsWith(findings[i]), qPrintable(got.join(" / ")));
+    }
 };
 
 QTEST_APPLESS_MAIN(LoaderTest)
