@@ -68,6 +68,11 @@ std::string SettingsStore::Get(const std::string &name, const std::string &fallb
     return value.isValid() ? toBytes(value.toString()) : fallback;
 }
 
+bool SettingsStore::Contains(const std::string &name) const
+{
+    return settings_->contains(section + encodeName(name));
+}
+
 std::string SettingsStore::Save(const std::string &name, const std::string &value)
 {
     settings_->setValue(section + encodeName(name), fromBytes(value));

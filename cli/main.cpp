@@ -1,0 +1,56 @@
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <cstdio>
+
+#include "clicommands.h"
+
+// cvarden-cli: the window's commands for scripts, on the same catalogue and
+// the same per-user store.
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("cvarden-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(CVARDEN_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Reads and writes Cvarden's option values, and the game's q3config.cfg.\n\n") +
+        cvarden::CliCommandSummary());
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    const QCommandLineOption catalogueOption(QStringLiteral("catalogue"),
+                                             QStringLiteral("The catalogue to use (default: options.dat beside the program)."),
+                                             QStringLiteral("FILE"));
+    parser.addOption(catalogueOption);
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do; see the list above."),
+                                 QStringLiteral("command [arguments...]"));
+
+    if (!parser.parse(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "cvarden-cli: %s\n", qPrintable(parser.errorText()));
+        return 2;
+    }
+    if (parser.isSet(helpOption))
+        parser.showHelp(0);
+    if (parser.isSet(versionOption))
+        parser.showVersion();
+
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty()) {
+        std::fputs(qPrintable(parser.helpText()), stderr);
+        return 2;
+    }
+    cvarden::CliContext context;
+    context.cataloguePath = parser.isSet(catalogueOption)
+                                ? parser.value(catalogueOption).toStdString()
+                                : (QCoreApplication::applicationDirPath() + QStringLiteral("/options.dat")).toStdString();
+    // Names, values and paths are bytes, taken as given: the command's words
+    // are the last ones of the command line, since options come first.
+    for (int i = argc - static_cast<int>(positional.size()) + 1; i < argc; ++i)
+        context.arguments.emplace_back(argv[i]);
+
+    const int status = cvarden::RunCliCommand(positional.first().toStdString(), context);
+    if (status == 2)
+        std::fprintf(stderr, "cvarden-cli: unknown command or wrong arguments.\n%s", qPrintable(cvarden::CliCommandSummary()));
+    return status;
+}
