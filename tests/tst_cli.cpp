@@ -1,0 +1,176 @@
+#include <QtTest>
+
+#include "catalogue_fixture.h"
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+} // namespace
+
+// Drives the real cvarden-cli as a process, with a store of its own.
+class CliTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QString catalogue;
+
+    Run cli(const QStringList &arguments, const QString &program = {})
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+        process.setProcessEnvironment(environment);
+        if (program.isEmpty())
+            process.start(QCoreApplication::applicationDirPath() + "/cvarden-cli",
+                          QStringList{"--catalogue", catalogue} + arguments);
+        else
+            process.start("/bin/sh", {"-c", program, QCoreApplication::applicationDirPath() + "/cvarden-cli", catalogue});
+        if (!process.waitForFinished(60000))
+            return {};
+        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    }
+
+private slots:
+    void init()
+    {
+        QDir(dir.filePath("config")).removeRecursively();
+        QFile::remove(dir.filePath("options.dat"));
+        QVERIFY(QFile::copy(CVARDEN_TEST_DATA "/worked-example.dat", dir.filePath("options.dat")));
+        catalogue = dir.filePath("options.dat");
+    }
+
+    void listShowsEveryOptionWithItsCurrentValue()
+    {
+        QCOMPARE(cli({"set", "Full screen", "0"}).status, 0);
+        const Run run = cli({"list"});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, QByteArray("Display\tBrightness\tvid_bright\tVALUE\t1.0\n"
+                                     "Display\tFull screen\tvid_full\tCHECK\t0\n"
+                                     "Sound\tMixing rate\tsnd_rate\tCOMBO\t22\n"));
+    }
+
+    void getGivesTheStoredValueElseTheDefault()
+    {
+        QCOMPARE(cli({"get", "Brightness"}).out, QByteArray("1.0\n"));
+        QCOMPARE(cli({"set", "Brightness", " 1.5 "}).status, 0);
+        QCOMPARE(cli({"get", "Brightness"}).out, QByteArray(" 1.5 \n"));
+        QCOMPARE(cli({"set", "Not an option", "kept"}).status, 0);
+        QCOMPARE(cli({"get", "Not an option"}).out, QByteArray("kept\n"));
+        const Run unknown = cli({"get", "Nothing"});
+        QCOMPARE(unknown.status, 1);
+        QVERIFY2(unknown.err.contains("Nothing"), unknown.err);
+    }
+
+    void namesAndValuesAreBytes()
+    {
+        // High bytes that are no UTF-8, straight from the shell.
+        const Run set = cli({}, R"sh(exec "$0" --catalogue "$1" set "$(printf 'a/b\\\351')" "$(printf '\377\300 x')")sh");
+        QCOMPARE(set.status, 0);
+        const Run get = cli({}, R"sh(exec "$0" --catalogue "$1" get "$(printf 'a/b\\\351')")sh");
+        QCOMPARE(get.out, QByteArray("\377\300 x\n"));
+    }
+
+    void importTellsHowManyValuesItTook()
+    {
+        const QString config = writeTestFile(dir, "q3config.cfg", "seta vid_bright \"2.0\"\nseta snd_rate \"44\"\n");
+        const Run run = cli({"import", config});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, ("Took over 2 values from " + config + "\n").toLocal8Bit());
+        QCOMPARE(cli({"get", "Mixing rate"}).out, QByteArray("44\n"));
+    }
+
+    void exportTellsWhatItReplacedAndAdded()
+    {
+        const QString config = writeTestFile(dir, "q3config.cfg", "seta vid_bright \"2.0\"\n");
+        const Run run = cli({"export", config});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, ("Replaced 1 lines and added 2 lines in " + config + "\n").toLocal8Bit());
+        QCOMPARE(readTestFile(config), std::string("seta vid_bright \"1.0\"\n\r\nseta vid_full \"1\"\n\r\n"
+                                                   "seta snd_rate \"22\"\n\r\n"));
+    }
+
+    void dryRunShowsTheChangeAndWritesNothing()
+    {
+        const std::string before = "// mine\nseta vid_bright \"2.0\"\n";
+        const QString config = writeTestFile(dir, "preview.cfg", before);
+        const Run run = cli({"export", "--dry-run", config});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, ("--- " + config + "\n+++ " + config + " (after export)\n"
+                           "@@ -1,2 +1,4 @@\n"
+                           " // mine\n"
+                           "-seta vid_bright \"2.0\"\n"
+                           "+seta vid_bright \"1.0\"\n"
+                           "+seta vid_full \"1\"\n"
+                           "+seta snd_rate \"22\"\n").toLocal8Bit());
+        QCOMPARE(readTestFile(config), before);
+        QVERIFY(!QFile::exists(config + "_"));
+    }
+
+    void resetStoresEveryDefault()
+    {
+        cli({"set", "Mixing rate", "11"});
+        QCOMPARE(cli({"reset"}).status, 0);
+        QCOMPARE(cli({"get", "Mixing rate"}).out, QByteArray("22\n"));
+    }
+
+    void checkListsTheCatalogueMistakes()
+    {
+        QCOMPARE(cli({"check"}).status, 0);
+        catalogue = writeTestFile(dir, "broken.dat", crlfLines({"A", "---", "B", "n", "d", "v", "x", "CHECK", "x", "2"}));
+        const Run run = cli({"check"});
+        QCOMPARE(run.status, 1);
+        QCOMPARE(run.out, (catalogue + ":10: the on/off default \"2\" is not 0 or 1\n" + catalogue +
+                           ":3: this entry adds no option: \"B\" is not a folder\n").toLocal8Bit());
+    }
+
+    void failuresNameTheFileAndTheReason_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("a missing game file") << QStringList{"import", "/nowhere/q3config.cfg"} << "/nowhere/q3config.cfg";
+        QTest::newRow("an empty game file") << QStringList{"export", "EMPTY"} << "is empty";
+        QTest::newRow("a missing catalogue") << QStringList{"--catalogue", "/nowhere/options.dat", "list"}
+                                             << "/nowhere/options.dat";
+    }
+
+    void failuresNameTheFileAndTheReason()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        arguments.replaceInStrings("EMPTY", writeTestFile(dir, "empty.cfg", ""));
+        const Run run = cli(arguments);
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains(message.toLocal8Bit()), run.err);
+    }
+
+    void wrongUseExitsWithTwo_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("no command") << QStringList{};
+        QTest::newRow("an unknown command") << QStringList{"frobnicate"};
+        QTest::newRow("a missing argument") << QStringList{"set", "name"};
+        QTest::newRow("too many arguments") << QStringList{"get", "a", "b"};
+        QTest::newRow("an unknown export flag") << QStringList{"export", "--wet-run", "x"};
+        QTest::newRow("an unknown option") << QStringList{"--colour", "list"};
+    }
+
+    void wrongUseExitsWithTwo()
+    {
+        QFETCH(QStringList, arguments);
+        QCOMPARE(cli(arguments).status, 2);
+    }
+
+    void versionIsTheProgramsOwn()
+    {
+        QCOMPARE(cli({"--version"}).out, QByteArray("cvarden-cli 0.1\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(CliTest)
+#include "tst_cli.moc"
