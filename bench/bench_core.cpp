@@ -1,0 +1,227 @@
+// Each command beside its baselines, in one binary, so that the figures to
+// compare are measured in one run on one machine.
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <filesystem>
+
+#include "exportconfig.h"
+#include "fileio.h"
+#include "fixtures.h"
+#include "importconfig.h"
+#include "literalwalk.h"
+#include "loader.h"
+#include "normalize.h"
+#include "optionkey.h"
+#include "reset.h"
+#include "settingsstore.h"
+
+using namespace cvarden;
+
+namespace {
+
+QTemporaryDir &workDir()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+std::string workFile(const std::string &name, const std::string &bytes)
+{
+    const std::string path = workDir().filePath(QString::fromStdString(name)).toStdString();
+    writeWholeFile(path, bytes);
+    return path;
+}
+
+std::string realCataloguePath() { return CVARDEN_SAMPLE_DATA "/options.dat"; }
+
+// A real game-written file when one is at hand, else a made one of that size.
+std::string realGameFile()
+{
+    const std::string shared = CVARDEN_SHARED_CONFIGS "/florianschendel__env__q3config.cfg";
+    const std::string bytes = bench::fileBytes(shared);
+    return bytes.empty() ? bench::generatedGameFile(400, 300) : bytes;
+}
+
+struct Catalogue {
+    OptionTree tree;
+    DescriptionTable descriptions;
+};
+
+Catalogue loaded(const std::string &path)
+{
+    Catalogue catalogue;
+    OpenOptions(path, catalogue.tree, catalogue.descriptions);
+    return catalogue;
+}
+
+const std::string &generatedCataloguePath(std::size_t entries)
+{
+    static std::map<std::size_t, std::string> paths;
+    std::string &path = paths[entries];
+    if (path.empty())
+        path = workFile("catalogue-" + std::to_string(entries) + ".dat", bench::generatedCatalogue(entries));
+    return path;
+}
+
+// ---- Catalogue load, against reading the same bytes.
+
+void catalogueLoad(benchmark::State &state, const std::string &path)
+{
+    for (auto _ : state) {
+        Catalogue catalogue;
+        OpenOptions(path, catalogue.tree, catalogue.descriptions);
+        benchmark::DoNotOptimize(catalogue.tree.count());
+    }
+}
+
+void catalogueReadFloor(benchmark::State &state, const std::string &path)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bench::fileBytes(path));
+}
+
+BENCHMARK_CAPTURE(catalogueLoad, real, realCataloguePath());
+BENCHMARK_CAPTURE(catalogueReadFloor, real, realCataloguePath());
+BENCHMARK_CAPTURE(catalogueLoad, generated_10000, generatedCataloguePath(10000));
+BENCHMARK_CAPTURE(catalogueReadFloor, generated_10000, generatedCataloguePath(10000));
+
+// ---- Normalization of a 1 MiB game-written file, against copying it.
+
+const std::string &mebibyteGameFile()
+{
+    static const std::string path = [] {
+        std::string text = bench::generatedGameFile(40000, 1000);
+        text.resize(1 << 20);
+        return workFile("mebibyte.cfg", text);
+    }();
+    return path;
+}
+
+void normalization(benchmark::State &state)
+{
+    for (auto _ : state)
+        normalizeFile(mebibyteGameFile());
+}
+
+void normalizationCopyFloor(benchmark::State &state)
+{
+    for (auto _ : state)
+        writeWholeFile(mebibyteGameFile() + "_", bench::fileBytes(mebibyteGameFile()));
+}
+
+BENCHMARK(normalization)->Unit(benchmark::kMillisecond);
+BENCHMARK(normalizationCopyFloor)->Unit(benchmark::kMillisecond);
+
+// ---- Import and export, against the literal walk and the copy floor.
+
+struct Exchange {
+    Catalogue catalogue;
+    std::string chosen;
+};
+
+Exchange realExchange()
+{
+    return {loaded(realCataloguePath()), workFile("real-q3config.cfg", realGameFile())};
+}
+
+Exchange largeExchange()
+{
+    return {loaded(generatedCataloguePath(1000)), workFile("large-q3config.cfg", bench::generatedGameFile(30000, 1000))};
+}
+
+std::string freshStorePath(const char *name)
+{
+    const QString path = workDir().filePath(QString::fromLatin1(name));
+    QFile::remove(path);
+    return path.toStdString();
+}
+
+void import(benchmark::State &state, Exchange (*exchange)())
+{
+    Exchange e = exchange();
+    SettingsStore store(QString::fromStdString(freshStorePath("import.conf")));
+    for (auto _ : state)
+        ImportConfig(e.chosen, e.catalogue.tree, store);
+}
+
+void importLiteralWalk(benchmark::State &state, Exchange (*exchange)())
+{
+    Exchange e = exchange();
+    SettingsStore store(QString::fromStdString(freshStorePath("walk.conf")));
+    for (auto _ : state) {
+        normalizeFile(e.chosen);
+        bench::literalImport(scratchPathFor(e.chosen), e.catalogue.tree, store);
+    }
+}
+
+void exportConfig(benchmark::State &state, Exchange (*exchange)())
+{
+    Exchange e = exchange();
+    SettingsStore store(QString::fromStdString(freshStorePath("export.conf")));
+    for (auto _ : state)
+        ExportConfig(e.chosen, e.catalogue.tree, store);
+}
+
+void exportLiteralWalk(benchmark::State &state, Exchange (*exchange)())
+{
+    Exchange e = exchange();
+    SettingsStore store(QString::fromStdString(freshStorePath("export-walk.conf")));
+    for (auto _ : state) {
+        normalizeFile(e.chosen);
+        bench::literalExport(scratchPathFor(e.chosen), e.chosen, e.catalogue.tree, store);
+    }
+}
+
+// Read the chosen file, write the scratch copy, read it, write the chosen file.
+void exchangeCopyFloor(benchmark::State &state, Exchange (*exchange)())
+{
+    Exchange e = exchange();
+    const std::string scratch = scratchPathFor(e.chosen);
+    for (auto _ : state) {
+        writeWholeFile(scratch, bench::fileBytes(e.chosen));
+        writeWholeFile(e.chosen, bench::fileBytes(scratch));
+    }
+}
+
+BENCHMARK_CAPTURE(import, real, realExchange)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(importLiteralWalk, real, realExchange)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(exportConfig, real, realExchange)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(exportLiteralWalk, real, realExchange)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(exchangeCopyFloor, real, realExchange)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(import, options_1000_lines_30000, largeExchange)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(importLiteralWalk, options_1000_lines_30000, largeExchange)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(exportConfig, options_1000_lines_30000, largeExchange)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(exportLiteralWalk, options_1000_lines_30000, largeExchange)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(exchangeCopyFloor, options_1000_lines_30000, largeExchange)->Unit(benchmark::kMillisecond);
+
+// ---- Reset of 1,000 options, against one durable write per value.
+
+void reset(benchmark::State &state)
+{
+    const Catalogue catalogue = loaded(generatedCataloguePath(1000));
+    SettingsStore store(QString::fromStdString(freshStorePath("reset.conf")));
+    for (auto _ : state)
+        ResetToDefaults(catalogue.tree, store);
+}
+
+void resetDurableWriteEach(benchmark::State &state)
+{
+    const Catalogue catalogue = loaded(generatedCataloguePath(1000));
+    SettingsStore store(QString::fromStdString(freshStorePath("reset-each.conf")));
+    for (auto _ : state) {
+        for (std::size_t i = 1; i <= catalogue.tree.count(); ++i) {
+            const OptionNode &node = catalogue.tree.item(i);
+            if (node.hasParent())
+                store.Save(node.text, Module1::OptionDefault(node.key));
+        }
+    }
+}
+
+BENCHMARK(reset)->Unit(benchmark::kMillisecond);
+BENCHMARK(resetDurableWriteEach)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

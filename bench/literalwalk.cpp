@@ -1,0 +1,72 @@
+#include "literalwalk.h"
+
+#include "fileio.h"
+#include "importconfig.h"
+#include "linemodel.h"
+#include "optionkey.h"
+
+namespace bench {
+namespace {
+
+bool startsWith(std::string_view line, const std::string &prefix)
+{
+    return line.size() > prefix.size() && line.compare(0, prefix.size(), prefix) == 0;
+}
+
+} // namespace
+
+void literalImport(const std::string &scratchPath, const cvarden::OptionTree &tree, cvarden::ValueStore &store)
+{
+    std::string text;
+    cvarden::readWholeFile(scratchPath, text);
+    cvarden::LineReader lines(text);
+    for (std::string_view line; lines.readLine(line);) {
+        for (std::size_t i = 1; i <= tree.count(); ++i) {
+            const cvarden::OptionNode &node = tree.item(i);
+            if (!node.hasParent())
+                continue;
+            const std::string prefix = "seta " + Module1::OptionVarName(node.key);
+            if (startsWith(line, prefix))
+                store.Save(node.text, cvarden::ExtractValue(line, prefix.size()));
+        }
+    }
+}
+
+void literalExport(const std::string &scratchPath, const std::string &chosenPath, cvarden::OptionTree &tree,
+                   const cvarden::ValueStore &store)
+{
+    std::string text;
+    cvarden::readWholeFile(scratchPath, text);
+    for (std::size_t i = 1; i <= tree.count(); ++i)
+        tree.item(i).tag.clear();
+    std::string out;
+    cvarden::LineReader lines(text);
+    for (std::string_view line; lines.readLine(line);) {
+        bool matched = false;
+        for (std::size_t i = 1; i <= tree.count(); ++i) {
+            cvarden::OptionNode &node = tree.item(i);
+            if (!node.hasParent())
+                continue;
+            const std::string prefix = "seta " + Module1::OptionVarName(node.key);
+            if (!startsWith(line, prefix))
+                continue;
+            const std::string value = store.Get(node.text, Module1::OptionDefault(node.key));
+            cvarden::writeRecord(out, prefix + " \"" + value + "\"\n");
+            node.tag = "DONE";
+            matched = true;
+        }
+        if (!matched)
+            cvarden::writeRecord(out, line);
+    }
+    for (std::size_t i = 1; i <= tree.count(); ++i) {
+        cvarden::OptionNode &node = tree.item(i);
+        if (node.hasParent() && node.tag.empty()) {
+            const std::string prefix = "seta " + Module1::OptionVarName(node.key);
+            cvarden::writeRecord(out, prefix + " " + store.Get(node.text, Module1::OptionDefault(node.key)) + "\n");
+            node.tag = "DONE";
+        }
+    }
+    cvarden::writeWholeFile(chosenPath, out);
+}
+
+} // namespace bench
