@@ -17,6 +17,22 @@ bool holdsSeparator(std::string_view line) { return line.find('?') != std::strin
 
 std::string inQuotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
+// The option key: its fields joined by "?", built in one allocation.
+std::string joinKey(std::initializer_list<std::string_view> fields)
+{
+    std::size_t length = fields.size();
+    for (const std::string_view field : fields)
+        length += field.size();
+    std::string key;
+    key.reserve(length);
+    for (const std::string_view field : fields) {
+        key.append(field);
+        key.push_back('?');
+    }
+    key.pop_back();
+    return key;
+}
+
 // Notes catalogue mistakes for the catalogue's author, when one asked.
 class Findings {
 public:
@@ -126,7 +142,7 @@ private:
         }
         // An unknown kind or choice source leaves the tail empty: the key then
         // ends in "?", so the option's default is empty.
-        std::string key = variable_ + "?" + reserved_ + "?" + kind_ + "?" + std::to_string(ordinal) + "?" + tail;
+        std::string key = joinKey({variable_, reserved_, kind_, std::to_string(ordinal), tail});
         if (endedInside_)
             findings_.note(firstLine, "the file ends inside this entry");
         if (findings_.wanted())

@@ -10,9 +10,8 @@ bool OptionTree::add(const std::string *parentKey, std::string key, std::string 
         if (parent == noParent)
             return false;
     }
-    if (indexByKey_.count(key))
+    if (!indexByKey_.try_emplace(key, nodes_.size() + 1).second)
         return false;
-    indexByKey_.emplace(key, nodes_.size() + 1);
     nodes_.push_back({std::move(key), std::move(text), std::move(image), parent, {}});
     return true;
 }

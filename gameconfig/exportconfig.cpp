@@ -67,14 +67,12 @@ std::string RewriteConfigText(std::string_view normalizedText, OptionTree &tree,
 ExportReport ExportConfig(const std::string &chosenPath, OptionTree &tree, const ValueStore &store)
 {
     ExportReport report;
-    report.error = normalizeFile(chosenPath);
+    std::string normalized;
+    report.error = normalizeFile(chosenPath, normalized);
     if (!report.error.empty())
         return report;
     clearTags(tree);
     report.error = refuseReadOnly(chosenPath);
-    std::string normalized;
-    if (report.error.empty())
-        report.error = readWholeFile(scratchPathFor(chosenPath), normalized);
     if (!report.error.empty())
         return report;
     const std::string rewritten = RewriteConfigText(normalized, tree, store, report);

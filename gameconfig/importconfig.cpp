@@ -1,6 +1,5 @@
 #include "importconfig.h"
 
-#include "fileio.h"
 #include "linemodel.h"
 #include "normalize.h"
 #include "optionkey.h"
@@ -32,10 +31,8 @@ std::string ExtractValue(std::string_view line, std::size_t prefixLength)
 ImportReport ImportConfig(const std::string &chosenPath, const OptionTree &tree, ValueStore &store)
 {
     ImportReport report;
-    report.error = normalizeFile(chosenPath);
     std::string text;
-    if (report.error.empty())
-        report.error = readWholeFile(scratchPathFor(chosenPath), text);
+    report.error = normalizeFile(chosenPath, text);
     if (!report.error.empty())
         return report;
 

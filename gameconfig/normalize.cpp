@@ -36,14 +36,14 @@ std::string scratchPathFor(const std::string &chosenPath)
     return chosenPath + "_";
 }
 
-std::string normalizeFile(const std::string &chosenPath)
+std::string normalizeFile(const std::string &chosenPath, std::string &normalized)
 {
+    normalized.clear();
     std::string bytes;
     if (std::string failure = readWholeFile(chosenPath, bytes); !failure.empty())
         return failure;
-    const std::string scratch = scratchPathFor(chosenPath);
-    if (std::string failure = writeWholeFile(scratch, bytes.empty() ? std::string() : normalizeText(bytes));
-        !failure.empty())
+    normalized = normalizeText(bytes);
+    if (std::string failure = writeWholeFile(scratchPathFor(chosenPath), normalized); !failure.empty())
         return "Cannot write the backup copy beside the chosen file. " + failure;
     if (bytes.empty())
         return "\"" + chosenPath + "\" is empty: it holds no settings.";

@@ -23,6 +23,7 @@ class NormalizeTest : public QObject {
 
 private:
     QTemporaryDir dir;
+    std::string normalized;
 
 private slots:
     void everyLfPieceBecomesARecord_data()
@@ -48,7 +49,7 @@ private slots:
         QFETCH(QString, chosen);
         QFETCH(QString, scratch);
         const QString path = writeTestFile(dir, "q3config.cfg", spelled(chosen).toStdString());
-        QCOMPARE(normalizeFile(path.toStdString()), std::string());
+        QCOMPARE(normalizeFile(path.toStdString(), normalized), std::string());
         QCOMPARE(QByteArray::fromStdString(readTestFile(path + "_")), spelled(scratch));
         QCOMPARE(QByteArray::fromStdString(readTestFile(path)), spelled(chosen));
         QCOMPARE(QByteArray::fromStdString(normalizeText(spelled(scratch).toStdString())), spelled(scratch));
@@ -58,7 +59,7 @@ private slots:
     {
         const QString path = writeTestFile(dir, "empty.cfg", "");
         writeTestFile(dir, "empty.cfg_", "stale backup");
-        const std::string failure = normalizeFile(path.toStdString());
+        const std::string failure = normalizeFile(path.toStdString(), normalized);
         QVERIFY2(failure.find("empty") != std::string::npos, failure.c_str());
         QCOMPARE(readTestFile(path + "_"), std::string());
     }
@@ -67,14 +68,14 @@ private slots:
     {
         const QString path = writeTestFile(dir, "short.cfg", "a\n");
         writeTestFile(dir, "short.cfg_", std::string(10000, 'x'));
-        QCOMPARE(normalizeFile(path.toStdString()), std::string());
+        QCOMPARE(normalizeFile(path.toStdString(), normalized), std::string());
         QCOMPARE(readTestFile(path + "_"), std::string("a\n\r\n"));
     }
 
     void missingFileSaysWhichFileAndWhy()
     {
         const std::string path = dir.filePath("gone.cfg").toStdString();
-        const std::string failure = normalizeFile(path);
+        const std::string failure = normalizeFile(path, normalized);
         QVERIFY2(failure.find(path) != std::string::npos, failure.c_str());
         QVERIFY2(failure.find("No such file") != std::string::npos, failure.c_str());
         QVERIFY(!QFile::exists(QString::fromStdString(path + "_")));
@@ -85,7 +86,7 @@ private slots:
         // A folder in the scratch copy's place cannot be written, even by root.
         const QString path = writeTestFile(dir, "blocked.cfg", "a\n");
         QVERIFY(QDir(dir.path()).mkdir("blocked.cfg_"));
-        const std::string failure = normalizeFile(path.toStdString());
+        const std::string failure = normalizeFile(path.toStdString(), normalized);
         QVERIFY2(failure.find("backup copy") != std::string::npos, failure.c_str());
         QCOMPARE(readTestFile(path), std::string("a\n"));
     }
