@@ -22,7 +22,7 @@ void clearTags(OptionTree &tree)
 
 } // namespace
 
-std::string OptionRecordText(std::string_view variableName, std::string_view value)
+std::string OptionRecordText(std::string_view variableName, std::string_view value, bool endsInLf)
 {
     std::string text = OptionMatcher::prefixOf(variableName);
     text.append(" \"");
@@ -30,7 +30,9 @@ std::string OptionRecordText(std::string_view variableName, std::string_view val
         if (c != '"' && c != '\r' && c != '\n')
             text.push_back(c);
     }
-    text.append("\"\n");
+    text.push_back('"');
+    if (endsInLf)
+        text.push_back('\n');
     return text;
 }
 
@@ -46,9 +48,10 @@ std::string RewriteConfigText(std::string_view normalizedText, OptionTree &tree,
         matcher.match(line, matches);
         if (matches.empty())
             writeRecord(out, line);
+        const bool endsInLf = !line.empty() && line.back() == '\n';
         for (const std::size_t index : matches) {
             OptionNode &node = tree.item(index);
-            writeRecord(out, OptionRecordText(Module1::OptionVarName(node.key), optionValue(node, store)));
+            writeRecord(out, OptionRecordText(Module1::OptionVarName(node.key), optionValue(node, store), endsInLf));
             node.tag = "DONE";
             ++report.linesReplaced;
         }

@@ -18,12 +18,15 @@ struct ExportReport {
 // The record that sets an option in the game's file. The value is always
 // quoted, and double quotes, CR and LF are left out of it: the game runs this
 // file, and would cut an unquoted value at ";" or "//" and end the command at
-// a stray quote or line break.
-std::string OptionRecordText(std::string_view variableName, std::string_view value);
+// a stray quote or line break. The text ends in LF, the game's own line end,
+// unless `endsInLf` is false (for a line of a file with CR LF line ends).
+std::string OptionRecordText(std::string_view variableName, std::string_view value, bool endsInLf = true);
 
 // Rewrites normalized game text with the stored values: every line of an
 // option is replaced by one record per option it belongs to, other lines are
 // copied, and a record is added at the end for every option that had no line.
+// A replaced line keeps its own line end: one from a CR LF file gets no LF,
+// so that a blank line after it is still there after the next export.
 // Marks each option written with the tag "DONE".
 std::string RewriteConfigText(std::string_view normalizedText, OptionTree &tree, const ValueStore &store,
                               ExportReport &report);

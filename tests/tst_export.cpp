@@ -80,9 +80,12 @@ private slots:
         QTest::newRow("a line held twice is replaced at both places")
             << "seta SP ab SP 1 LF seta SP ab SP 2 LF"
             << "seta SP ab SP DQ 5 DQ LF | seta SP ab SP DQ 5 DQ LF | seta SP cd SP DQ 0 DQ LF |";
-        QTest::newRow("CR LF lines are copied with CR LF alone")
+        QTest::newRow("CR LF lines keep CR LF alone, replaced ones too")
             << "x CR LF seta SP ab SP 1 CR LF"
-            << "x | seta SP ab SP DQ 5 DQ LF | seta SP cd SP DQ 0 DQ LF |";
+            << "x | seta SP ab SP DQ 5 DQ | seta SP cd SP DQ 0 DQ LF |";
+        QTest::newRow("a blank line after a replaced CR LF line stays")
+            << "seta SP ab SP 1 CR LF CR LF x CR LF"
+            << "seta SP ab SP DQ 5 DQ | | x | seta SP cd SP DQ 0 DQ LF |";
         QTest::newRow("the name and its LF is a line of the option")
             << "seta SP ab LF" << "seta SP ab SP DQ 5 DQ LF | seta SP cd SP DQ 0 DQ LF |";
         QTest::newRow("the bare name without LF is copied, and the option added")
@@ -108,9 +111,17 @@ private slots:
         QCOMPARE(readTestFile(chosen), spelled(after));
     }
 
+    void secondExportChangesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("a game-written file") << QByteArray("x y\nseta ab \"1\"\n");
+        QTest::newRow("a CR LF file with blank lines") << QByteArray("seta ab 1\r\n\r\nx\r\n\r\n");
+    }
+
     void secondExportChangesNothing()
     {
-        exportBytes("x y\nseta ab \"1\"\n");
+        QFETCH(QByteArray, file);
+        exportBytes(file.toStdString());
         const std::string once = readTestFile(chosen);
         const ExportReport again = ExportConfig(chosen.toStdString(), tree, store);
         QCOMPARE(readTestFile(chosen), once);
