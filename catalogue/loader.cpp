@@ -147,14 +147,22 @@ private:
             findings_.note(firstLine, "the file ends inside this entry");
         if (findings_.wanted())
             checkDisplayNameIsNew(firstLine);
-        if (!tree_.add(&parent_, std::move(key), displayName_, std::move(image)))
+        // Only a folder takes options: a parent line that happens to equal an
+        // option's key must not hang an option under another.
+        if (!namesAFolder(parent_) || !tree_.add(&parent_, std::move(key), displayName_, std::move(image)))
             findings_.note(firstLine, "this entry adds no option: " + inQuotes(parent_) + " is not a folder");
+    }
+
+    bool namesAFolder(const std::string &name) const
+    {
+        const std::size_t index = tree_.indexOf(name);
+        return index != OptionTree::noParent && !tree_.item(index).hasParent();
     }
 
     void checkDisplayNameIsNew(std::size_t firstLine)
     {
         const auto [earlier, isNew] = displayNameLines_.emplace(displayName_, firstLine + 1);
-        if (!isNew && tree_.indexOf(parent_) != OptionTree::noParent)
+        if (!isNew && namesAFolder(parent_))
             findings_.note(firstLine + 1, "the display name " + inQuotes(displayName_) + " is used before, at line " +
                                               std::to_string(earlier->second) + ": the two share one value");
     }

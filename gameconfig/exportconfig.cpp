@@ -42,26 +42,32 @@ std::string RewriteConfigText(std::string_view normalizedText, OptionTree &tree,
     std::string out;
     out.reserve(normalizedText.size() + normalizedText.size() / 8);
     const OptionMatcher matcher(tree);
+    // One record per variable: its last option in tree order gives the value,
+    // the one the game would end with. A record per option would multiply the
+    // lines of a shared variable at every export.
+    const auto writeVariable = [&](const VariableOptions &variable, bool endsInLf) {
+        writeRecord(out, OptionRecordText(variable.name, optionValue(tree.item(variable.indices.back()), store), endsInLf));
+        for (const std::size_t index : variable.indices)
+            tree.item(index).tag = "DONE";
+    };
+
     LineReader lines(normalizedText);
-    std::vector<std::size_t> matches;
+    std::vector<const VariableOptions *> variables;
     for (std::string_view line; lines.readLine(line);) {
-        matcher.match(line, matches);
-        if (matches.empty())
+        matcher.match(line, variables);
+        if (variables.empty())
             writeRecord(out, line);
         const bool endsInLf = !line.empty() && line.back() == '\n';
-        for (const std::size_t index : matches) {
-            OptionNode &node = tree.item(index);
-            writeRecord(out, OptionRecordText(Module1::OptionVarName(node.key), optionValue(node, store), endsInLf));
-            node.tag = "DONE";
+        for (const VariableOptions *variable : variables) {
+            writeVariable(*variable, endsInLf);
             ++report.linesReplaced;
         }
     }
     for (std::size_t i = 1; i <= tree.count(); ++i) {
-        OptionNode &node = tree.item(i);
+        const OptionNode &node = tree.item(i);
         if (!node.hasParent() || !node.tag.empty())
             continue;
-        writeRecord(out, OptionRecordText(Module1::OptionVarName(node.key), optionValue(node, store)));
-        node.tag = "DONE";
+        writeVariable(matcher.variable(Module1::OptionVarName(node.key)), true);
         ++report.linesAdded;
     }
     return out;

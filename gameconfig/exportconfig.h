@@ -22,9 +22,11 @@ struct ExportReport {
 // unless `endsInLf` is false (for a line of a file with CR LF line ends).
 std::string OptionRecordText(std::string_view variableName, std::string_view value, bool endsInLf = true);
 
-// Rewrites normalized game text with the stored values: every line of an
-// option is replaced by one record per option it belongs to, other lines are
-// copied, and a record is added at the end for every option that had no line.
+// Rewrites normalized game text with the stored values: every line of a
+// catalogued variable is replaced by a record with its value, other lines are
+// copied, and a record is added at the end for every variable that had none.
+// Where several options share a variable, the last of them in tree order
+// gives the value, as it is the one the game would end with.
 // A replaced line keeps its own line end: one from a CR LF file gets no LF,
 // so that a blank line after it is still there after the next export.
 // Marks each option written with the tag "DONE".

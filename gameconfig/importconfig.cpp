@@ -2,7 +2,6 @@
 
 #include "linemodel.h"
 #include "normalize.h"
-#include "optionkey.h"
 #include "optionmatcher.h"
 
 namespace cvarden {
@@ -28,31 +27,35 @@ std::string ExtractValue(std::string_view line, std::size_t prefixLength)
     return std::string(value);
 }
 
-ImportReport ImportConfig(const std::string &chosenPath, const OptionTree &tree, ValueStore &store)
+ImportReport ImportConfigText(std::string_view normalizedText, const OptionTree &tree, ValueStore &store)
 {
     ImportReport report;
-    std::string text;
-    report.error = normalizeFile(chosenPath, text);
-    if (!report.error.empty())
-        return report;
-
     const OptionMatcher matcher(tree);
     StoreBatch batch(store);
-    LineReader lines(text);
-    std::vector<std::size_t> matches;
+    LineReader lines(normalizedText);
+    std::vector<const VariableOptions *> variables;
     for (std::string_view line; lines.readLine(line);) {
-        matcher.match(line, matches);
-        for (const std::size_t index : matches) {
-            const OptionNode &node = tree.item(index);
-            const std::size_t prefixLength = OptionMatcher::commandLength + Module1::OptionVarName(node.key).size();
-            report.error = store.Save(node.text, ExtractValue(line, prefixLength));
-            if (!report.error.empty())
-                return report;
-            ++report.valuesTaken;
+        matcher.match(line, variables);
+        for (const VariableOptions *variable : variables) {
+            const std::string value = ExtractValue(line, OptionMatcher::commandLength + variable->name.size());
+            for (const std::size_t index : variable->indices) {
+                report.error = store.Save(tree.item(index).text, value);
+                if (!report.error.empty())
+                    return report;
+                ++report.valuesTaken;
+            }
         }
     }
     report.error = batch.commit();
     return report;
+}
+
+ImportReport ImportConfig(const std::string &chosenPath, const OptionTree &tree, ValueStore &store)
+{
+    std::string text;
+    if (std::string failure = normalizeFile(chosenPath, text); !failure.empty())
+        return {failure, 0};
+    return ImportConfigText(text, tree, store);
 }
 
 } // namespace cvarden

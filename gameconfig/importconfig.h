@@ -19,6 +19,11 @@ struct ImportReport {
 // around the value and one pair of enclosing double quotes are not part of it.
 std::string ExtractValue(std::string_view line, std::size_t prefixLength);
 
+// Takes the values over from normalized game text: for every line of an
+// option, its value is saved under the option's display name, so the last
+// such line wins. The saves are committed together at the end.
+ImportReport ImportConfigText(std::string_view normalizedText, const OptionTree &tree, ValueStore &store);
+
 // Takes the values of the catalogued options over from the chosen game file
 // into the store: for every line of an option, its value is saved under the
 // option's display name, so the last such line of the file wins. The file is

@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config
+    clang-14 libclang-rt-14-dev      # the fuzzers and sanitizer builds
     qt6-base-dev libgl-dev          # Qt 6 widgets, settings and tests
     libbenchmark-dev                 # the benchmarks in bench/
     libdtl-dev                       # the diff that previews an export

@@ -135,12 +135,25 @@ private slots:
         QCOMPARE(readTestFile(chosen + "_"), std::string("seta ab \"1\"\n\r\n"));
     }
 
-    void optionsSharingAVariableEachGetARecord()
+    void optionsSharingAVariableWriteOneRecordWithTheLastValue_data()
     {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("a line of the variable")
+            << "seta SP ab SP DQ 1 DQ LF" << "seta SP ab SP DQ 7 DQ LF | seta SP cd SP DQ 0 DQ LF |";
+        QTest::newRow("no line of the variable") << "x LF" << "x LF | seta SP ab SP DQ 7 DQ LF | seta SP cd SP DQ 0 DQ LF |";
+    }
+
+    void optionsSharingAVariableWriteOneRecordWithTheLastValue()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
         loadCatalogue({"F", "B", "d", "ab", "x", "VALUE", "7"});
-        exportBytes("seta ab \"1\"\n");
-        QCOMPARE(readTestFile(chosen), spelled("seta SP ab SP DQ 5 DQ LF | seta SP ab SP DQ 7 DQ LF | "
-                                               "seta SP cd SP DQ 0 DQ LF |"));
+        exportBytes(spelled(before));
+        QCOMPARE(readTestFile(chosen), spelled(after));
+        // Saving again neither adds nor multiplies lines.
+        ExportConfig(chosen.toStdString(), tree, store);
+        QCOMPARE(readTestFile(chosen), spelled(after));
     }
 
     void valuesTheGameWouldMisreadAreMadeSafe_data()

@@ -82,6 +82,9 @@ private slots:
         QTest::newRow("a parent that is no folder adds nothing but uses its ordinal")
             << "Display|---|Displays|n|d|v|x|VALUE|1|Display|m|d|w|x|VALUE|2"
             << QStringList{"- | Display | Display | folder", "Display | w?x?VALUE?2?2 | m | val"};
+        QTest::newRow("a parent line equal to an option's key names no folder")
+            << "A|---|A|n|d|v|x|VALUE|1|v?x?VALUE?1?1|m|d|w|x|VALUE|2"
+            << QStringList{"- | A | A | folder", "A | v?x?VALUE?1?1 | n | val"};
         QTest::newRow("parents match with letter case")
             << "Display|---|display|n|d|v|x|VALUE|1" << QStringList{"- | Display | Display | folder"};
         QTest::newRow("a kind in lower case is unknown; the next lines start the next entry")

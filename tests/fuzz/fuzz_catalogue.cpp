@@ -1,0 +1,75 @@
+// Any catalogue, with any choice list beside it, loads into a sound tree.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+#include "fileio.h"
+#include "loader.h"
+#include "optionkey.h"
+
+namespace {
+
+const std::filesystem::path &folder()
+{
+    static const std::filesystem::path path = [] {
+        std::filesystem::path made = std::filesystem::temp_directory_path() / ("cvarden-fuzz-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(made);
+        return made;
+    }();
+    return path;
+}
+
+// A broken property stops the run and says which one.
+void requireAt(bool condition, int line)
+{
+    if (condition)
+        return;
+    std::fprintf(stderr, "property at line %d does not hold\n", line);
+    std::abort();
+}
+#define require(condition) requireAt((condition), __LINE__)
+
+} // namespace
+
+// The input is the catalogue, then, after a line "=====", the choice list
+// "list.txt" that the catalogue may name.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const std::string input(reinterpret_cast<const char *>(data), size);
+    const std::size_t split = input.find("\n=====\n");
+    const std::string catalogue = input.substr(0, split);
+    const std::string list = split == std::string::npos ? std::string() : input.substr(split + 7);
+    cvarden::writeWholeFile((folder() / "options.dat").string(), catalogue);
+    cvarden::writeWholeFile((folder() / "list.txt").string(), list);
+
+    cvarden::OptionTree tree;
+    cvarden::DescriptionTable descriptions;
+    std::vector<cvarden::CatalogueFinding> findings;
+    require(cvarden::OpenOptions((folder() / "options.dat").string(), tree, descriptions, &findings).empty());
+    bool optionsStarted = false;
+    for (std::size_t i = 1; i <= tree.count(); ++i) {
+        const cvarden::OptionNode &node = tree.item(i);
+        require(tree.indexOf(node.key) == i);
+        if (!node.hasParent()) {
+            // Folders come first, and every accessor reads nothing from them.
+            require(!optionsStarted && node.image == "folder");
+            require(node.key.find('?') != std::string::npos || Module1::OptionKind(node.key).empty());
+            continue;
+        }
+        optionsStarted = true;
+        require(node.parent < i && !tree.item(node.parent).hasParent());
+        const std::string ordinal = Module1::OptionOrdinal(node.key);
+        const unsigned long long number = Module1::WholeNumber(ordinal);
+        // The ordinal is the entry's own, unless the variable line held a "?".
+        if (findings.empty())
+            require(number > 0 && std::to_string(number) == ordinal);
+        descriptions.at(number);
+        Module1::OptionVarName(node.key);
+        Module1::OptionDefault(node.key);
+        require(Module1::OptionChoices(node.key).size() <= node.key.size());
+    }
+    return 0;
+}
