@@ -1,0 +1,197 @@
+#include <QFileDialog>
+
+#include "gamefolders.h"
+#include "windowtestkit.h"
+
+using testkit::WindowFixture;
+
+namespace {
+
+const QByteArray gameFile = "// written by the game\n"
+                            "seta vid_bright \"0.7\"\n"
+                            "seta snd_rate \"44\"\n"
+                            "bind x \"quit\"\n";
+
+QFileDialog *fileDialog(WindowFixture &fixture)
+{
+    return fixture.control<QFileDialog>("cmd");
+}
+
+// Clicks the button and, in the file dialog it opens, types the path and
+// accepts it.
+void chooseThrough(WindowFixture &fixture, const char *button, const QString &path)
+{
+    testkit::whenModalOpens([path](QWidget *modal) { testkit::typeIntoFileDialog(modal, path); });
+    fixture.click(button);
+}
+
+} // namespace
+
+class ConfigFilesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void dialogAsksForAnExistingQ3configInBothForms_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("form");
+        QTest::newRow("Open") << "Command4" << int(QFileDialog::AcceptOpen);
+        QTest::newRow("Save") << "Command3" << int(QFileDialog::AcceptSave);
+    }
+
+    void dialogAsksForAnExistingQ3configInBothForms()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, form);
+        WindowFixture fixture;
+        QString title, nameTyped;
+        QStringList filters;
+        int shownForm = -1, fileMode = -1;
+        testkit::whenModalOpens([&](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            title = dialog->windowTitle();
+            filters = dialog->nameFilters();
+            shownForm = dialog->acceptMode();
+            fileMode = dialog->fileMode();
+            nameTyped = dialog->findChild<QLineEdit *>("fileNameEdit")->text();
+            dialog->reject();
+        });
+        fixture.click(qPrintable(button));
+        QCOMPARE(title, QString("Locate q3config.cfg"));
+        QCOMPARE(filters, QStringList{"Q3 Config file (q3config.cfg)"});
+        QCOMPARE(shownForm, form);
+        QCOMPARE(fileMode, int(QFileDialog::ExistingFile));
+        QCOMPARE(nameTyped, QString("q3config.cfg"));
+    }
+
+    void openTakesTheGamesValuesOver()
+    {
+        WindowFixture fixture;
+        const QString chosen = fixture.path("q3config.cfg");
+        testkit::writeFile(chosen, gameFile);
+        chooseThrough(fixture, "Command4", chosen);
+        QCOMPARE(fixture.stored("Brightness"), QString("0.7"));
+        QCOMPARE(fixture.stored("Mixing rate"), QString("44"));
+        QCOMPARE(testkit::readFile(chosen), gameFile);
+        QString counts;
+        const QString notice = testkit::takeNotice(&counts);
+        QVERIFY2(notice.contains(chosen), qPrintable(notice));
+        QCOMPARE(counts, QString("Values taken over: 2."));
+        QCOMPARE(fixture.window->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void saveWritesTheStoredValuesWithoutAskingToOverwrite()
+    {
+        WindowFixture fixture;
+        fixture.store->store.Save("Brightness", "0.9");
+        const QString chosen = fixture.path("q3config.cfg");
+        testkit::writeFile(chosen, gameFile);
+        chooseThrough(fixture, "Command3", chosen);
+        const QByteArray written = testkit::readFile(chosen);
+        QVERIFY2(written.contains("seta vid_bright \"0.9\""), written);
+        QVERIFY2(written.contains("seta vid_full \"1\""), written);
+        QVERIFY2(written.contains("bind x \"quit\""), written);
+        QString details;
+        const QString notice = testkit::takeNotice(&details);
+        QVERIFY2(notice.contains(chosen), qPrintable(notice));
+        QCOMPARE(details, QString("Lines replaced: 2; lines added: 1. What the file held before is kept in %1_.")
+                              .arg(chosen));
+        QCOMPARE(fixture.window->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void cancelReadsAndWritesNothing_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("Open") << "Command4";
+        QTest::newRow("Save") << "Command3";
+    }
+
+    void cancelReadsAndWritesNothing()
+    {
+        QFETCH(QString, button);
+        WindowFixture fixture;
+        const QString chosen = fixture.path("q3config.cfg");
+        testkit::writeFile(chosen, gameFile);
+        testkit::whenModalOpens([chosen](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            dialog->selectFile(chosen);
+            dialog->reject();
+        });
+        fixture.click(qPrintable(button));
+        QCOMPARE(testkit::readFile(chosen), gameFile);
+        QVERIFY(!QFile::exists(chosen + "_"));
+        QCOMPARE(fixture.store->saves, QStringList());
+        QCOMPARE(testkit::takeNotice(), QString());
+    }
+
+    void failuresAreShownAndLeaveTheFileAsItWas_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("save into a read-only file") << "Command3" << gameFile << true << "read-only";
+        QTest::newRow("open an empty file") << "Command4" << QByteArray() << false << "empty";
+        QTest::newRow("save into an empty file") << "Command3" << QByteArray() << false << "empty";
+    }
+
+    void failuresAreShownAndLeaveTheFileAsItWas()
+    {
+        QFETCH(QString, button);
+        QFETCH(QByteArray, content);
+        QFETCH(bool, readOnly);
+        QFETCH(QString, reason);
+        WindowFixture fixture;
+        const QString chosen = fixture.path("q3config.cfg");
+        testkit::writeFile(chosen, content);
+        if (readOnly)
+            QFile::setPermissions(chosen, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        chooseThrough(fixture, qPrintable(button), chosen);
+        QString why;
+        const QString notice = testkit::takeNotice(&why);
+        QVERIFY2(notice.contains(chosen), qPrintable(notice));
+        QVERIFY2(why.contains(reason), qPrintable(why));
+        QCOMPARE(testkit::readFile(chosen), content);
+        QCOMPARE(fixture.window->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void nextUseStartsFromTheFileChosenLast()
+    {
+        WindowFixture fixture;
+        const QString chosen = fixture.path("q3config.cfg");
+        testkit::writeFile(chosen, gameFile);
+        chooseThrough(fixture, "Command4", chosen);
+        testkit::takeNotice();
+        QStringList offered;
+        testkit::whenModalOpens([&offered](QWidget *modal) {
+            offered = qobject_cast<QFileDialog *>(modal)->selectedFiles();
+            qobject_cast<QFileDialog *>(modal)->reject();
+        });
+        fixture.click("Command3");
+        QCOMPARE(offered, QStringList{chosen});
+    }
+
+    void dialogStartsInTheFirstUsualGameFolderThatExists()
+    {
+        QTemporaryDir dir;
+        const QString missing = dir.filePath("missing");
+        const QString present = dir.filePath("baseq3");
+        QVERIFY(QDir().mkpath(present));
+        QCOMPARE(cvarden::FirstExistingFolder({missing, present}), present);
+        QCOMPARE(cvarden::FirstExistingFolder({missing}), QDir::homePath());
+        for (const QString &folder : cvarden::UsualGameFolders())
+            QVERIFY2(QDir::isAbsolutePath(folder), qPrintable(folder));
+#if defined(Q_OS_LINUX)
+        QCOMPARE(cvarden::UsualGameFolders(), QStringList{QDir::homePath() + "/.q3a/baseq3"});
+        const QByteArray home = qgetenv("HOME");
+        qputenv("HOME", dir.path().toLocal8Bit());
+        QVERIFY(QDir().mkpath(dir.filePath(".q3a/baseq3")));
+        WindowFixture fixture;
+        qputenv("HOME", home);
+        QCOMPARE(fileDialog(fixture)->directory().absolutePath(), dir.filePath(".q3a/baseq3"));
+#endif
+    }
+};
+
+QTEST_MAIN(ConfigFilesTest)
+#include "tst_configfiles.moc"

@@ -1,0 +1,236 @@
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+
+#include "windowtestkit.h"
+
+using testkit::WindowFixture;
+
+namespace {
+
+// What an editor shows, in the text the store keeps for it.
+QString shownValue(WindowFixture &fixture, const QString &editor)
+{
+    if (editor == "val_value")
+        return fixture.control<QLineEdit>("val_value")->text();
+    if (editor == "val_combo")
+        return fixture.control<QComboBox>("val_combo")->currentText();
+    switch (fixture.control<QCheckBox>("val_check")->checkState()) {
+    case Qt::Unchecked: return "0";
+    case Qt::Checked: return "1";
+    case Qt::PartiallyChecked: return "2";
+    }
+    return {};
+}
+
+QStringList visibleEditors(WindowFixture &fixture)
+{
+    QStringList visible;
+    for (const char *editor : {"val_value", "val_check", "val_combo"})
+        if (fixture.control<QWidget>(editor)->isVisible())
+            visible << editor;
+    return visible;
+}
+
+QStringList choices(QComboBox *combo)
+{
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return items;
+}
+
+// Two options in different folders under one display name.
+QStringList sharedNameCatalogue()
+{
+    return {"A", "B", "---", "A", "Name", "first", "va", "x", "VALUE", "a",
+            "B", "Name", "second", "vb", "x", "VALUE", "b"};
+}
+
+} // namespace
+
+class OptionEditingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void selectingAnOptionShowsItsEditorAndStoresWhatItShows_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("storedBefore"); // empty: nothing stored
+        QTest::addColumn<QString>("editor");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("description");
+
+        QTest::newRow("text, never stored: the default") << "Brightness" << "" << "val_value" << "1.0"
+                                                          << "Screen brightness, 1.0 is normal.";
+        QTest::newRow("text, stored") << "Brightness" << "0.8" << "val_value" << "0.8"
+                                      << "Screen brightness, 1.0 is normal.";
+        QTest::newRow("on/off, never stored: ticked by default") << "Full screen" << "" << "val_check" << "1"
+                                                                  << "Run in a full screen.";
+        QTest::newRow("on/off, stored clear") << "Full screen" << "0" << "val_check" << "0" << "Run in a full screen.";
+        QTest::newRow("choice, never stored: the default") << "Mixing rate" << "" << "val_combo" << "22"
+                                                            << "Sound mixing rate in kHz.";
+        QTest::newRow("choice, stored outside the list") << "Mixing rate" << "48" << "val_combo" << "48"
+                                                          << "Sound mixing rate in kHz.";
+    }
+
+    void selectingAnOptionShowsItsEditorAndStoresWhatItShows()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, storedBefore);
+        QFETCH(QString, editor);
+        QFETCH(QString, shown);
+        QFETCH(QString, description);
+        WindowFixture fixture;
+        if (!storedBefore.isEmpty())
+            fixture.store->store.Save(option.toStdString(), storedBefore.toStdString());
+        fixture.select(option);
+        QCOMPARE(visibleEditors(fixture), QStringList{editor});
+        QCOMPARE(shownValue(fixture, editor), shown);
+        QCOMPARE(fixture.stored(qPrintable(option)), shown);
+        QCOMPARE(fixture.control<QLabel>("desclbl")->text(), description);
+    }
+
+    void typingStoresOncePerChange()
+    {
+        WindowFixture fixture;
+        fixture.select("Brightness");
+        fixture.store->saves.clear();
+        QTest::keyClicks(fixture.control<QLineEdit>("val_value"), "5x");
+        QCOMPARE(fixture.store->saves, (QStringList{"Brightness=1.05", "Brightness=1.05x"}));
+    }
+
+    void typedChoiceIsStoredAsTyped()
+    {
+        WindowFixture fixture;
+        fixture.select("Mixing rate");
+        auto *combo = fixture.control<QComboBox>("val_combo");
+        combo->lineEdit()->selectAll();
+        fixture.store->saves.clear();
+        QTest::keyClicks(combo->lineEdit(), "4");
+        QCOMPARE(fixture.store->saves, QStringList{"Mixing rate=4"});
+        QCOMPARE(combo->count(), 3);
+    }
+
+    void pickedChoiceIsStored()
+    {
+        WindowFixture fixture;
+        fixture.select("Mixing rate");
+        auto *combo = fixture.control<QComboBox>("val_combo");
+        combo->showPopup();
+        QAbstractItemView *list = combo->view();
+        QTRY_VERIFY(list->isVisible());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(2, 0)).center());
+        QCOMPARE(combo->currentText(), QString("44"));
+        QCOMPARE(fixture.stored("Mixing rate"), QString("44"));
+    }
+
+    void rebuildingTheChoiceListStoresNothing_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QStringList>("savesOnSelection");
+        QTest::newRow("the first choice") << "11" << QStringList{};
+        QTest::newRow("another choice: only it is stored again") << "44" << QStringList{"Mixing rate=44"};
+    }
+
+    void rebuildingTheChoiceListStoresNothing()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QStringList, savesOnSelection);
+        WindowFixture fixture;
+        fixture.store->store.Save("Mixing rate", stored.toStdString());
+        for (int round = 0; round < 2; ++round) {
+            fixture.select("Brightness");
+            fixture.store->saves.clear();
+            fixture.select("Mixing rate");
+            QCOMPARE(fixture.store->saves, savesOnSelection);
+            QCOMPARE(choices(fixture.control<QComboBox>("val_combo")), (QStringList{"11", "22", "44"}));
+            QCOMPARE(fixture.stored("Mixing rate"), stored);
+        }
+    }
+
+    void clickingTheBoxStoresItsState()
+    {
+        WindowFixture fixture;
+        fixture.select("Full screen");
+        auto *box = fixture.control<QCheckBox>("val_check");
+        QTest::mouseClick(box, Qt::LeftButton);
+        QCOMPARE(fixture.stored("Full screen"), QString("0"));
+        QTest::mouseClick(box, Qt::LeftButton);
+        QCOMPARE(fixture.stored("Full screen"), QString("1"));
+    }
+
+    void oddOnOffValueShowsGreyAndIsKeptUntilClicked_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QStringList>("savesOnSelection");
+        QTest::newRow("empty, as an import may leave it") << "" << QStringList{};
+        QTest::newRow("a word") << "on" << QStringList{};
+        QTest::newRow("too large") << "7" << QStringList{};
+        QTest::newRow("negative") << "-1" << QStringList{};
+        QTest::newRow("a leading blank") << " 1" << QStringList{};
+        QTest::newRow("grey is a state of its own, stored as 2") << "2" << QStringList{"Full screen=2"};
+    }
+
+    void oddOnOffValueShowsGreyAndIsKeptUntilClicked()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QStringList, savesOnSelection);
+        WindowFixture fixture;
+        fixture.store->store.Save("Full screen", stored.toStdString());
+        fixture.select("Full screen");
+        auto *box = fixture.control<QCheckBox>("val_check");
+        QCOMPARE(box->checkState(), Qt::PartiallyChecked);
+        QCOMPARE(fixture.store->saves, savesOnSelection);
+        QCOMPARE(fixture.stored("Full screen"), stored);
+
+        QTest::mouseClick(box, Qt::LeftButton);
+        QCOMPARE(box->checkState(), Qt::Checked);
+        QCOMPARE(fixture.stored("Full screen"), QString("1"));
+        QTest::mouseClick(box, Qt::LeftButton);
+        QTest::mouseClick(box, Qt::LeftButton);
+        QCOMPARE(box->checkState(), Qt::Checked); // on and off only, grey is gone
+    }
+
+    void optionsOfOneDisplayNameShareTheirValue()
+    {
+        WindowFixture fixture(sharedNameCatalogue());
+        fixture.select("Name", 0);
+        auto *editor = fixture.control<QLineEdit>("val_value");
+        editor->selectAll();
+        QTest::keyClicks(editor, "shared");
+        fixture.select("Name", 1);
+        QCOMPARE(editor->text(), QString("shared"));
+    }
+
+    void selectingAFolderHidesTheEditorsAndClearsTheDescription()
+    {
+        WindowFixture fixture;
+        fixture.select("Brightness");
+        fixture.store->saves.clear();
+        fixture.select("Display");
+        QCOMPARE(visibleEditors(fixture), QStringList());
+        QCOMPARE(fixture.control<QLabel>("desclbl")->text(), QString());
+        QCOMPARE(fixture.store->saves, QStringList());
+    }
+
+    void arrowKeysSelectAsAClickDoes()
+    {
+        WindowFixture fixture;
+        auto *tree = fixture.control<QTreeWidget>("optiontree");
+        tree->setCurrentItem(tree->topLevelItem(1));
+        QTest::keyClick(tree, Qt::Key_Right); // opens Sound
+        QTest::keyClick(tree, Qt::Key_Down);
+        QCOMPARE(visibleEditors(fixture), QStringList{"val_combo"});
+        QTest::keyClick(tree, Qt::Key_Up);
+        QTest::keyClick(tree, Qt::Key_Up);
+        QTest::keyClick(tree, Qt::Key_Right); // opens Display
+        QTest::keyClick(tree, Qt::Key_Down);
+        QCOMPARE(visibleEditors(fixture), QStringList{"val_value"});
+        QCOMPARE(fixture.control<QLineEdit>("val_value")->text(), QString("1.0"));
+    }
+};
+
+QTEST_MAIN(OptionEditingTest)
+#include "tst_optionediting.moc"

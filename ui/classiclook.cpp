@@ -1,0 +1,93 @@
+#include "classiclook.h"
+
+#include <QCheckBox>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+
+namespace cvarden {
+namespace {
+
+constexpr int classicPixelSize = 11;
+
+QString CaptionOf(const QWidget *control)
+{
+    if (const auto *label = qobject_cast<const QLabel *>(control))
+        return label->wordWrap() ? QString() : label->text();
+    if (const auto *button = qobject_cast<const QAbstractButton *>(control))
+        return button->text();
+    return {};
+}
+
+int CaptionWidth(const QFont &font, const QString &caption)
+{
+    return QFontMetrics(font).size(Qt::TextShowMnemonic, caption).width();
+}
+
+void NarrowToFit(QWidget *control)
+{
+    const QString caption = CaptionOf(control);
+    const int room = CaptionRoom(control);
+    QFont font = control->font();
+    if (caption.isEmpty() || CaptionWidth(font, caption) <= room)
+        return;
+    for (int stretch = QFont::Unstretched - 5; stretch >= QFont::UltraCondensed; stretch -= 5) {
+        font.setStretch(stretch);
+        if (CaptionWidth(font, caption) <= room)
+            break;
+    }
+    control->setFont(font);
+}
+
+} // namespace
+
+QFont ClassicFont()
+{
+    const QString classic = QStringLiteral("MS Sans Serif");
+    QFont font = QFontDatabase::families().contains(classic) ? QFont(classic)
+                                                             : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPixelSize(classicPixelSize);
+    return font;
+}
+
+void ApplyClassicLook(QWidget *form)
+{
+    form->setFont(ClassicFont());
+    // Dialogs the form owns, such as the file dialog, keep their own look.
+    for (QWidget *control : form->findChildren<QWidget *>()) {
+        if (control->window() == form)
+            NarrowToFit(control);
+    }
+}
+
+int CaptionRoom(const QWidget *control)
+{
+    const QStyle *style = control->style();
+    if (qobject_cast<const QCheckBox *>(control))
+        return control->width() - style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, control) -
+               style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, control);
+    if (qobject_cast<const QPushButton *>(control))
+        return control->width() - 2 * style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, control);
+    return control->contentsRect().width();
+}
+
+void ShowAsLink(QLineEdit *address, const QString &url)
+{
+    address->setText(url);
+    address->setReadOnly(true);
+    address->setFrame(false);
+    // Not a stop of the Tab key, yet a click still lets the player copy it.
+    address->setFocusPolicy(Qt::ClickFocus);
+    QFont font = address->font();
+    font.setUnderline(true);
+    address->setFont(font);
+    QPalette palette = address->palette();
+    palette.setColor(QPalette::Text, QColor(0, 0, 192));
+    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+    address->setPalette(palette);
+}
+
+} // namespace cvarden

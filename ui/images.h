@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QIcon>
+#include <QObject>
+#include <QStringList>
+#include <string>
+
+namespace cvarden {
+
+// The tree's 16 x 16 node images, addressed by the keys the catalogue loader
+// gives each node.
+class ImageList : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ImageList(QObject *parent = nullptr);
+
+    // In list order: "check", "folder", "combo", "val".
+    static QStringList keys();
+    // A null icon for a key the list does not hold.
+    QIcon icon(const std::string &key) const;
+};
+
+// A white oval in a black outline with a yellow disc at its centre, at 16 x 16
+// and 32 x 32: the icon of every window of the program.
+QIcon ProgramIcon();
+
+} // namespace cvarden

@@ -1,0 +1,198 @@
+#include "mainwindow.h"
+
+#include <QDir>
+
+#include "aboutdialog.h"
+#include "busypointer.h"
+#include "bytetext.h"
+#include "classiclook.h"
+#include "configfiledialog.h"
+#include "exportconfig.h"
+#include "images.h"
+#include "importconfig.h"
+#include "loader.h"
+#include "normalize.h"
+#include "notice.h"
+#include "optionkey.h"
+#include "programinfo.h"
+#include "reset.h"
+#include "ui_mainwindow.h"
+#include "valueeditors.h"
+
+namespace cvarden {
+namespace {
+
+// Where a tree item keeps the index of its node in the option tree.
+constexpr int nodeIndexRole = Qt::UserRole;
+
+QString Shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+MainWindow::MainWindow(const QString &cataloguePath, ValueStore &store, QWidget *parent)
+    : QWidget(parent), ui(std::make_unique<Ui::MainWindow>()), store_(store), ImageList1(new ImageList(this)),
+      cmd(new ConfigFileDialog(this))
+{
+    ui->setupUi(this);
+    editors_ = new ValueEditors(ui->val_value, ui->val_check, ui->val_combo, store_, this);
+    SetUpWindow();
+    SetUpTree();
+    LoadCatalogue(cataloguePath);
+    ConnectCommands();
+    ui->optiontree->setFocus();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::SetUpWindow()
+{
+    setWindowTitle(tr("%1 - v%2").arg(QString::fromLatin1(program::name), QString::fromLatin1(program::version)));
+    setWindowIcon(ProgramIcon());
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(size());
+    ApplyClassicLook(this);
+    ShowAsLink(ui->Text1, QString::fromLatin1(program::address));
+}
+
+void MainWindow::SetUpTree()
+{
+    // The selected option stays highlighted while the player works in its
+    // editor.
+    QPalette palette = ui->optiontree->palette();
+    for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+    ui->optiontree->setPalette(palette);
+    ui->optiontree->clear();
+}
+
+void MainWindow::LoadCatalogue(const QString &cataloguePath)
+{
+    const std::string failure = OpenOptions(PathBytes(cataloguePath), options_, descriptions_);
+    ShowCatalogue();
+    if (failure.empty())
+        return;
+    // Told once the window is up, so the player sees what it is about.
+    QMetaObject::invokeMethod(
+        this,
+        [this, cataloguePath, failure] {
+            ShowNotice(this, QMessageBox::Warning,
+                       tr("Cvarden has no options to show: it could not read its option list %1.")
+                           .arg(Shown(cataloguePath)),
+                       FromSystemText(failure));
+        },
+        Qt::QueuedConnection);
+}
+
+void MainWindow::ShowCatalogue()
+{
+    std::vector<QTreeWidgetItem *> items(options_.count() + 1, nullptr);
+    for (std::size_t index = 1; index <= options_.count(); ++index) {
+        const OptionNode &node = options_.item(index);
+        auto *item = node.hasParent() ? new QTreeWidgetItem(items[node.parent]) : new QTreeWidgetItem(ui->optiontree);
+        item->setText(0, FromBytes(node.text));
+        item->setIcon(0, ImageList1->icon(node.image));
+        item->setData(0, nodeIndexRole, QVariant::fromValue(index));
+        items[index] = item;
+    }
+}
+
+void MainWindow::ConnectCommands()
+{
+    // The current node follows both clicks and the arrow keys.
+    connect(ui->optiontree, &QTreeWidget::currentItemChanged, this, &MainWindow::optiontree_NodeClick);
+    connect(editors_, &ValueEditors::storeFailed, this, &MainWindow::ReportStoreProblem);
+    connect(ui->Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
+    connect(ui->Command2, &QPushButton::clicked, this, &MainWindow::Command2_Click);
+    connect(ui->Command3, &QPushButton::clicked, this, &MainWindow::Command3_Click);
+    connect(ui->Command4, &QPushButton::clicked, this, &MainWindow::Command4_Click);
+    connect(ui->Command5, &QPushButton::clicked, this, &MainWindow::Command5_Click);
+    connect(ui->Command6, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void MainWindow::optiontree_NodeClick(QTreeWidgetItem *node)
+{
+    if (!node)
+        return;
+    const OptionNode &option = options_.item(node->data(0, nodeIndexRole).value<std::size_t>());
+    editors_->ShowOption(option);
+    ui->desclbl->setText(FromBytes(descriptions_.at(Module1::WholeNumber(Module1::OptionOrdinal(option.key)))));
+}
+
+void MainWindow::Command1_Click()
+{
+    AboutDialog about(this);
+    about.exec();
+}
+
+void MainWindow::Command2_Click()
+{
+    editors_->ShowDefault();
+}
+
+void MainWindow::Command3_Click()
+{
+    const QString chosen = cmd->ChooseExisting(QFileDialog::AcceptSave);
+    if (chosen.isEmpty())
+        return;
+    ExportReport report;
+    {
+        const BusyPointer busy(this, BusyPointer::AfterRestore::RunPendingEvents);
+        report = ExportConfig(PathBytes(chosen), options_, store_);
+    }
+    if (!report.error.empty()) {
+        ShowNotice(this, QMessageBox::Warning, tr("Cvarden could not save the settings to %1.").arg(Shown(chosen)),
+                   FromSystemText(report.error));
+        return;
+    }
+    const QString backup = Shown(FromSystemText(scratchPathFor(PathBytes(chosen))));
+    ShowNotice(this, QMessageBox::Information, tr("Settings saved to %1.").arg(Shown(chosen)),
+               tr("Lines replaced: %1; lines added: %2. What the file held before is kept in %3.")
+                   .arg(report.linesReplaced)
+                   .arg(report.linesAdded)
+                   .arg(backup));
+}
+
+void MainWindow::Command4_Click()
+{
+    const QString chosen = cmd->ChooseExisting(QFileDialog::AcceptOpen);
+    if (chosen.isEmpty())
+        return;
+    ImportReport report;
+    {
+        const BusyPointer busy(this, BusyPointer::AfterRestore::Nothing);
+        report = ImportConfig(PathBytes(chosen), options_, store_);
+    }
+    if (!report.error.empty()) {
+        ShowNotice(this, QMessageBox::Warning,
+                   tr("Cvarden could not import the settings from %1.").arg(Shown(chosen)),
+                   FromSystemText(report.error));
+        return;
+    }
+    ShowNotice(this, QMessageBox::Information, tr("Settings imported from %1.").arg(Shown(chosen)),
+               tr("Values taken over: %1.").arg(report.valuesTaken));
+}
+
+void MainWindow::Command5_Click()
+{
+    const std::string failure = ResetToDefaults(options_, store_);
+    if (!failure.empty())
+        ReportStoreProblem(FromSystemText(failure));
+    editors_->ShowDefault();
+}
+
+void MainWindow::ReportStoreProblem(const QString &reason)
+{
+    // Once a run is enough: the same failure would otherwise come back at
+    // every key the player types.
+    if (storeProblemShown_)
+        return;
+    storeProblemShown_ = true;
+    ShowNotice(this, QMessageBox::Warning,
+               tr("Cvarden cannot save your option values, so changes will be lost when it closes."), reason);
+}
+
+} // namespace cvarden

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+#include "descriptiontable.h"
+#include "optiontree.h"
+#include "valuestore.h"
+
+class QTreeWidgetItem;
+
+namespace Ui {
+class MainWindow;
+}
+
+namespace cvarden {
+
+class ConfigFileDialog;
+class ImageList;
+class ValueEditors;
+
+// The main window, frm_modoptions: the option tree, the value editors and the
+// command buttons, working on the catalogue read at start-up and the player's
+// value store.
+class MainWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    MainWindow(const QString &cataloguePath, ValueStore &store, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+private:
+    void SetUpWindow();
+    void SetUpTree();
+    void LoadCatalogue(const QString &cataloguePath);
+    void ShowCatalogue();
+    void ConnectCommands();
+
+    void optiontree_NodeClick(QTreeWidgetItem *node);
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+
+    void ReportStoreProblem(const QString &reason);
+
+    std::unique_ptr<Ui::MainWindow> ui;
+    ValueStore &store_;
+    OptionTree options_;
+    DescriptionTable descriptions_;
+    ImageList *ImageList1;
+    ConfigFileDialog *cmd;
+    ValueEditors *editors_;
+    bool storeProblemShown_ = false;
+};
+
+} // namespace cvarden

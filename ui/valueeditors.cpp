@@ -1,0 +1,129 @@
+#include "valueeditors.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QScopedValueRollback>
+#include <QSignalBlocker>
+#include <initializer_list>
+#include <limits>
+
+#include "bytetext.h"
+#include "checkstate.h"
+#include "optionkey.h"
+
+namespace cvarden {
+
+ValueEditors::ValueEditors(QLineEdit *value, QCheckBox *check, QComboBox *combo, ValueStore &store,
+                           QObject *parent)
+    : QObject(parent), val_value(value), val_check(check), val_combo(combo), store_(store)
+{
+    // A value longer than the editors' usual limit would be cut short and the
+    // shortened text stored over the player's own.
+    val_value->setMaxLength(std::numeric_limits<int>::max());
+    val_combo->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
+    // Completing typed text from the list would store a choice the player did
+    // not type.
+    val_combo->setCompleter(nullptr);
+
+    connect(val_value, &QLineEdit::textChanged, this, &ValueEditors::val_value_Change);
+    connect(val_check, &QCheckBox::stateChanged, this, &ValueEditors::val_check_Click);
+    connect(val_combo, &QComboBox::editTextChanged, this, &ValueEditors::val_combo_Change);
+    connect(val_combo, &QComboBox::activated, this, &ValueEditors::val_combo_Click);
+}
+
+void ValueEditors::ShowOption(const OptionNode &node)
+{
+    current_ = {node.text, node.key, Module1::OptionKind(node.key)};
+    // A folder has no editor: hiding them all keeps anything from being typed
+    // and stored under a folder's name.
+    QWidget *editor = EditorOfKind(current_.kind);
+    for (QWidget *each : std::initializer_list<QWidget *>{val_value, val_check, val_combo})
+        each->setVisible(each == editor);
+    if (editor == val_combo)
+        FillChoices(current_.key);
+    PutValue(store_.Get(current_.displayName, Module1::OptionDefault(current_.key)));
+}
+
+void ValueEditors::ShowDefault()
+{
+    PutValue(Module1::OptionDefault(current_.key));
+}
+
+QWidget *ValueEditors::EditorOfKind(const std::string &kind) const
+{
+    if (kind == "VALUE")
+        return val_value;
+    if (kind == "CHECK")
+        return val_check;
+    if (kind == "COMBO")
+        return val_combo;
+    return nullptr;
+}
+
+void ValueEditors::PutValue(const std::string &value)
+{
+    QWidget *editor = EditorOfKind(current_.kind);
+    if (editor == val_value)
+        val_value->setText(FromBytes(value));
+    else if (editor == val_check)
+        PutCheckValue(value);
+    else if (editor == val_combo)
+        val_combo->setEditText(FromBytes(value));
+}
+
+void ValueEditors::PutCheckValue(const std::string &value)
+{
+    const std::optional<Qt::CheckState> state = CheckStateOf(value);
+    if (!state) {
+        // No state matches the text, so the box shows grey without storing:
+        // the player's value stays as it is until they click the box.
+        const QSignalBlocker quiet(val_check);
+        val_check->setTristate(true);
+        val_check->setCheckState(Qt::PartiallyChecked);
+        return;
+    }
+    val_check->setTristate(*state == Qt::PartiallyChecked);
+    val_check->setCheckState(*state);
+}
+
+void ValueEditors::FillChoices(const std::string &key)
+{
+    const QScopedValueRollback busy(fillingChoices_, true);
+    val_combo->clear();
+    for (const std::string &choice : Module1::OptionChoices(key))
+        val_combo->addItem(FromBytes(choice));
+}
+
+void ValueEditors::Store(const QString &value)
+{
+    const std::string failure = store_.Save(current_.displayName, ToBytes(value));
+    if (!failure.empty())
+        emit storeFailed(FromSystemText(failure));
+}
+
+void ValueEditors::val_value_Change(const QString &text)
+{
+    Store(text);
+}
+
+void ValueEditors::val_check_Click(int state)
+{
+    // Once clicked out of grey, the box goes back to plain on and off.
+    if (state != Qt::PartiallyChecked)
+        val_check->setTristate(false);
+    Store(QString::fromStdString(StoredCheckState(static_cast<Qt::CheckState>(state))));
+}
+
+void ValueEditors::val_combo_Change(const QString &text)
+{
+    if (!fillingChoices_)
+        Store(text);
+}
+
+void ValueEditors::val_combo_Click()
+{
+    Store(val_combo->currentText());
+}
+
+} // namespace cvarden

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QObject>
+#include <string>
+
+#include "optiontree.h"
+#include "valuestore.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QWidget;
+
+namespace cvarden {
+
+// The node selected last. Only a selection changes it.
+struct CurrentOption {
+    std::string displayName;
+    std::string key;
+    std::string kind; // "VALUE", "CHECK", "COMBO", or empty for a folder
+};
+
+// The three value editors of the main window and the current option they
+// edit. Every change of an editor's content, typed by the player or set by the
+// program, is stored at once under the current option's display name.
+class ValueEditors : public QObject {
+    Q_OBJECT
+
+public:
+    ValueEditors(QLineEdit *val_value, QCheckBox *val_check, QComboBox *val_combo, ValueStore &store,
+                 QObject *parent);
+
+    // Makes the node the current option and shows the editor of its kind with
+    // the stored value, or the catalogue default when nothing is stored.
+    void ShowOption(const OptionNode &node);
+    // Puts the current option's catalogue default into its editor, which
+    // stores it.
+    void ShowDefault();
+
+    const CurrentOption &current() const { return current_; }
+
+signals:
+    void storeFailed(const QString &reason);
+
+private:
+    QWidget *EditorOfKind(const std::string &kind) const;
+    void PutValue(const std::string &value);
+    void PutCheckValue(const std::string &value);
+    void FillChoices(const std::string &key);
+    void Store(const QString &value);
+
+    void val_value_Change(const QString &text);
+    void val_check_Click(int state);
+    void val_combo_Change(const QString &text);
+    void val_combo_Click();
+
+    QLineEdit *val_value;
+    QCheckBox *val_check;
+    QComboBox *val_combo;
+    ValueStore &store_;
+    CurrentOption current_;
+    // Set while FillChoices rebuilds the list, whose own text changes are not
+    // the player's value.
+    bool fillingChoices_ = false;
+};
+
+} // namespace cvarden
