@@ -46,9 +46,18 @@ void NarrowToFit(QWidget *control)
 
 QFont ClassicFont()
 {
-    const QString classic = QStringLiteral("MS Sans Serif");
-    QFont font = QFontDatabase::families().contains(classic) ? QFont(classic)
-                                                             : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    // The window was laid out for "MS Sans Serif"; where it is missing, a
+    // sans-serif of Arial's narrow metrics keeps the captions in their places
+    // better than the platform's usual, wider one.
+    const QStringList families = QFontDatabase::families();
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    for (const QString &family : {QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                                  QStringLiteral("Arial")}) {
+        if (families.contains(family)) {
+            font = QFont(family);
+            break;
+        }
+    }
     font.setPixelSize(classicPixelSize);
     return font;
 }

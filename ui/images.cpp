@@ -7,6 +7,8 @@ namespace cvarden {
 ImageList::ImageList(QObject *parent) : QObject(parent)
 {
     setObjectName(QStringLiteral("ImageList1"));
+    for (const QString &key : keys())
+        icons_.insert(key, QIcon(QStringLiteral(":/images/%1.png").arg(key)));
 }
 
 QStringList ImageList::keys()
@@ -16,10 +18,7 @@ QStringList ImageList::keys()
 
 QIcon ImageList::icon(const std::string &key) const
 {
-    const QString name = FromBytes(key);
-    if (!keys().contains(name))
-        return {};
-    return QIcon(QStringLiteral(":/images/%1.png").arg(name));
+    return icons_.value(FromBytes(key));
 }
 
 QIcon ProgramIcon()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QIcon>
 #include <QObject>
 #include <QStringList>
@@ -19,6 +20,10 @@ public:
     static QStringList keys();
     // A null icon for a key the list does not hold.
     QIcon icon(const std::string &key) const;
+
+private:
+    // Loaded once and shared by every node that shows them.
+    QHash<QString, QIcon> icons_;
 };
 
 // A white oval in a black outline with a yellow disc at its centre, at 16 x 16

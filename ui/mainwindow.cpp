@@ -33,8 +33,7 @@ QString Shown(const QString &path)
 } // namespace
 
 MainWindow::MainWindow(const QString &cataloguePath, ValueStore &store, QWidget *parent)
-    : QWidget(parent), ui(std::make_unique<Ui::MainWindow>()), store_(store), ImageList1(new ImageList(this)),
-      cmd(new ConfigFileDialog(this))
+    : QWidget(parent), ui(std::make_unique<Ui::MainWindow>()), store_(store), ImageList1(new ImageList(this))
 {
     ui->setupUi(this);
     editors_ = new ValueEditors(ui->val_value, ui->val_check, ui->val_combo, store_, this);
@@ -122,6 +121,16 @@ void MainWindow::optiontree_NodeClick(QTreeWidgetItem *node)
     ui->desclbl->setText(FromBytes(descriptions_.at(Module1::WholeNumber(Module1::OptionOrdinal(option.key)))));
 }
 
+ConfigFileDialog &MainWindow::FileDialog()
+{
+    // Made at its first use: building a file dialog costs more than the
+    // whole rest of the window, and most runs never open one. It is kept, so
+    // it remembers the file chosen last.
+    if (!cmd)
+        cmd = new ConfigFileDialog(this);
+    return *cmd;
+}
+
 void MainWindow::Command1_Click()
 {
     AboutDialog about(this);
@@ -135,7 +144,7 @@ void MainWindow::Command2_Click()
 
 void MainWindow::Command3_Click()
 {
-    const QString chosen = cmd->ChooseExisting(QFileDialog::AcceptSave);
+    const QString chosen = FileDialog().ChooseExisting(QFileDialog::AcceptSave);
     if (chosen.isEmpty())
         return;
     ExportReport report;
@@ -158,7 +167,7 @@ void MainWindow::Command3_Click()
 
 void MainWindow::Command4_Click()
 {
-    const QString chosen = cmd->ChooseExisting(QFileDialog::AcceptOpen);
+    const QString chosen = FileDialog().ChooseExisting(QFileDialog::AcceptOpen);
     if (chosen.isEmpty())
         return;
     ImportReport report;

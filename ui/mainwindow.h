@@ -44,13 +44,14 @@ private:
     void Command5_Click();
 
     void ReportStoreProblem(const QString &reason);
+    ConfigFileDialog &FileDialog();
 
     std::unique_ptr<Ui::MainWindow> ui;
     ValueStore &store_;
     OptionTree options_;
     DescriptionTable descriptions_;
     ImageList *ImageList1;
-    ConfigFileDialog *cmd;
+    ConfigFileDialog *cmd = nullptr;
     ValueEditors *editors_;
     bool storeProblemShown_ = false;
 };

@@ -148,8 +148,19 @@ inline void typeIntoFileDialog(QWidget *modal, const QString &path)
     if (!dialog)
         return;
     auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
-    name->clear();
-    QTest::keyClicks(name, path);
+    // The dialog lists its folder in a thread of its own and, when the list
+    // arrives, selects the file it was given, which replaces the name field.
+    // So the path is typed again until it has stood for a while.
+    for (int stable = 0, tries = 0; stable < 5 && tries < 200; ++tries) {
+        if (name->text() != path) {
+            name->clear();
+            QTest::keyClicks(name, path);
+            stable = 0;
+        } else {
+            ++stable;
+        }
+        QTest::qWait(10);
+    }
     auto *buttons = dialog->findChild<QDialogButtonBox *>("buttonBox");
     const auto accept =
         dialog->acceptMode() == QFileDialog::AcceptOpen ? QDialogButtonBox::Open : QDialogButtonBox::Save;

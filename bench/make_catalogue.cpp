@@ -1,0 +1,16 @@
+// Writes a generated catalogue of the given number of entries to a file.
+#include <cstdio>
+#include <cstdlib>
+
+#include "fileio.h"
+#include "fixtures.h"
+
+int main(int argc, char *argv[])
+{
+    if (argc != 3)
+        return 2;
+    const std::string failure = cvarden::writeWholeFile(argv[2], bench::generatedCatalogue(std::strtoul(argv[1], nullptr, 10)));
+    if (!failure.empty())
+        std::fprintf(stderr, "%s\n", failure.c_str());
+    return failure.empty() ? 0 : 1;
+}
