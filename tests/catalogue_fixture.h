@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <map>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <string>
@@ -10,6 +11,22 @@
 inline std::string crlfLines(const QStringList &lines)
 {
     return lines.join(QStringLiteral("\r\n")).toStdString() + "\r\n";
+}
+
+// Spells bytes with tokens, so a table row reads like the file: SP is a space,
+// DQ a double quote, TAB a tab, LF and CR themselves, "|" a CR LF record end;
+// other tokens stand for themselves, and the blanks between tokens are not
+// part of the bytes.
+inline std::string spelled(const QString &tokens)
+{
+    static const std::map<QString, std::string> named{{"SP", " "}, {"DQ", "\""}, {"TAB", "\t"},
+                                                      {"LF", "\n"}, {"CR", "\r"}, {"|", "\r\n"}};
+    std::string bytes;
+    for (const QString &token : tokens.split(' ', Qt::SkipEmptyParts)) {
+        const auto found = named.find(token);
+        bytes += found == named.end() ? token.toStdString() : found->second;
+    }
+    return bytes;
 }
 
 inline QString writeTestFile(const QTemporaryDir &dir, const QString &name, const std::string &bytes)

@@ -9,31 +9,6 @@
 
 using namespace cvarden;
 
-namespace {
-
-// Spells bytes with the tokens SP, DQ, LF and CR; "|" closes a record with CR LF.
-std::string spelled(const QString &tokens)
-{
-    std::string bytes;
-    for (const QString &token : tokens.split(' ', Qt::SkipEmptyParts)) {
-        if (token == "SP")
-            bytes += ' ';
-        else if (token == "DQ")
-            bytes += '"';
-        else if (token == "LF")
-            bytes += '\n';
-        else if (token == "CR")
-            bytes += '\r';
-        else if (token == "|")
-            bytes += "\r\n";
-        else
-            bytes += token.toStdString();
-    }
-    return bytes;
-}
-
-} // namespace
-
 class ExportTest : public QObject {
     Q_OBJECT
 

@@ -9,26 +9,6 @@ using namespace cvarden;
 
 namespace {
 
-// Spells a line with the tokens SP, DQ, TAB and LF; other tokens stand for
-// themselves, and the blanks between tokens are not part of the line.
-std::string spelled(const QString &tokens)
-{
-    std::string bytes;
-    for (const QString &token : tokens.split(' ', Qt::SkipEmptyParts)) {
-        if (token == "SP")
-            bytes += ' ';
-        else if (token == "DQ")
-            bytes += '"';
-        else if (token == "TAB")
-            bytes += '\t';
-        else if (token == "LF")
-            bytes += '\n';
-        else
-            bytes += token.toStdString();
-    }
-    return bytes;
-}
-
 const char *const absent = "<absent>";
 
 } // namespace

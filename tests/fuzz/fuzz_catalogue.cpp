@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "fileio.h"
+#include "property.h"
 #include "loader.h"
 #include "optionkey.h"
 
@@ -22,15 +23,6 @@ const std::filesystem::path &folder()
     return path;
 }
 
-// A broken property stops the run and says which one.
-void requireAt(bool condition, int line)
-{
-    if (condition)
-        return;
-    std::fprintf(stderr, "property at line %d does not hold\n", line);
-    std::abort();
-}
-#define require(condition) requireAt((condition), __LINE__)
 
 } // namespace
 

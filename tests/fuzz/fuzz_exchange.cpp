@@ -11,6 +11,7 @@
 #include "../memorystore.h"
 #include "exportconfig.h"
 #include "fileio.h"
+#include "property.h"
 #include "importconfig.h"
 #include "linemodel.h"
 #include "loader.h"
@@ -43,15 +44,6 @@ const cvarden::OptionTree &catalogue()
     return tree;
 }
 
-// A broken property stops the run and says which one.
-void requireAt(bool condition, int line)
-{
-    if (condition)
-        return;
-    std::fprintf(stderr, "property at line %d does not hold\n", line);
-    std::abort();
-}
-#define require(condition) requireAt((condition), __LINE__)
 
 std::vector<std::string_view> records(std::string_view text)
 {
