@@ -1,5 +1,7 @@
 #include "classiclook.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -32,9 +34,13 @@ void NarrowToFit(QWidget *control)
     const QString caption = CaptionOf(control);
     const int room = CaptionRoom(control);
     QFont font = control->font();
-    if (caption.isEmpty() || CaptionWidth(font, caption) <= room)
+    const int width = caption.isEmpty() ? 0 : CaptionWidth(font, caption);
+    if (width <= room)
         return;
-    for (int stretch = QFont::Unstretched - 5; stretch >= QFont::UltraCondensed; stretch -= 5) {
+    // Text narrows about in step with the stretch, so one guess lands close;
+    // each further try loads another font, which is slow at start-up.
+    for (int stretch = std::max<int>(QFont::UltraCondensed, QFont::Unstretched * room / width);
+         stretch >= QFont::UltraCondensed; stretch -= 2) {
         font.setStretch(stretch);
         if (CaptionWidth(font, caption) <= room)
             break;

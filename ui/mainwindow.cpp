@@ -88,15 +88,21 @@ void MainWindow::LoadCatalogue(const QString &cataloguePath)
 
 void MainWindow::ShowCatalogue()
 {
+    // The items are built apart from the tree and handed over at once: added
+    // one by one, each would make the tree update itself again.
     std::vector<QTreeWidgetItem *> items(options_.count() + 1, nullptr);
+    QList<QTreeWidgetItem *> folders;
     for (std::size_t index = 1; index <= options_.count(); ++index) {
         const OptionNode &node = options_.item(index);
-        auto *item = node.hasParent() ? new QTreeWidgetItem(items[node.parent]) : new QTreeWidgetItem(ui->optiontree);
+        auto *item = node.hasParent() ? new QTreeWidgetItem(items[node.parent]) : new QTreeWidgetItem();
+        if (!node.hasParent())
+            folders.append(item);
         item->setText(0, FromBytes(node.text));
         item->setIcon(0, ImageList1->icon(node.image));
         item->setData(0, nodeIndexRole, QVariant::fromValue(index));
         items[index] = item;
     }
+    ui->optiontree->addTopLevelItems(folders);
 }
 
 void MainWindow::ConnectCommands()
