@@ -100,8 +100,9 @@ std::string replaceWholeFile(const std::string &path, const std::string &bytes)
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)
         return failed + "no room for the new copy beside it: " + reason(errno) + ".";
-    // Best effort: root writing a player's file should not take it over.
-    if (::fchown(fd, info.st_uid, info.st_gid) != 0) { }
+    // Root writing a player's file should not take it over; where the owner
+    // cannot be kept, the new content still goes in, as the player asked.
+    [[maybe_unused]] const bool ownerKept = ::fchown(fd, info.st_uid, info.st_gid) == 0;
     const bool ok = ::fchmod(fd, info.st_mode & 07777) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
     const int writeError = errno;
     const bool closed = ::close(fd) == 0;
