@@ -47,7 +47,15 @@ void ValueEditors::ShowOption(const OptionNode &node)
 
 void ValueEditors::ShowDefault()
 {
-    PutValue(Module1::OptionDefault(current_.key));
+    if (!EditorOfKind(current_.kind))
+        return;
+    const std::string defaultValue = Module1::OptionDefault(current_.key);
+    PutValue(defaultValue);
+    // An editor that already showed the default reports no change, yet the
+    // store may hold another value (taken over by an import since): the
+    // default is stored all the same, so what the player sees is what a save
+    // writes.
+    Store(FromBytes(defaultValue));
 }
 
 QWidget *ValueEditors::EditorOfKind(const std::string &kind) const

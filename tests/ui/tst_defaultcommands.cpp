@@ -78,7 +78,7 @@ private slots:
         QCOMPARE(fixture.stored("Rate"), QString("33"));
     }
 
-    void onOffDefaultThatIsNoStateShowsGreyWithoutStoring()
+    void onOffDefaultThatIsNoStateShowsGreyAndIsStored()
     {
         WindowFixture fixture(edgeCatalogue());
         fixture.select("Odd");
@@ -87,7 +87,18 @@ private slots:
         QCOMPARE(fixture.stored("Odd"), QString("1"));
         fixture.click("Command2");
         QCOMPARE(box->checkState(), Qt::PartiallyChecked);
-        QCOMPARE(fixture.stored("Odd"), QString("1"));
+        QCOMPARE(fixture.stored("Odd"), QString(""));
+    }
+
+    void defaultValueStoresTheDefaultTheEditorAlreadyShows()
+    {
+        WindowFixture fixture;
+        fixture.select("Brightness");
+        // A value taken over by an import while the editor shows the default.
+        fixture.store->Save("Brightness", "0.3");
+        QCOMPARE(fixture.control<QLineEdit>("val_value")->text(), QString("1.0"));
+        fixture.click("Command2");
+        QCOMPARE(fixture.stored("Brightness"), QString("1.0"));
     }
 
     void resetStoresEveryDefaultAndRefreshesTheEditor()
