@@ -77,6 +77,8 @@ int get(const CliContext &context)
         print(store.Get(name, {}) + "\n");
         return done;
     }
+    if (!catalogue.failure.empty())
+        return fail(catalogue.failure);
     for (std::size_t i = 1; i <= catalogue.tree.count(); ++i) {
         const OptionNode &node = catalogue.tree.item(i);
         if (node.hasParent() && node.text == name) {
@@ -200,7 +202,12 @@ int RunCliCommand(const std::string &command, const CliContext &context)
     const Command &entry = found->second;
     if (context.arguments.size() < entry.leastArguments || context.arguments.size() > entry.mostArguments)
         return usageError;
-    return entry.run(context);
+    const int status = entry.run(context);
+    // Output that could not be written (a full disk, a closed pipe) is a
+    // failure, not a success with nothing to show.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        return status == done ? fail("cannot write the output") : status;
+    return status;
 }
 
 QString CliCommandSummary()

@@ -1,5 +1,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <cstdio>
 
 #include "clicommands.h"
@@ -42,8 +43,8 @@ int main(int argc, char *argv[])
     }
     cvarden::CliContext context;
     context.cataloguePath = parser.isSet(catalogueOption)
-                                ? parser.value(catalogueOption).toStdString()
-                                : (QCoreApplication::applicationDirPath() + QStringLiteral("/options.dat")).toStdString();
+                                ? QFile::encodeName(parser.value(catalogueOption)).toStdString()
+                                : QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/options.dat")).toStdString();
     // Names, values and paths are bytes, taken as given: the command's words
     // are the last ones of the command line, since options come first.
     for (int i = argc - static_cast<int>(positional.size()) + 1; i < argc; ++i)

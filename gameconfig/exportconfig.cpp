@@ -85,7 +85,7 @@ ExportReport ExportConfig(const std::string &chosenPath, OptionTree &tree, const
     if (!report.error.empty())
         return report;
     const std::string rewritten = RewriteConfigText(normalized, tree, store, report);
-    normalized = std::string();
+    normalized = std::string(); // its memory back before the write, for files of many megabytes
     report.error = replaceWholeFile(chosenPath, rewritten);
     return report;
 }

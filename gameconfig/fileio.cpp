@@ -99,7 +99,7 @@ std::string replaceWholeFile(const std::string &path, const std::string &bytes)
     std::string temporary = target + ".cvarden-XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)
-        return failed + "no room for the new copy beside it: " + reason(errno) + ".";
+        return failed + "the new copy cannot be made beside it: " + reason(errno) + ".";
     // Root writing a player's file should not take it over; where the owner
     // cannot be kept, the new content still goes in, as the player asked.
     [[maybe_unused]] const bool ownerKept = ::fchown(fd, info.st_uid, info.st_gid) == 0;

@@ -18,7 +18,8 @@ std::string scratchPathFor(const std::string &chosenPath);
 // Reads the chosen file and writes its normalized text to the scratch copy,
 // which is created or emptied first, and hands that text on in `normalized`
 // so the commands need not read it back. Returns the empty text on success,
-// else what failed (an empty chosen file fails: it holds no line to read).
+// else what failed. An empty chosen file fails, holding no line to read, and
+// leaves the scratch copy untouched.
 std::string normalizeFile(const std::string &chosenPath, std::string &normalized);
 
 } // namespace cvarden

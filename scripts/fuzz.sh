@@ -8,13 +8,19 @@ seconds=${1:-60}
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCVARDEN_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
 cmake --build build-fuzz --parallel 2
+rm -rf build-fuzz/crashes
 mkdir -p build-fuzz/crashes
 for target in catalogue normalize exchange; do
     work=build-fuzz/corpus/$target
     mkdir -p "$work"
     echo "== fuzz_$target for ${seconds}s"
+    status=0
     build-fuzz/bin/fuzz_$target -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 \
-        -artifact_prefix=build-fuzz/crashes/$target- "$work" tests/fuzz/corpus/$target 2>&1 |
-        grep -E "^(#[0-9]+ +DONE|Done|==[0-9]+==|SUMMARY|artifact_prefix|.*Test unit written)" || true
-    test -z "$(ls build-fuzz/crashes/$target-* 2>/dev/null)" || { echo "fuzz_$target found a crash"; exit 1; }
+        -artifact_prefix=build-fuzz/crashes/$target- "$work" tests/fuzz/corpus/$target \
+        >build-fuzz/$target.log 2>&1 || status=$?
+    grep -E "^(Done|==[0-9]+==|SUMMARY|property|artifact_prefix)" build-fuzz/$target.log || true
+    if [ "$status" -ne 0 ] || ! grep -q "^Done" build-fuzz/$target.log; then
+        echo "fuzz_$target failed (status $status); see build-fuzz/$target.log"
+        exit 1
+    fi
 done

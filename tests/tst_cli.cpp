@@ -137,6 +137,8 @@ private slots:
         QTest::newRow("an empty game file") << QStringList{"export", "EMPTY"} << "is empty";
         QTest::newRow("a missing catalogue") << QStringList{"--catalogue", "/nowhere/options.dat", "list"}
                                              << "/nowhere/options.dat";
+        QTest::newRow("a missing catalogue, for a name not stored")
+            << QStringList{"--catalogue", "/nowhere/options.dat", "get", "Brightness"} << "/nowhere/options.dat";
     }
 
     void failuresNameTheFileAndTheReason()
@@ -147,6 +149,13 @@ private slots:
         const Run run = cli(arguments);
         QCOMPARE(run.status, 1);
         QVERIFY2(run.err.contains(message.toLocal8Bit()), run.err);
+    }
+
+    void outputThatCannotBeWrittenIsAFailure()
+    {
+        const Run run = cli({}, R"sh(exec "$0" --catalogue "$1" list > /dev/full)sh");
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains("cannot write the output"), run.err);
     }
 
     void wrongUseExitsWithTwo_data()

@@ -160,12 +160,13 @@ private slots:
             QCOMPARE(tree.item(i).tag, std::string(tree.item(i).hasParent() ? "DONE" : ""));
     }
 
-    void emptyFileIsLeftAlone()
+    void emptyFileIsLeftAloneWithItsBackup()
     {
+        writeTestFile(dir, "q3config.cfg_", "last good settings");
         const ExportReport report = exportBytes("");
         QVERIFY2(report.error.find("empty") != std::string::npos, report.error.c_str());
         QCOMPARE(readTestFile(chosen), std::string());
-        QCOMPARE(readTestFile(chosen + "_"), std::string());
+        QCOMPARE(readTestFile(chosen + "_"), std::string("last good settings"));
     }
 
     void readOnlyFileIsRefusedEvenForRoot()

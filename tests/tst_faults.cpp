@@ -333,7 +333,7 @@ private slots:
         // An old backup can be rewritten in place, but the new content still
         // has no room beside the file.
         QTest::newRow("export, the same with an old backup") << "export" << "unchangeable, old backup" << 1
-                                                             << "no room for the new copy";
+                                                             << "the new copy cannot be made beside it";
         QTest::newRow("import, the same with an old backup") << "import" << "unchangeable, old backup" << 0 << "";
     }
 

@@ -42,13 +42,13 @@ private slots:
         QCOMPARE(normalizeText(spelled(scratch)), spelled(scratch));
     }
 
-    void emptyFileFailsAndLeavesAnEmptyScratchCopy()
+    void emptyFileFailsAndKeepsTheBackupCopy()
     {
         const QString path = writeTestFile(dir, "empty.cfg", "");
-        writeTestFile(dir, "empty.cfg_", "stale backup");
+        writeTestFile(dir, "empty.cfg_", "last good settings");
         const std::string failure = normalizeFile(path.toStdString(), normalized);
         QVERIFY2(failure.find("empty") != std::string::npos, failure.c_str());
-        QCOMPARE(readTestFile(path + "_"), std::string());
+        QCOMPARE(readTestFile(path + "_"), std::string("last good settings"));
     }
 
     void scratchCopyIsReplacedWhole()

@@ -1,6 +1,7 @@
 #include "busypointer.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QWidget>
 
 namespace cvarden {
@@ -9,14 +10,16 @@ BusyPointer::BusyPointer(QWidget *window, AfterRestore afterRestore)
     : window_(window), afterRestore_(afterRestore)
 {
     window_->setCursor(Qt::WaitCursor);
-    QCoreApplication::processEvents();
+    // Only the drawing: a click waiting in the queue would start a second
+    // command inside this one.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 BusyPointer::~BusyPointer()
 {
     window_->unsetCursor();
     if (afterRestore_ == AfterRestore::RunPendingEvents)
-        QCoreApplication::processEvents();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 } // namespace cvarden

@@ -194,8 +194,10 @@ void MainWindow::Command4_Click()
 void MainWindow::Command5_Click()
 {
     const std::string failure = ResetToDefaults(options_, store_);
+    // Said at every reset, unlike an editor's saves: the player asked for it.
     if (!failure.empty())
-        ReportStoreProblem(FromSystemText(failure));
+        ShowNotice(this, QMessageBox::Warning, tr("Cvarden could not reset the option values."),
+                   FromSystemText(failure));
     editors_->ShowDefault();
 }
 

@@ -147,7 +147,7 @@ private slots:
         QVERIFY(window.isVisible());
     }
 
-    void storeThatCannotBeWrittenFailsResetOnce()
+    void storeThatCannotBeWrittenFailsEveryReset()
     {
         WindowFixture fixture;
         testkit::writeFile(fixture.path("not-a-folder"), "x");
@@ -157,13 +157,14 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto *reset = window.findChild<QPushButton *>("Command5");
 
-        QTest::mouseClick(reset, Qt::LeftButton);
-        QCOMPARE(openNotices(), 1);
-        QString why;
-        QVERIFY(!testkit::takeNotice(&why).isEmpty());
-        QVERIFY2(why.contains("not-a-folder"), qPrintable(why));
-        QTest::mouseClick(reset, Qt::LeftButton);
-        QCOMPARE(openNotices(), 0);
+        // Each reset the player asks for is answered, unlike keystrokes.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            QTest::mouseClick(reset, Qt::LeftButton);
+            QCOMPARE(openNotices(), 1);
+            QString why;
+            QVERIFY(testkit::takeNotice(&why).contains("could not reset"));
+            QVERIFY2(why.contains("not-a-folder"), qPrintable(why));
+        }
         QVERIFY(window.isVisible());
     }
 };

@@ -125,7 +125,7 @@ public:
 // Runs `act` on the next modal window once it is up, from inside the event
 // loop of whatever shows it. A window that `act` leaves open is rejected, so a
 // failing test never hangs.
-inline void whenModalOpens(std::function<void(QWidget *)> act, int triesLeft = 200)
+inline void whenModalOpens(std::function<void(QWidget *)> act, int triesLeft = 3000)
 {
     QTimer::singleShot(10, [act, triesLeft] {
         QWidget *modal = QApplication::activeModalWidget();
