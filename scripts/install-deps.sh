@@ -9,7 +9,6 @@ packages=(
     qt6-base-dev libgl-dev          # Qt 6 widgets, settings and tests
     libbenchmark-dev                 # the benchmarks in bench/
     libdtl-dev                       # the diff that previews an export
-    fonts-liberation2                # a sans-serif with the metrics the window is laid out for
     xvfb xauth imagemagick           # screenshots of the window without a desktop
 )
 

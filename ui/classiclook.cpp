@@ -52,18 +52,11 @@ void NarrowToFit(QWidget *control)
 
 QFont ClassicFont()
 {
-    // The window was laid out for "MS Sans Serif"; where it is missing, a
-    // sans-serif of Arial's narrow metrics keeps the captions in their places
-    // better than the platform's usual, wider one.
-    const QStringList families = QFontDatabase::families();
-    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    for (const QString &family : {QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                                  QStringLiteral("Arial")}) {
-        if (families.contains(family)) {
-            font = QFont(family);
-            break;
-        }
-    }
+    // The window is laid out for "MS Sans Serif"; where it is missing, the
+    // platform's own sans-serif takes its place at the same pixel size.
+    const QString classic = QStringLiteral("MS Sans Serif");
+    QFont font = QFontDatabase::families().contains(classic) ? QFont(classic)
+                                                             : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPixelSize(classicPixelSize);
     return font;
 }
