@@ -107,8 +107,15 @@ void MainWindow::ShowCatalogue()
 
 void MainWindow::ConnectCommands()
 {
-    // The current node follows both clicks and the arrow keys.
+    // The current node follows both clicks and the arrow keys. A click on the
+    // node already current selects it again, which shows its stored value
+    // afresh (after an Open, say).
     connect(ui->optiontree, &QTreeWidget::currentItemChanged, this, &MainWindow::optiontree_NodeClick);
+    ui->optiontree->viewport()->installEventFilter(this);
+    connect(ui->optiontree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *node) {
+        if (node == currentAtPress_)
+            optiontree_NodeClick(node);
+    });
     connect(editors_, &ValueEditors::storeFailed, this, &MainWindow::ReportStoreProblem);
     connect(ui->Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
     connect(ui->Command2, &QPushButton::clicked, this, &MainWindow::Command2_Click);
@@ -116,6 +123,13 @@ void MainWindow::ConnectCommands()
     connect(ui->Command4, &QPushButton::clicked, this, &MainWindow::Command4_Click);
     connect(ui->Command5, &QPushButton::clicked, this, &MainWindow::Command5_Click);
     connect(ui->Command6, &QPushButton::clicked, this, &QWidget::close);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->optiontree->viewport() && event->type() == QEvent::MouseButtonPress)
+        currentAtPress_ = ui->optiontree->currentItem();
+    return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::optiontree_NodeClick(QTreeWidgetItem *node)

@@ -29,6 +29,9 @@ public:
     MainWindow(const QString &cataloguePath, ValueStore &store, QWidget *parent = nullptr);
     ~MainWindow() override;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void SetUpWindow();
     void SetUpTree();
@@ -54,6 +57,7 @@ private:
     ConfigFileDialog *cmd = nullptr;
     ValueEditors *editors_;
     bool storeProblemShown_ = false;
+    QTreeWidgetItem *currentAtPress_ = nullptr; // the current node when the tree was last pressed
 };
 
 } // namespace cvarden

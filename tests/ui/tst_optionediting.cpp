@@ -92,6 +92,29 @@ private slots:
         QCOMPARE(fixture.control<QLabel>("desclbl")->text(), description);
     }
 
+    void clickingTheCurrentOptionAgainShowsItsValueAfresh()
+    {
+        WindowFixture fixture;
+        fixture.select("Mixing rate");
+        // As an Open would: the store changes behind the editor's back.
+        fixture.store->Save("Mixing rate", "44");
+        fixture.store->saves.clear();
+        fixture.select("Mixing rate");
+        QCOMPARE(fixture.control<QComboBox>("val_combo")->currentText(), QString("44"));
+        QCOMPARE(fixture.control<QComboBox>("val_combo")->count(), 3);
+        // The value shown is stored once, as for any selection.
+        QCOMPARE(fixture.store->saves, QStringList{"Mixing rate=44"});
+    }
+
+    void clickingAnotherOptionSelectsItOnce()
+    {
+        WindowFixture fixture;
+        fixture.select("Brightness");
+        fixture.store->saves.clear();
+        fixture.select("Mixing rate");
+        QCOMPARE(fixture.store->saves, QStringList{"Mixing rate=22"});
+    }
+
     void typingStoresOncePerChange()
     {
         WindowFixture fixture;
