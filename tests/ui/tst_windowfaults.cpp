@@ -65,6 +65,28 @@ void chooseThrough(QWidget *window, const char *button, const QString &path,
     QTest::mouseClick(pushButton, Qt::LeftButton);
 }
 
+// A store path that can never be written, whoever runs the test: its folder
+// is a file.
+QString unwritableStorePath(const WindowFixture &fixture)
+{
+    testkit::writeFile(fixture.path("not-a-folder"), "x");
+    return fixture.path("not-a-folder/Cvarden.ini");
+}
+
+// The window on such a store.
+struct WindowOnUnwritableStore {
+    explicit WindowOnUnwritableStore(const WindowFixture &fixture)
+        : store(unwritableStorePath(fixture)), window(fixture.cataloguePath(), store)
+    {
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            qFatal("the main window was not shown");
+    }
+
+    testkit::RecordingStore store;
+    cvarden::MainWindow window;
+};
+
 } // namespace
 
 class WindowFaultsTest : public QObject {
@@ -125,11 +147,8 @@ private slots:
     void storeThatCannotBeWrittenFailsOpenAndSaveStillWorks()
     {
         WindowFixture fixture;
-        testkit::writeFile(fixture.path("not-a-folder"), "x");
-        testkit::RecordingStore store(fixture.path("not-a-folder/Cvarden.ini"));
-        cvarden::MainWindow window(fixture.cataloguePath(), store);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        WindowOnUnwritableStore unwritable(fixture);
+        cvarden::MainWindow &window = unwritable.window;
         const QString chosen = fixture.path("q3config.cfg");
         testkit::writeFile(chosen, gameFile);
 
@@ -150,11 +169,8 @@ private slots:
     void storeThatCannotBeWrittenFailsEveryReset()
     {
         WindowFixture fixture;
-        testkit::writeFile(fixture.path("not-a-folder"), "x");
-        testkit::RecordingStore store(fixture.path("not-a-folder/Cvarden.ini"));
-        cvarden::MainWindow window(fixture.cataloguePath(), store);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        WindowOnUnwritableStore unwritable(fixture);
+        cvarden::MainWindow &window = unwritable.window;
         auto *reset = window.findChild<QPushButton *>("Command5");
 
         // Each reset the player asks for is answered, unlike keystrokes.
