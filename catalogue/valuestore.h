@@ -17,6 +17,10 @@ public:
     // returns. Returns the empty text, or what went wrong.
     virtual std::string Save(const std::string &name, const std::string &value) = 0;
 
+    // Takes in what other runs of the program saved since this store last
+    // read its values: every run of a player shares one set of values.
+    virtual void Reload() {}
+
     // Between these, saves may be committed together once at the end, which
     // keeps commands that save hundreds of values fast.
     virtual void beginBatch() = 0;

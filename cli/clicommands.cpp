@@ -137,7 +137,7 @@ int exportFile(const CliContext &context)
         return fail(catalogue.failure);
     if (!namesAFile(path))
         return fail("\"" + path + "\" is not a file");
-    const SettingsStore store;
+    SettingsStore store;
     if (dryRun)
         return previewExport(path, catalogue.tree, store);
     const ExportReport report = ExportConfig(path, catalogue.tree, store);

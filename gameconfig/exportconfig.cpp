@@ -73,8 +73,10 @@ std::string RewriteConfigText(std::string_view normalizedText, OptionTree &tree,
     return out;
 }
 
-ExportReport ExportConfig(const std::string &chosenPath, OptionTree &tree, const ValueStore &store)
+ExportReport ExportConfig(const std::string &chosenPath, OptionTree &tree, ValueStore &store)
 {
+    // The values written are the player's latest, whichever run saved them.
+    store.Reload();
     ExportReport report;
     std::string normalized;
     report.error = normalizeFile(chosenPath, normalized);

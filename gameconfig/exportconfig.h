@@ -36,6 +36,6 @@ std::string RewriteConfigText(std::string_view normalizedText, OptionTree &tree,
 // Writes the stored values into the chosen game file: normalizes it into its
 // scratch copy (the player's backup of the old content), then replaces the
 // file's content in one step. A read-only file is refused and left unchanged.
-ExportReport ExportConfig(const std::string &chosenPath, OptionTree &tree, const ValueStore &store);
+ExportReport ExportConfig(const std::string &chosenPath, OptionTree &tree, ValueStore &store);
 
 } // namespace cvarden

@@ -79,6 +79,14 @@ std::string SettingsStore::Save(const std::string &name, const std::string &valu
     return batching_ ? std::string() : commit();
 }
 
+void SettingsStore::Reload()
+{
+    // With nothing of ours waiting, a sync only reads the file again, and
+    // only when another run has changed it.
+    if (!batching_)
+        settings_->sync();
+}
+
 void SettingsStore::beginBatch()
 {
     batching_ = true;

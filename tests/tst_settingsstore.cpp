@@ -101,6 +101,20 @@ private slots:
         QCOMPARE(store.Get("a/b\\c", "none"), value);
     }
 
+    void aRunSeesWhatAnotherRunSavedSince()
+    {
+        SettingsStore store(iniPath());
+        QCOMPARE(store.Save("Shared", "mine"), std::string());
+        QCOMPARE(store.Get("Shared", "none"), std::string("mine"));
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--save", iniPath(), "Shared", QString::fromLatin1(QByteArray("theirs").toHex())});
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitCode(), 0);
+        store.Reload();
+        QCOMPARE(store.Get("Shared", "none"), std::string("theirs"));
+    }
+
     void batchedValuesAreWrittenAtTheEnd()
     {
         SettingsStore store(dir.filePath("batch.conf"));

@@ -42,6 +42,8 @@ void ValueEditors::ShowOption(const OptionNode &node)
         each->setVisible(each == editor);
     if (editor == val_combo)
         FillChoices(current_.key);
+    // Another run (cvarden-cli, a second window) may have saved it since.
+    store_.Reload();
     PutValue(store_.Get(current_.displayName, Module1::OptionDefault(current_.key)));
 }
 
