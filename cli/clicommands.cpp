@@ -6,7 +6,6 @@
 #include <map>
 
 #include "exportconfig.h"
-#include "fileio.h"
 #include "importconfig.h"
 #include "loader.h"
 #include "normalize.h"
@@ -96,14 +95,23 @@ int set(const CliContext &context)
     return failure.empty() ? done : fail(failure);
 }
 
+// What stops a command on a game file before it starts: the catalogue it
+// cannot read, or a path that names no file. The empty text when nothing does.
+std::string problemBeforeFileCommand(const Catalogue &catalogue, const std::string &path)
+{
+    if (!catalogue.failure.empty())
+        return catalogue.failure;
+    if (!namesAFile(path))
+        return "\"" + path + "\" is not a file";
+    return {};
+}
+
 int importFile(const CliContext &context)
 {
     const std::string &path = context.arguments[0];
     Catalogue catalogue = loadCatalogue(context);
-    if (!catalogue.failure.empty())
-        return fail(catalogue.failure);
-    if (!namesAFile(path))
-        return fail("\"" + path + "\" is not a file");
+    if (std::string problem = problemBeforeFileCommand(catalogue, path); !problem.empty())
+        return fail(problem);
     SettingsStore store;
     const ImportReport report = ImportConfig(path, catalogue.tree, store);
     if (!report.error.empty())
@@ -116,10 +124,8 @@ int importFile(const CliContext &context)
 int previewExport(const std::string &path, OptionTree &tree, const SettingsStore &store)
 {
     std::string bytes;
-    if (std::string failure = readWholeFile(path, bytes); !failure.empty())
+    if (std::string failure = readGameFile(path, bytes); !failure.empty())
         return fail(failure);
-    if (bytes.empty())
-        return fail("\"" + path + "\" is empty: it holds no settings.");
     const std::string before = normalizeText(bytes);
     ExportReport report;
     print(UnifiedDiff(before, RewriteConfigText(before, tree, store, report), path, path + " (after export)"));
@@ -133,10 +139,8 @@ int exportFile(const CliContext &context)
         return usageError;
     const std::string &path = context.arguments.back();
     Catalogue catalogue = loadCatalogue(context);
-    if (!catalogue.failure.empty())
-        return fail(catalogue.failure);
-    if (!namesAFile(path))
-        return fail("\"" + path + "\" is not a file");
+    if (std::string problem = problemBeforeFileCommand(catalogue, path); !problem.empty())
+        return fail(problem);
     SettingsStore store;
     if (dryRun)
         return previewExport(path, catalogue.tree, store);

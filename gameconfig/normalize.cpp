@@ -36,16 +36,23 @@ std::string scratchPathFor(const std::string &chosenPath)
     return chosenPath + "_";
 }
 
+std::string readGameFile(const std::string &chosenPath, std::string &bytes)
+{
+    if (std::string failure = readWholeFile(chosenPath, bytes); !failure.empty())
+        return failure;
+    if (bytes.empty())
+        return "\"" + chosenPath + "\" is empty: it holds no settings.";
+    return {};
+}
+
 std::string normalizeFile(const std::string &chosenPath, std::string &normalized)
 {
     normalized.clear();
     std::string bytes;
-    if (std::string failure = readWholeFile(chosenPath, bytes); !failure.empty())
+    // A failed read, an empty file included, leaves the backup copy as it is:
+    // it may hold the player's last good settings.
+    if (std::string failure = readGameFile(chosenPath, bytes); !failure.empty())
         return failure;
-    // An empty file is often one the game left cut short: the backup copy,
-    // which may hold the player's last good settings, is left as it is.
-    if (bytes.empty())
-        return "\"" + chosenPath + "\" is empty: it holds no settings.";
     normalized = normalizeText(bytes);
     if (std::string failure = writeWholeFile(scratchPathFor(chosenPath), normalized); !failure.empty())
         return "Cannot write the backup copy beside the chosen file. " + failure;

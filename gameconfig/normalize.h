@@ -15,6 +15,10 @@ std::string normalizeText(std::string_view text);
 // It is the player's copy of what the file held before a command touched it.
 std::string scratchPathFor(const std::string &chosenPath);
 
+// Reads the chosen game file whole. An empty one fails: it holds no line to
+// read, and is often one the game left cut short.
+std::string readGameFile(const std::string &chosenPath, std::string &bytes);
+
 // Reads the chosen file and writes its normalized text to the scratch copy,
 // which is created or emptied first, and hands that text on in `normalized`
 // so the commands need not read it back. Returns the empty text on success,
