@@ -1,7 +1,6 @@
 #include "literalwalk.h"
 
 #include "fileio.h"
-#include "importconfig.h"
 #include "linemodel.h"
 #include "optionkey.h"
 
@@ -11,6 +10,24 @@ namespace {
 bool startsWith(std::string_view line, const std::string &prefix)
 {
     return line.size() > prefix.size() && line.compare(0, prefix.size(), prefix) == 0;
+}
+
+// The value as the first design took it from a line: trimmed of spaces, then
+// one leading quote, one LF and one trailing quote removed.
+std::string literalValue(std::string_view line, std::size_t prefixLength)
+{
+    std::string_view value = line.substr(prefixLength);
+    while (!value.empty() && value.front() == ' ')
+        value.remove_prefix(1);
+    while (!value.empty() && value.back() == ' ')
+        value.remove_suffix(1);
+    if (!value.empty() && value.front() == '"')
+        value.remove_prefix(1);
+    if (!value.empty() && value.back() == '\n')
+        value.remove_suffix(1);
+    if (!value.empty() && value.back() == '"')
+        value.remove_suffix(1);
+    return std::string(value);
 }
 
 } // namespace
@@ -27,7 +44,7 @@ void literalImport(const std::string &scratchPath, const cvarden::OptionTree &tr
                 continue;
             const std::string prefix = "seta " + Module1::OptionVarName(node.key);
             if (startsWith(line, prefix))
-                store.Save(node.text, cvarden::ExtractValue(line, prefix.size()));
+                store.Save(node.text, literalValue(line, prefix.size()));
         }
     }
 }

@@ -1,6 +1,9 @@
 #include "exportconfig.h"
 
+#include <vector>
+
 #include "fileio.h"
+#include "gamecommands.h"
 #include "linemodel.h"
 #include "normalize.h"
 #include "optionkey.h"
@@ -9,67 +12,188 @@
 namespace cvarden {
 namespace {
 
-std::string optionValue(const OptionNode &node, const ValueStore &store)
+// What the export writes for one catalogued variable.
+struct VariablePlan {
+    std::string value;           // as written: quotes, line ends and NUL left out
+    bool atDefault = false;      // the value is the catalogue default
+    bool nameIsReadable = false; // the game reads the name as one variable name
+    bool hasCommand = false;     // the file sets it already
+    bool lastCommandRewritten = false;
+    bool leftOut = false; // a default not added, to keep the file within the 1.32 release's limit
+
+    bool needsAddition() const { return nameIsReadable && !leftOut && (!hasCommand || !lastCommandRewritten); }
+};
+
+std::string writtenValue(std::string_view stored)
 {
-    return store.Get(node.text, Module1::OptionDefault(node.key));
+    std::string value;
+    value.reserve(stored.size());
+    for (const char c : stored) {
+        if (c != '"' && c != '\r' && c != '\n' && c != '\0')
+            value.push_back(c);
+    }
+    return value;
 }
 
-void clearTags(OptionTree &tree)
+std::string quoted(const std::string &text) { return "\"" + text + "\""; }
+
+std::vector<VariablePlan> planVariables(const OptionMatcher &matcher, const OptionTree &tree, const ValueStore &store)
 {
-    for (std::size_t i = 1; i <= tree.count(); ++i)
-        tree.item(i).tag.clear();
+    std::vector<VariablePlan> plans;
+    plans.reserve(matcher.variables().size());
+    for (const VariableOptions &variable : matcher.variables()) {
+        const OptionNode &node = tree.item(variable.valueOption());
+        const std::string fallback = Module1::OptionDefault(node.key);
+        VariablePlan plan;
+        plan.value = writtenValue(store.Get(node.text, fallback));
+        plan.atDefault = plan.value == writtenValue(fallback);
+        plan.nameIsReadable = IsGameVariableName(variable.name);
+        plans.push_back(std::move(plan));
+    }
+    return plans;
+}
+
+// The options whose records the game would cut, each with its value's size.
+std::string valuesTooLong(const OptionMatcher &matcher, const OptionTree &tree, const std::vector<VariablePlan> &plans)
+{
+    std::string names;
+    for (std::size_t v = 0; v < plans.size(); ++v) {
+        const VariableOptions &variable = matcher.variables()[v];
+        if (!plans[v].nameIsReadable || OptionRecordText(variable.name, plans[v].value).size() <= gameCommandLimit)
+            continue;
+        names += (names.empty() ? "" : ", ") + quoted(tree.item(variable.valueOption()).text) + " (" +
+                 std::to_string(plans[v].value.size()) + " bytes)";
+    }
+    if (names.empty())
+        return {};
+    return "These values are too long for the game, which cuts a command after " + std::to_string(gameCommandLimit) +
+           " bytes and runs the rest as a command of its own: " + names +
+           ". Shorten them and save again; the file was left unchanged.";
+}
+
+std::string unreadableNames(const OptionMatcher &matcher, const OptionTree &tree, const std::vector<VariablePlan> &plans)
+{
+    std::string warning;
+    for (std::size_t v = 0; v < plans.size(); ++v) {
+        if (plans[v].nameIsReadable)
+            continue;
+        const VariableOptions &variable = matcher.variables()[v];
+        warning += "The option " + quoted(tree.item(variable.valueOption()).text) + " was not written: the game cannot read " +
+                   quoted(variable.name) + " as a variable name, so the catalogue needs mending.\n";
+    }
+    return warning;
+}
+
+void markWritten(const VariableOptions &variable, OptionTree &tree)
+{
+    for (const std::size_t index : variable.indices)
+        tree.item(index).tag = "DONE";
+}
+
+// Rewrites each command of a catalogued variable in place, from its `seta`
+// to its last word, so that the bytes before it (blanks, a byte-order mark)
+// and after it (`; bind ...`, a comment, the line end) stay. A command the
+// game cut, or one that would grow past the game's limit, is left as it is.
+std::string rewriteCommands(std::string_view text, const OptionMatcher &matcher, std::vector<VariablePlan> &plans,
+                            OptionTree &tree, ExportReport &report, GameCommandReader &reader)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 8 + 4096);
+    std::size_t copied = 0;
+    for (GameCommand command; reader.next(command);) {
+        const VariableOptions *variable = matcher.variableSetBy(command);
+        if (variable == nullptr)
+            continue;
+        VariablePlan &plan = plans[matcher.positionOf(*variable)];
+        plan.hasCommand = true;
+        plan.lastCommandRewritten = false;
+        const std::size_t from = command.words.front().begin;
+        const std::size_t to = command.words.back().end;
+        const std::string replacement = OptionRecordText(command.words[1].text, plan.value);
+        const std::size_t length = command.end - command.begin - (to - from) + replacement.size();
+        if (!plan.nameIsReadable || command.cut || length > gameCommandLimit)
+            continue;
+        out.append(text, copied, from - copied);
+        out.append(replacement);
+        copied = to;
+        plan.lastCommandRewritten = true;
+        markWritten(*variable, tree);
+        ++report.linesReplaced;
+    }
+    out.append(text, copied);
+    return out;
+}
+
+std::size_t additionSize(const VariableOptions &variable, const VariablePlan &plan)
+{
+    return OptionRecordText(variable.name, plan.value).size() + 3; // LF, then the record's CR LF
+}
+
+// A file that the additions would take past the 1.32 release's limit gets
+// none for variables it does not set and whose value is the default: the game
+// keeps its own default for them, and the player keeps a file it reads.
+void leaveOutDefaultsPastTheLimit(std::size_t size, const OptionMatcher &matcher, std::vector<VariablePlan> &plans)
+{
+    for (std::size_t v = 0; v < plans.size(); ++v) {
+        if (plans[v].needsAddition())
+            size += additionSize(matcher.variables()[v], plans[v]);
+    }
+    if (size <= originalReleaseFileLimit)
+        return;
+    for (VariablePlan &plan : plans) {
+        if (!plan.hasCommand && plan.atDefault)
+            plan.leftOut = true;
+    }
 }
 
 } // namespace
 
-std::string OptionRecordText(std::string_view variableName, std::string_view value, bool endsInLf)
+std::string OptionRecordText(std::string_view variableName, std::string_view value)
 {
-    std::string text = OptionMatcher::prefixOf(variableName);
+    std::string text = "seta ";
+    text.append(variableName);
     text.append(" \"");
-    for (const char c : value) {
-        if (c != '"' && c != '\r' && c != '\n')
-            text.push_back(c);
-    }
+    text.append(writtenValue(value));
     text.push_back('"');
-    if (endsInLf)
-        text.push_back('\n');
     return text;
 }
 
 std::string RewriteConfigText(std::string_view normalizedText, OptionTree &tree, const ValueStore &store,
                               ExportReport &report)
 {
-    std::string out;
-    out.reserve(normalizedText.size() + normalizedText.size() / 8);
+    for (std::size_t i = 1; i <= tree.count(); ++i)
+        tree.item(i).tag.clear();
     const OptionMatcher matcher(tree);
-    // One record per variable: its last option in tree order gives the value,
-    // the one the game would end with. A record per option would multiply the
-    // lines of a shared variable at every export.
-    const auto writeVariable = [&](const VariableOptions &variable, bool endsInLf) {
-        writeRecord(out, OptionRecordText(variable.name, optionValue(tree.item(variable.indices.back()), store), endsInLf));
-        for (const std::size_t index : variable.indices)
-            tree.item(index).tag = "DONE";
-    };
+    std::vector<VariablePlan> plans = planVariables(matcher, tree, store);
+    report.error = valuesTooLong(matcher, tree, plans);
+    if (!report.error.empty())
+        return {};
+    report.warning = unreadableNames(matcher, tree, plans);
 
-    LineReader lines(normalizedText);
-    std::vector<const VariableOptions *> variables;
-    for (std::string_view line; lines.readLine(line);) {
-        matcher.match(line, variables);
-        if (variables.empty())
-            writeRecord(out, line);
-        const bool endsInLf = !line.empty() && line.back() == '\n';
-        for (const VariableOptions *variable : variables) {
-            writeVariable(*variable, endsInLf);
-            ++report.linesReplaced;
-        }
-    }
-    for (std::size_t i = 1; i <= tree.count(); ++i) {
-        const OptionNode &node = tree.item(i);
-        if (!node.hasParent() || !node.tag.empty())
+    GameCommandReader reader(normalizedText);
+    std::string out = rewriteCommands(normalizedText, matcher, plans, tree, report, reader);
+    leaveOutDefaultsPastTheLimit(out.size(), matcher, plans);
+    for (std::size_t v = 0; v < plans.size(); ++v) {
+        if (!plans[v].needsAddition())
             continue;
-        writeVariable(matcher.variable(Module1::OptionVarName(node.key)), true);
+        if (reader.textEnd() < normalizedText.size() || reader.endsInComment()) {
+            report.error = reader.endsInComment()
+                               ? "The file ends inside a /* comment that is never closed, so the game would ignore "
+                                 "any setting added after it. Close the comment and save again; the file was left "
+                                 "unchanged."
+                               : "The file holds a NUL byte, where the game stops reading, so it would ignore any "
+                                 "setting added after it. Remove that byte and save again; the file was left unchanged.";
+            return {};
+        }
+        const VariableOptions &variable = matcher.variables()[v];
+        writeRecord(out, OptionRecordText(variable.name, plans[v].value) + "\n");
+        markWritten(variable, tree);
         ++report.linesAdded;
     }
+    if (out.size() > originalReleaseFileLimit)
+        report.warning += "The file is now " + std::to_string(out.size()) +
+                          " bytes long: the original 1.32 release ignores a file larger than " +
+                          std::to_string(originalReleaseFileLimit) + " bytes (ioquake3 and later engines read it).\n";
     return out;
 }
 
@@ -82,11 +206,12 @@ ExportReport ExportConfig(const std::string &chosenPath, OptionTree &tree, Value
     report.error = normalizeFile(chosenPath, normalized);
     if (!report.error.empty())
         return report;
-    clearTags(tree);
     report.error = refuseReadOnly(chosenPath);
     if (!report.error.empty())
         return report;
     const std::string rewritten = RewriteConfigText(normalized, tree, store, report);
+    if (!report.error.empty())
+        return report;
     normalized = std::string(); // its memory back before the write, for files of many megabytes
     report.error = replaceWholeFile(chosenPath, rewritten);
     return report;

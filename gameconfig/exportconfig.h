@@ -10,25 +10,32 @@
 namespace cvarden {
 
 struct ExportReport {
-    std::string error; // empty on success
-    std::size_t linesReplaced = 0;
+    std::string error;   // empty on success; else nothing was written
+    std::string warning; // on success, what the player should still know; may be empty
+    std::size_t linesReplaced = 0; // commands rewritten in place
     std::size_t linesAdded = 0;
 };
 
-// The record that sets an option in the game's file. The value is always
-// quoted, and double quotes, CR and LF are left out of it: the game runs this
-// file, and would cut an unquoted value at ";" or "//" and end the command at
-// a stray quote or line break. The text ends in LF, the game's own line end,
-// unless `endsInLf` is false (for a line of a file with CR LF line ends).
-std::string OptionRecordText(std::string_view variableName, std::string_view value, bool endsInLf = true);
+// The 1.32 release reads its configuration into a command buffer of 16,384
+// bytes, with a line end added: a longer file is ignored whole.
+constexpr std::size_t originalReleaseFileLimit = 16383;
 
-// Rewrites normalized game text with the stored values: every line of a
-// catalogued variable is replaced by a record with its value, other lines are
-// copied, and a record is added at the end for every variable that had none.
-// Where several options share a variable, the last of them in tree order
-// gives the value, as it is the one the game would end with.
-// A replaced line keeps its own line end: one from a CR LF file gets no LF,
-// so that a blank line after it is still there after the next export.
+// The command that sets a variable in the game's file: `seta`, the name and
+// the value in double quotes. Double quotes, CR, LF and NUL are left out of
+// the value, so that the game reads it as one value and runs nothing else.
+std::string OptionRecordText(std::string_view variableName, std::string_view value);
+
+// Rewrites normalized game text so that the game, running it, ends with the
+// stored value of every catalogued variable and does all else as before.
+// Each `seta` command of a catalogued variable (in any letter case, after
+// blanks or other commands on its line) is rewritten in place with the stored
+// value, keeping the file's spelling of the name and every byte around it; a
+// record is added at the end for each variable whose last command could not
+// be rewritten or that has none. Where several options share a variable, the
+// last of them in tree order gives the value, as the game would end with it.
+// Fails, writing nothing, when a value is too long for the game's command
+// line, or when the game stops reading before the end (a NUL byte, an
+// unclosed /* comment) and records would have to be added there.
 // Marks each option written with the tag "DONE".
 std::string RewriteConfigText(std::string_view normalizedText, OptionTree &tree, const ValueStore &store,
                               ExportReport &report);

@@ -1,49 +1,35 @@
 #include "importconfig.h"
 
-#include "linemodel.h"
+#include <optional>
+#include <vector>
+
+#include "gamecommands.h"
 #include "normalize.h"
 #include "optionmatcher.h"
 
 namespace cvarden {
-namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-} // namespace
-
-std::string ExtractValue(std::string_view line, std::size_t prefixLength)
+ImportReport ImportConfigText(std::string_view fileText, const OptionTree &tree, ValueStore &store)
 {
-    std::string_view value = line.substr(prefixLength);
-    if (!value.empty() && value.back() == '\n')
-        value.remove_suffix(1);
-    while (!value.empty() && isBlank(value.front()))
-        value.remove_prefix(1);
-    while (!value.empty() && isBlank(value.back()))
-        value.remove_suffix(1);
-    if (!value.empty() && value.front() == '"')
-        value.remove_prefix(1);
-    if (!value.empty() && value.back() == '"')
-        value.remove_suffix(1);
-    return std::string(value);
-}
-
-ImportReport ImportConfigText(std::string_view normalizedText, const OptionTree &tree, ValueStore &store)
-{
-    ImportReport report;
     const OptionMatcher matcher(tree);
+    std::vector<std::optional<std::string>> lastValues(matcher.variables().size());
+    GameCommandReader reader(fileText);
+    for (GameCommand command; reader.next(command);) {
+        const VariableOptions *variable = matcher.variableSetBy(command);
+        if (variable != nullptr && command.words.size() > 2)
+            lastValues[matcher.positionOf(*variable)] = command.setaValue();
+    }
+
+    ImportReport report;
     StoreBatch batch(store);
-    LineReader lines(normalizedText);
-    std::vector<const VariableOptions *> variables;
-    for (std::string_view line; lines.readLine(line);) {
-        matcher.match(line, variables);
-        for (const VariableOptions *variable : variables) {
-            const std::string value = ExtractValue(line, OptionMatcher::commandLength + variable->name.size());
-            for (const std::size_t index : variable->indices) {
-                report.error = store.Save(tree.item(index).text, value);
-                if (!report.error.empty())
-                    return report;
-                ++report.valuesTaken;
-            }
+    for (std::size_t v = 0; v < lastValues.size(); ++v) {
+        if (!lastValues[v])
+            continue;
+        for (const std::size_t index : matcher.variables()[v].indices) {
+            report.error = store.Save(tree.item(index).text, *lastValues[v]);
+            if (!report.error.empty())
+                return report;
+            ++report.valuesTaken;
         }
     }
     report.error = batch.commit();
@@ -52,10 +38,13 @@ ImportReport ImportConfigText(std::string_view normalizedText, const OptionTree 
 
 ImportReport ImportConfig(const std::string &chosenPath, const OptionTree &tree, ValueStore &store)
 {
-    std::string text;
-    if (std::string failure = normalizeFile(chosenPath, text); !failure.empty())
+    std::string original;
+    std::string normalized;
+    if (std::string failure = normalizeFile(chosenPath, normalized, &original); !failure.empty())
         return {failure, 0};
-    return ImportConfigText(text, tree, store);
+    // The game reads the file as it is; the normalized copy only adds line
+    // ends, which can move where the game cuts a long /* comment.
+    return ImportConfigText(original, tree, store);
 }
 
 } // namespace cvarden

@@ -45,7 +45,7 @@ std::string readGameFile(const std::string &chosenPath, std::string &bytes)
     return {};
 }
 
-std::string normalizeFile(const std::string &chosenPath, std::string &normalized)
+std::string normalizeFile(const std::string &chosenPath, std::string &normalized, std::string *original)
 {
     normalized.clear();
     std::string bytes;
@@ -56,6 +56,8 @@ std::string normalizeFile(const std::string &chosenPath, std::string &normalized
     normalized = normalizeText(bytes);
     if (std::string failure = writeWholeFile(scratchPathFor(chosenPath), normalized); !failure.empty())
         return "Cannot write the backup copy beside the chosen file. " + failure;
+    if (original != nullptr)
+        *original = std::move(bytes);
     return {};
 }
 

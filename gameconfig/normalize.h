@@ -21,9 +21,10 @@ std::string readGameFile(const std::string &chosenPath, std::string &bytes);
 
 // Reads the chosen file and writes its normalized text to the scratch copy,
 // which is created or emptied first, and hands that text on in `normalized`
-// so the commands need not read it back. Returns the empty text on success,
-// else what failed. An empty chosen file fails, holding no line to read, and
-// leaves the scratch copy untouched.
-std::string normalizeFile(const std::string &chosenPath, std::string &normalized);
+// so the commands need not read it back, and the file's own bytes in
+// `original` when asked. Returns the empty text on success, else what failed.
+// An empty chosen file fails, holding no line to read, and leaves the scratch
+// copy untouched.
+std::string normalizeFile(const std::string &chosenPath, std::string &normalized, std::string *original = nullptr);
 
 } // namespace cvarden

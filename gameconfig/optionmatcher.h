@@ -6,40 +6,50 @@
 #include <unordered_map>
 #include <vector>
 
+#include "gamecommands.h"
 #include "optiontree.h"
 
 namespace cvarden {
 
-// The options of one game variable, in tree order.
+// The options of one game variable, in tree order. Options whose names differ
+// only in letter case edit one variable: the game finds variables by name
+// ignoring case.
 struct VariableOptions {
-    std::string name;
+    std::string name; // as its first option spells it
     std::vector<std::size_t> indices;
+
+    // The option whose value the variable is given: the last, as the game
+    // ends with the last value set.
+    std::size_t valueOption() const { return indices.back(); }
 };
 
-// Finds the options a line of the game's file belongs to. A line belongs to an
-// option when it starts with "seta ", the option's variable name, and then a
-// byte that ends a name for the game (a blank, a control byte or a double
-// quote): "seta abc 1" is not a line of the option "ab".
+// Finds the catalogued variable that a command of the game's file sets.
 class OptionMatcher {
 public:
     explicit OptionMatcher(const OptionTree &tree);
 
-    // Puts into `variables` the variables the line sets (one, but for a
-    // catalogue whose names hold blanks), in order of their first option;
-    // leaves it empty when the line is no option's.
-    void match(std::string_view line, std::vector<const VariableOptions *> &variables) const;
+    // The variable a `seta` command names, in any letter case; null for any
+    // other command and for a variable the catalogue does not hold.
+    const VariableOptions *variableSetBy(const GameCommand &command) const;
 
-    // The options of the named variable; it must be one of the catalogue's.
-    const VariableOptions &variable(const std::string &name) const;
-
-    // "seta " and the variable name: what a line of the variable starts with.
-    static std::string prefixOf(std::string_view variableName);
-    static constexpr std::size_t commandLength = 5; // "seta "
+    // Every catalogued variable, in the order of its first option.
+    const std::vector<VariableOptions> &variables() const { return variables_; }
+    std::size_t positionOf(const VariableOptions &variable) const
+    {
+        return static_cast<std::size_t>(&variable - variables_.data());
+    }
 
 private:
+    struct CaseBlindHash {
+        std::size_t operator()(std::string_view name) const;
+    };
+    struct CaseBlindEqual {
+        bool operator()(std::string_view a, std::string_view b) const { return EqualIgnoringCase(a, b); }
+    };
+
     std::vector<VariableOptions> variables_;
-    std::unordered_map<std::string_view, std::size_t> variableByName_; // views into variables_
-    std::vector<std::size_t> nameLengths_; // distinct, ascending
+    // Views into variables_, taken once it no longer moves.
+    std::unordered_map<std::string_view, std::size_t, CaseBlindHash, CaseBlindEqual> variableByName_;
 };
 
 } // namespace cvarden

@@ -1,0 +1,202 @@
+#include "gamecommands.h"
+
+#include <algorithm>
+
+namespace cvarden {
+namespace {
+
+// On the x86 builds players run, `char` is signed, so the tokenizer's test
+// "at most a blank" also holds for every byte from 0x80 up: outside quotes
+// those bytes separate words (a byte-order mark before `seta` is skipped).
+bool separatesWords(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return byte <= ' ' || byte >= 0x80;
+}
+
+bool startsComment(std::string_view text, std::size_t at)
+{
+    return at + 1 < text.size() && text[at] == '/' && (text[at + 1] == '/' || text[at + 1] == '*');
+}
+
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+} // namespace
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lowerAscii(a[i]) != lowerAscii(b[i]))
+            return false;
+    }
+    return true;
+}
+
+bool GameCommand::isSeta() const { return words.size() >= 2 && EqualIgnoringCase(words[0].text, "seta"); }
+
+std::string GameCommand::setaValue() const
+{
+    std::string value;
+    for (std::size_t i = 2; i < words.size(); ++i) {
+        if (i > 2)
+            value.push_back(' ');
+        value.append(words[i].text);
+    }
+    return value;
+}
+
+GameCommandReader::GameCommandReader(std::string_view fileText)
+    : textEnd_(std::min(fileText.find('\0'), fileText.size()))
+{
+    text_.reserve(textEnd_ + 1);
+    text_.append(fileText.substr(0, textEnd_));
+    text_.push_back('\n');
+}
+
+// The command buffer's scan: a command ends at a line end, or at a `;`
+// outside quotes and comments; `//` runs to the line end, and `/* ... */`
+// over lines, ending the command at its close. The comment state lives on
+// from one command to the next, as the game keeps it.
+bool GameCommandReader::next(GameCommand &command)
+{
+    const std::size_t left = text_.size() - pos_;
+    if (left == 0)
+        return false;
+    const char *text = text_.data() + pos_;
+    int quotes = 0;
+    std::size_t i = 0;
+    for (; i < left; ++i) {
+        if (i > gameCommandLimit) {
+            settleCommentAfterCut(pos_ + i, quotes % 2 == 1);
+            break;
+        }
+        if (text[i] == '"')
+            ++quotes;
+        if (quotes % 2 == 0) {
+            if (i + 1 < left) {
+                if (!inStarComment_ && text[i] == '/' && text[i + 1] == '/') {
+                    inSlashComment_ = true;
+                } else if (!inSlashComment_ && text[i] == '/' && text[i + 1] == '*') {
+                    inStarComment_ = true;
+                } else if (inStarComment_ && text[i] == '*' && text[i + 1] == '/') {
+                    inStarComment_ = false;
+                    ++i; // the command ends before the closing '/', which is dropped
+                    break;
+                }
+            }
+            if (!inSlashComment_ && !inStarComment_ && text[i] == ';')
+                break;
+        }
+        if (!inStarComment_ && (text[i] == '\n' || text[i] == '\r')) {
+            inSlashComment_ = false;
+            break;
+        }
+    }
+    command.cut = i > gameCommandLimit;
+    const std::size_t length = std::min(i, gameCommandLimit);
+    command.begin = pos_;
+    command.end = pos_ + length;
+    // What ends the command is consumed with it (after a cut, the byte there).
+    pos_ += length == left ? length : length + 1;
+    readWords(command);
+    return true;
+}
+
+// The game scans a command it cuts on to where it ends, but what it runs is
+// decided by then; the scan only leaves its comment state behind. That is no
+// comment when the scan ends a command anywhere, and else the /* comment it
+// runs to the end in. Scanning on for each cut would make a long line cost
+// its length squared, so where the scan ends is worked out once for every
+// place and state of the text, from its end back.
+void GameCommandReader::settleCommentAfterCut(std::size_t at, bool oddQuotes)
+{
+    if (runsToTheEnd_.empty())
+        findWhereScansRunToTheEnd();
+    const bool runs = !inSlashComment_ && runsToTheEnd_[scanIndex(at, oddQuotes, inStarComment_)];
+    inSlashComment_ = false;
+    inStarComment_ = runs;
+}
+
+void GameCommandReader::findWhereScansRunToTheEnd()
+{
+    const std::size_t size = text_.size();
+    runsToTheEnd_.assign(scanIndex(size + 1, false, false), false);
+    for (const bool odd : {false, true}) {
+        runsToTheEnd_[scanIndex(size, odd, false)] = true;
+        runsToTheEnd_[scanIndex(size, odd, true)] = true;
+    }
+    for (std::size_t z = size; z-- > 0;) {
+        const char c = text_[z];
+        const char following = z + 1 < size ? text_[z + 1] : '\0';
+        for (const bool odd : {false, true}) {
+            const bool oddAfter = odd != (c == '"');
+            const bool outside = !oddAfter;
+            const auto runsOn = [&](bool star) { return runsToTheEnd_[scanIndex(z + 1, oddAfter, star)]; };
+            runsToTheEnd_[scanIndex(z, odd, true)] = !(outside && c == '*' && following == '/') && runsOn(true);
+            bool plain;
+            if (outside && c == '/' && following == '/')
+                plain = false; // the line end after it ends a command
+            else if (outside && c == '/' && following == '*')
+                plain = runsOn(true);
+            else
+                plain = !(outside && c == ';') && c != '\n' && c != '\r' && runsOn(false);
+            runsToTheEnd_[scanIndex(z, odd, false)] = plain;
+        }
+    }
+}
+
+// The tokenizer: blanks separate words, a word in double quotes runs to the
+// next quote (no escapes) or the command's end, and `//` or `/*` outside
+// quotes ends the words (a `/* */` between words is skipped).
+void GameCommandReader::readWords(GameCommand &command) const
+{
+    command.words.clear();
+    const std::string_view line(text_.data() + command.begin, command.end - command.begin);
+    std::size_t p = 0;
+    for (;;) {
+        for (;;) {
+            while (p < line.size() && separatesWords(line[p]))
+                ++p;
+            if (p >= line.size() || (startsComment(line, p) && line[p + 1] == '/'))
+                return;
+            if (!startsComment(line, p))
+                break;
+            const std::size_t close = line.find("*/", p);
+            if (close == std::string_view::npos)
+                return;
+            p = close + 2;
+        }
+        const std::size_t begin = p;
+        if (line[p] == '"') {
+            const std::size_t close = line.find('"', p + 1);
+            const std::size_t stop = close == std::string_view::npos ? line.size() : close;
+            const std::size_t end = close == std::string_view::npos ? line.size() : close + 1;
+            command.words.push_back({line.substr(begin + 1, stop - begin - 1), command.begin + begin, command.begin + end});
+            if (close == std::string_view::npos)
+                return;
+            p = end;
+            continue;
+        }
+        while (p < line.size() && !separatesWords(line[p]) && line[p] != '"' && !startsComment(line, p))
+            ++p;
+        command.words.push_back({line.substr(begin, p - begin), command.begin + begin, command.begin + p});
+        if (p >= line.size())
+            return;
+    }
+}
+
+bool IsGameVariableName(std::string_view name)
+{
+    if (name.empty())
+        return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        // The variable table refuses names holding \, " or ; (Cvar_ValidateString).
+        if (separatesWords(name[i]) || name[i] == '"' || name[i] == ';' || name[i] == '\\' || startsComment(name, i))
+            return false;
+    }
+    return true;
+}
+
+} // namespace cvarden

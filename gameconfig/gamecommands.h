@@ -1,0 +1,83 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cvarden {
+
+// The game runs its configuration file as console commands, and what a
+// player's file means is what the game makes of it, not what its lines look
+// like. This reads the text as the engine's command buffer and tokenizer do
+// (ioquake3 code/qcommon/cmd.c, Cbuf_Execute and Cmd_TokenizeString), and
+// says where each command and each of its words stands, so that a command
+// can be rewritten in place with every byte around it kept.
+
+// The game cuts a command at this many bytes; the byte after the cut is lost
+// and the rest runs as a command of its own.
+constexpr std::size_t gameCommandLimit = 1023;
+
+// One word of a command, as the game hands it to the command.
+struct GameWord {
+    std::string_view text; // without the enclosing double quotes
+    std::size_t begin = 0; // first byte in the file's text (an opening quote included)
+    std::size_t end = 0;   // one past the last byte (a closing quote included)
+};
+
+struct GameCommand {
+    std::size_t begin = 0; // first byte in the file's text
+    std::size_t end = 0;   // one past the last byte the game runs
+    bool cut = false;      // longer than the game takes: only its first bytes ran
+    std::vector<GameWord> words;
+
+    // Whether it is `seta` with a variable name, in any letter case.
+    bool isSeta() const;
+    // The value a `seta` sets: every word after the name, joined by one blank.
+    std::string setaValue() const;
+};
+
+class GameCommandReader {
+public:
+    // The game reads no further than the first NUL byte.
+    explicit GameCommandReader(std::string_view fileText);
+
+    // The next command, words and all; false when the text is done.
+    bool next(GameCommand &command);
+
+    // Where the game stops reading: the first NUL byte, or the end.
+    std::size_t textEnd() const { return textEnd_; }
+
+    // Whether, once every command has been read, the text ended inside a
+    // /* comment, which would swallow anything written after it.
+    bool endsInComment() const { return inStarComment_; }
+
+private:
+    void readWords(GameCommand &command) const;
+    void settleCommentAfterCut(std::size_t at, bool oddQuotes);
+    void findWhereScansRunToTheEnd();
+    static std::size_t scanIndex(std::size_t at, bool oddQuotes, bool inStarComment)
+    {
+        return (at * 2 + (oddQuotes ? 1 : 0)) * 2 + (inStarComment ? 1 : 0);
+    }
+
+    // The game's text followed by the line end that the game adds to it.
+    std::string text_;
+    std::size_t textEnd_ = 0;
+    std::size_t pos_ = 0;
+    bool inStarComment_ = false;
+    bool inSlashComment_ = false;
+    // For each place, quote parity and comment state of the text: whether the
+    // game's scan from there reaches the end without ending a command.
+    std::vector<bool> runsToTheEnd_;
+};
+
+// Whether the game takes `name` as one variable name: one word to its
+// tokenizer, and a name its variable table accepts.
+bool IsGameVariableName(std::string_view name);
+
+// ASCII letters compared without case, as the game compares command and
+// variable names.
+bool EqualIgnoringCase(std::string_view a, std::string_view b);
+
+} // namespace cvarden

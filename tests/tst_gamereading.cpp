@@ -1,0 +1,238 @@
+#include <QtTest>
+
+#include "catalogue_fixture.h"
+#include "exportconfig.h"
+#include "gamemodel.h"
+#include "importconfig.h"
+#include "loader.h"
+#include "memorystore.h"
+#include "normalize.h"
+#include "optionkey.h"
+
+using namespace cvarden;
+
+namespace {
+
+const char *const absent = "<absent>";
+
+QByteArray bytes(const char *text, std::size_t size) { return QByteArray(text, qsizetype(size)); }
+
+std::string text(const QByteArray &bytes) { return bytes.toStdString(); }
+
+std::set<std::string> cataloguedNames(const OptionTree &tree)
+{
+    std::set<std::string> names;
+    for (std::size_t i = 1; i <= tree.count(); ++i) {
+        if (tree.item(i).hasParent())
+            names.insert(gamemodel::lowered(Module1::OptionVarName(tree.item(i).key)));
+    }
+    return names;
+}
+
+} // namespace
+
+// The game runs q3config.cfg as console commands; these tables hold what it
+// makes of files players really have, and what Cvarden must do with them.
+class GameReadingTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    OptionTree tree;
+    DescriptionTable descriptions;
+    MemoryStore store;
+
+    // Options in this order: ab shown as A (default 1), cd shown as D (default 0).
+    void loadCatalogue()
+    {
+        tree.clear();
+        const QString path = writeTestFile(dir, "options.dat",
+                                           crlfLines({"F", "---", "F", "A", "d", "ab", "x", "VALUE", "1", "F", "D",
+                                                      "d", "cd", "x", "VALUE", "0"}));
+        QCOMPARE(OpenOptions(path.toStdString(), tree, descriptions), std::string());
+    }
+
+    bool loadRealCatalogue()
+    {
+        tree.clear();
+        return OpenOptions(CVARDEN_SAMPLE_DATA "/options.dat", tree, descriptions).empty();
+    }
+
+private slots:
+    void init()
+    {
+        loadCatalogue();
+        store = MemoryStore();
+    }
+
+    void importTakesWhatTheGameEndsWith_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("underA");
+        const QByteArray longValue(1100, 'x');
+        QTest::newRow("the name in another letter case") << QByteArray("seta AB \"4\"\n") << "4";
+        QTest::newRow("SETA in capitals") << QByteArray("SETA ab 4\n") << "4";
+        QTest::newRow("a byte-order mark before seta") << QByteArray("\xEF\xBB\xBFseta ab \"4\"\n") << "4";
+        QTest::newRow("blanks before seta") << QByteArray(" \tseta ab 4\n") << "4";
+        QTest::newRow("after another command and ;") << QByteArray("bind x y; seta ab 4\n") << "4";
+        QTest::newRow("a comment after the value") << QByteArray("seta ab \"Bob\" // my name\n") << "Bob";
+        QTest::newRow("a command after the value") << QByteArray("seta ab \"5\"; bind x \"+attack\"\n") << "5";
+        QTest::newRow("a ; inside quotes is part of the value") << QByteArray("seta ab \"1;2\"\n") << "1;2";
+        QTest::newRow("words after the name join with one blank") << QByteArray("seta ab 1  2\t3\n") << "1 2 3";
+        QTest::newRow("an unclosed quote runs to the line end") << QByteArray("seta ab \"a b\n") << "a b";
+        QTest::newRow("the name alone sets nothing") << QByteArray("seta ab\n") << absent;
+        QTest::newRow("a later command wins, whatever its case") << QByteArray("seta ab 1\nSeta aB 2\n") << "2";
+        QTest::newRow("a // comment hides a ;") << QByteArray("// x; seta ab 7\n") << absent;
+        QTest::newRow("inside a /* comment over lines") << QByteArray("/* x\nseta ab 7\n*/\n") << absent;
+        QTest::newRow("after a /* comment closes") << QByteArray("/* x */ seta ab 7\n") << "7";
+        QTest::newRow("a NUL byte ends the game's reading") << bytes("seta ab 1\n\0seta ab 2\n", 22) << "1";
+        QTest::newRow("a long command is cut at 1,023 bytes")
+            << "seta ab \"" + longValue + "\"\n" << QString(QByteArray(1023 - 9, 'x'));
+        QTest::newRow("what follows the cut runs as a command")
+            << "seta cd \"" + QByteArray(1014, 'x') + "Xseta ab 9\n" << "9";
+    }
+
+    void importTakesWhatTheGameEndsWith()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, underA);
+        QCOMPARE(ImportConfigText(text(file), tree, store).error, std::string());
+        QCOMPARE(QString::fromStdString(store.Get("A", absent)), underA);
+        const gamemodel::Outcome game = gamemodel::run(text(file), cataloguedNames(tree));
+        QCOMPARE(game.catalogued.count("ab") == 1, underA != absent);
+    }
+
+    void exportChangesOnlyWhatItMust_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("the file's spelling of the name stays")
+            << "seta SP AB SP 1 LF" << "seta SP AB SP DQ 5 DQ LF | seta SP cd SP DQ 0 DQ LF |";
+        QTest::newRow("SETA is written seta") << "SETA SP ab SP 1 LF" << "seta SP ab SP DQ 5 DQ LF | seta SP cd SP DQ 0 DQ LF |";
+        QTest::newRow("blanks before seta stay")
+            << "SP TAB seta SP ab SP 1 LF" << "SP TAB seta SP ab SP DQ 5 DQ LF | seta SP cd SP DQ 0 DQ LF |";
+        QTest::newRow("a comment after the value stays")
+            << "seta SP ab SP DQ 1 DQ SP // SP mine LF"
+            << "seta SP ab SP DQ 5 DQ SP // SP mine LF | seta SP cd SP DQ 0 DQ LF |";
+        QTest::newRow("a command after ; stays")
+            << "seta SP ab SP DQ 1 DQ ; SP bind SP x SP DQ +attack DQ LF"
+            << "seta SP ab SP DQ 5 DQ ; SP bind SP x SP DQ +attack DQ LF | seta SP cd SP DQ 0 DQ LF |";
+        QTest::newRow("a command before ; stays")
+            << "bind SP x SP y ; seta SP ab SP 1 ; seta SP cd SP 3 LF"
+            << "bind SP x SP y ; seta SP ab SP DQ 5 DQ ; seta SP cd SP DQ 0 DQ LF |";
+        QTest::newRow("the name alone gets the value") << "seta SP ab LF" << "seta SP ab SP DQ 5 DQ LF | seta SP cd SP DQ 0 DQ LF |";
+        QTest::newRow("a setting inside a comment is not one")
+            << "// SP seta SP ab SP 1 LF" << "// SP seta SP ab SP 1 LF | seta SP ab SP DQ 5 DQ LF | seta SP cd SP DQ 0 DQ LF |";
+    }
+
+    void exportChangesOnlyWhatItMust()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        store.values["A"] = "5";
+        ExportReport report;
+        QCOMPARE(RewriteConfigText(normalizeText(spelled(before)), tree, store, report), spelled(after));
+        QCOMPARE(report.error, std::string());
+    }
+
+    void exportAddsAfterACommandTheGameCut()
+    {
+        store.values["A"] = "5";
+        const std::string cut = "seta ab \"" + std::string(1100, 'x') + "\"\n";
+        ExportReport report;
+        const std::string written = RewriteConfigText(normalizeText(cut), tree, store, report);
+        QCOMPARE(report.error, std::string());
+        QCOMPARE(gamemodel::run(written, cataloguedNames(tree)).catalogued.at("ab"), std::string("5"));
+        QVERIFY(written.compare(0, cut.size(), cut) == 0);
+    }
+
+    void exportRefusesValuesTheGameWouldCut()
+    {
+        store.values["A"] = std::string(1020, 'x');
+        store.values["D"] = std::string(1000, 'y');
+        const QString chosen = writeTestFile(dir, "q3config.cfg", "seta ab 1\n");
+        const ExportReport report = ExportConfig(chosen.toStdString(), tree, store);
+        QVERIFY2(report.error.find("\"A\" (1020 bytes)") != std::string::npos, report.error.c_str());
+        QVERIFY2(report.error.find("\"D\"") == std::string::npos, report.error.c_str());
+        QCOMPARE(readTestFile(chosen), std::string("seta ab 1\n"));
+    }
+
+    void exportRefusesToAddWhereTheGameStopsReading_data()
+    {
+        QTest::addColumn<QByteArray>("stop");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("a NUL byte") << bytes("\0x\n", 3) << "NUL";
+        QTest::newRow("an unclosed /* comment") << QByteArray("/* x\n") << "comment";
+    }
+
+    void exportRefusesToAddWhereTheGameStopsReading()
+    {
+        QFETCH(QByteArray, stop);
+        QFETCH(QString, reason);
+        ExportReport report;
+        RewriteConfigText(normalizeText("seta ab 1\n" + text(stop)), tree, store, report);
+        QVERIFY2(report.error.find(reason.toStdString()) != std::string::npos, report.error.c_str());
+        // With nothing to add, the commands before it are rewritten.
+        report = ExportReport();
+        const std::string written = RewriteConfigText(normalizeText("seta ab 1\nseta cd 1\n" + text(stop)), tree, store, report);
+        QCOMPARE(report.error, std::string());
+        QVERIFY(written.find("seta cd \"0\"") != std::string::npos);
+    }
+
+    void fileNearTheOriginalReleaseLimitGetsNoDefaultsAdded_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<bool>("defaultAdded");
+        QTest::addColumn<bool>("warned");
+        QTest::newRow("well under the limit: every addition") << 1000 << true << false;
+        QTest::newRow("taken past it by additions: no default added") << 16360 << false << false;
+        QTest::newRow("past it already: said, no default added") << 17000 << false << true;
+    }
+
+    void fileNearTheOriginalReleaseLimitGetsNoDefaultsAdded()
+    {
+        QFETCH(int, size);
+        QFETCH(bool, defaultAdded);
+        QFETCH(bool, warned);
+        store.values["A"] = "5";
+        ExportReport report;
+        const std::string filler = "// " + std::string(std::size_t(size) - 4, 'x') + "\n";
+        const std::string written = RewriteConfigText(normalizeText(filler), tree, store, report);
+        QCOMPARE(report.error, std::string());
+        QVERIFY(written.find("seta ab \"5\"") != std::string::npos);
+        QCOMPARE(written.find("seta cd") != std::string::npos, defaultAdded);
+        QCOMPARE(report.warning.find("1.32 release ignores") != std::string::npos, warned);
+    }
+
+    void realConfigsEndWithTheValuesWritten_data()
+    {
+        QTest::addColumn<QString>("file");
+        for (const QString &name : QDir(CVARDEN_SHARED_CONFIGS).entryList({"*.cfg"}, QDir::Files))
+            QTest::newRow(qPrintable(name)) << name;
+        if (!QDir(CVARDEN_SHARED_CONFIGS).exists())
+            QTest::newRow("no shared configs") << QString();
+    }
+
+    // Import then export: the game ends with what it did before, for the
+    // catalogued settings and everything else.
+    void realConfigsEndWithTheValuesWritten()
+    {
+        QFETCH(QString, file);
+        if (file.isEmpty())
+            QSKIP("the shared game files are not here");
+        QVERIFY(loadRealCatalogue());
+        const std::string original = readTestFile(QStringLiteral(CVARDEN_SHARED_CONFIGS "/") + file);
+        const gamemodel::Outcome before = gamemodel::run(original, cataloguedNames(tree));
+        QCOMPARE(ImportConfigText(original, tree, store).error, std::string());
+        ExportReport report;
+        const std::string written = RewriteConfigText(normalizeText(original), tree, store, report);
+        QCOMPARE(report.error, std::string());
+        const gamemodel::Outcome after = gamemodel::run(written, cataloguedNames(tree));
+        QVERIFY(after.others == before.others);
+        for (const auto &[name, value] : before.catalogued)
+            QCOMPARE(after.catalogued.at(name), value);
+    }
+};
+
+QTEST_APPLESS_MAIN(GameReadingTest)
+#include "tst_gamereading.moc"
