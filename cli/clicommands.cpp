@@ -29,6 +29,17 @@ int fail(const std::string &message)
     return failed;
 }
 
+// What the player should know of a command that still succeeded, one line a
+// point, on the error output so that scripts reading the output miss nothing.
+void warn(const std::string &lines)
+{
+    std::size_t start = 0;
+    for (std::size_t end = lines.find('\n'); end != std::string::npos; end = lines.find('\n', start)) {
+        std::fprintf(stderr, "cvarden-cli: warning: %s\n", lines.substr(start, end - start).c_str());
+        start = end + 1;
+    }
+}
+
 struct Catalogue {
     OptionTree tree;
     DescriptionTable descriptions;
@@ -128,7 +139,11 @@ int previewExport(const std::string &path, OptionTree &tree, const SettingsStore
         return fail(failure);
     const std::string before = normalizeText(bytes);
     ExportReport report;
-    print(UnifiedDiff(before, RewriteConfigText(before, tree, store, report), path, path + " (after export)"));
+    const std::string after = RewriteConfigText(before, tree, store, report);
+    if (!report.error.empty())
+        return fail(report.error);
+    print(UnifiedDiff(before, after, path, path + " (after export)"));
+    warn(report.warning);
     return done;
 }
 
@@ -149,6 +164,7 @@ int exportFile(const CliContext &context)
         return fail(report.error);
     print("Replaced " + std::to_string(report.linesReplaced) + " lines and added " +
           std::to_string(report.linesAdded) + " lines in " + path + "\n");
+    warn(report.warning);
     return done;
 }
 

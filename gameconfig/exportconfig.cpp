@@ -98,7 +98,7 @@ std::string rewriteCommands(std::string_view text, const OptionMatcher &matcher,
                             OptionTree &tree, ExportReport &report, GameCommandReader &reader)
 {
     std::string out;
-    out.reserve(text.size() + text.size() / 8 + 4096);
+    out.reserve(text.size() + text.size() / 8 + 64);
     std::size_t copied = 0;
     for (GameCommand command; reader.next(command);) {
         const VariableOptions *variable = matcher.variableSetBy(command);

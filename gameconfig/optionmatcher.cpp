@@ -16,18 +16,20 @@ std::size_t OptionMatcher::CaseBlindHash::operator()(std::string_view name) cons
 
 OptionMatcher::OptionMatcher(const OptionTree &tree)
 {
-    std::unordered_map<std::string, std::size_t, CaseBlindHash, CaseBlindEqual> positions;
+    // Reserved so that the views of the names, the map's keys, never move.
+    variables_.reserve(tree.count());
     for (std::size_t i = 1; i <= tree.count(); ++i) {
         if (!tree.item(i).hasParent())
             continue;
         std::string name = Module1::OptionVarName(tree.item(i).key);
-        const auto [position, isNew] = positions.try_emplace(name, variables_.size());
-        if (isNew)
-            variables_.push_back({std::move(name), {}});
-        variables_[position->second].indices.push_back(i);
+        const auto found = variableByName_.find(name);
+        if (found != variableByName_.end()) {
+            variables_[found->second].indices.push_back(i);
+            continue;
+        }
+        variables_.push_back({std::move(name), {i}});
+        variableByName_.emplace(variables_.back().name, variables_.size() - 1);
     }
-    for (std::size_t v = 0; v < variables_.size(); ++v)
-        variableByName_.emplace(variables_[v].name, v);
 }
 
 const VariableOptions *OptionMatcher::variableSetBy(const GameCommand &command) const

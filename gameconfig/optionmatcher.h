@@ -48,7 +48,7 @@ private:
     };
 
     std::vector<VariableOptions> variables_;
-    // Views into variables_, taken once it no longer moves.
+    // Views of the names in variables_.
     std::unordered_map<std::string_view, std::size_t, CaseBlindHash, CaseBlindEqual> variableByName_;
 };
 

@@ -112,6 +112,37 @@ private slots:
         QVERIFY(!QFile::exists(config + "_"));
     }
 
+    void exportSaysWhatTheGameWouldMake_data()
+    {
+        QTest::addColumn<QString>("brightness");
+        QTest::addColumn<int>("fileSize");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("a value the game would cut: refused, naming the option")
+            << QString(1100, 'x') << 100 << 1 << "\"Brightness\" (1100 bytes)" << false;
+        QTest::newRow("too large for the 1.32 release: written, and said") << "2" << 17000 << 0
+                                                                            << "1.32 release ignores" << true;
+    }
+
+    void exportSaysWhatTheGameWouldMake()
+    {
+        QFETCH(QString, brightness);
+        QFETCH(int, fileSize);
+        QFETCH(int, status);
+        QFETCH(QString, said);
+        QFETCH(bool, written);
+        QCOMPARE(cli({"set", "Brightness", brightness}).status, 0);
+        const std::string before = "// " + std::string(std::size_t(fileSize), 'c') + "\n";
+        const QString config = writeTestFile(dir, "q3config.cfg", before);
+        for (const QStringList &command : {QStringList{"export", "--dry-run", config}, QStringList{"export", config}}) {
+            const Run run = cli(command);
+            QCOMPARE(run.status, status);
+            QVERIFY2(run.err.contains(said.toUtf8()), run.err);
+        }
+        QCOMPARE(readTestFile(config) != before, written);
+    }
+
     void resetStoresEveryDefault()
     {
         cli({"set", "Mixing rate", "11"});

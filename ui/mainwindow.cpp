@@ -178,11 +178,14 @@ void MainWindow::Command3_Click()
         return;
     }
     const QString backup = Shown(FromSystemText(scratchPathFor(PathBytes(chosen))));
-    ShowNotice(this, QMessageBox::Information, tr("Settings saved to %1.").arg(Shown(chosen)),
-               tr("Lines replaced: %1; lines added: %2. What the file held before is kept in %3.")
-                   .arg(report.linesReplaced)
-                   .arg(report.linesAdded)
-                   .arg(backup));
+    const QString summary = tr("Lines replaced: %1; lines added: %2. What the file held before is kept in %3.")
+                                .arg(report.linesReplaced)
+                                .arg(report.linesAdded)
+                                .arg(backup);
+    const QString warning = FromSystemText(report.warning).trimmed();
+    ShowNotice(this, warning.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
+               tr("Settings saved to %1.").arg(Shown(chosen)),
+               warning.isEmpty() ? summary : summary + "\n\n" + warning);
 }
 
 void MainWindow::Command4_Click()

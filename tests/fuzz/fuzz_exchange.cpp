@@ -47,16 +47,34 @@ const cvarden::OptionTree &catalogue()
     return tree;
 }
 
-std::string variableOf(std::size_t index) { return gamemodel::lowered(Module1::OptionVarName(catalogue().item(index).key)); }
+// What the properties need of each option, worked out once.
+struct OptionFacts {
+    std::string text;
+    std::string variable; // lower-cased, as the game compares names
+    std::string fallback;
+};
+
+const std::vector<OptionFacts> &options()
+{
+    static const std::vector<OptionFacts> facts = [] {
+        std::vector<OptionFacts> made;
+        for (std::size_t i = 1; i <= catalogue().count(); ++i) {
+            const cvarden::OptionNode &node = catalogue().item(i);
+            if (node.hasParent())
+                made.push_back({node.text, gamemodel::lowered(Module1::OptionVarName(node.key)),
+                                Module1::OptionDefault(node.key)});
+        }
+        return made;
+    }();
+    return facts;
+}
 
 const std::set<std::string> &cataloguedNames()
 {
     static const std::set<std::string> names = [] {
         std::set<std::string> made;
-        for (std::size_t i = 1; i <= catalogue().count(); ++i) {
-            if (catalogue().item(i).hasParent())
-                made.insert(variableOf(i));
-        }
+        for (const OptionFacts &option : options())
+            made.insert(option.variable);
         return made;
     }();
     return names;
@@ -65,14 +83,13 @@ const std::set<std::string> &cataloguedNames()
 // The value the game ends with for a variable: the last option's, as written.
 std::string writtenValue(const MemoryStore &store, const std::string &variable)
 {
-    std::string value;
-    for (std::size_t i = 1; i <= catalogue().count(); ++i) {
-        const cvarden::OptionNode &node = catalogue().item(i);
-        if (node.hasParent() && variableOf(i) == variable)
-            value = store.Get(node.text, Module1::OptionDefault(node.key));
+    const OptionFacts *last = nullptr;
+    for (const OptionFacts &option : options()) {
+        if (option.variable == variable)
+            last = &option;
     }
     std::string written;
-    for (const char c : value) {
+    for (const char c : store.Get(last->text, last->fallback)) {
         if (c != '"' && c != '\r' && c != '\n' && c != '\0')
             written.push_back(c);
     }
@@ -91,12 +108,9 @@ bool someValueTooLong(const MemoryStore &store)
 void importTakesWhatTheGameEndsWith(const std::string &input, const MemoryStore &store)
 {
     const gamemodel::Outcome game = gamemodel::run(input, cataloguedNames());
-    for (std::size_t i = 1; i <= catalogue().count(); ++i) {
-        const cvarden::OptionNode &node = catalogue().item(i);
-        if (!node.hasParent())
-            continue;
-        const auto ended = game.catalogued.find(variableOf(i));
-        const auto stored = store.values.find(node.text);
+    for (const OptionFacts &option : options()) {
+        const auto ended = game.catalogued.find(option.variable);
+        const auto stored = store.values.find(option.text);
         require((ended == game.catalogued.end()) == (stored == store.values.end()));
         require(ended == game.catalogued.end() || ended->second == stored->second);
     }

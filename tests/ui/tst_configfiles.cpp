@@ -150,6 +150,34 @@ private slots:
         QCOMPARE(fixture.window->cursor().shape(), Qt::ArrowCursor);
     }
 
+    void saveSaysWhatTheGameWouldMakeOfTheFile_data()
+    {
+        QTest::addColumn<QString>("brightness");
+        QTest::addColumn<int>("fileSize");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("a value the game would cut") << QString(1100, 'x') << 100 << "\"Brightness\" (1100 bytes)" << false;
+        QTest::newRow("a file too large for the 1.32 release") << "2" << 17000 << "1.32 release ignores" << true;
+    }
+
+    void saveSaysWhatTheGameWouldMakeOfTheFile()
+    {
+        QFETCH(QString, brightness);
+        QFETCH(int, fileSize);
+        QFETCH(QString, said);
+        QFETCH(bool, written);
+        WindowFixture fixture;
+        fixture.store->store.Save("Brightness", brightness.toStdString());
+        const QString chosen = fixture.path("q3config.cfg");
+        const QByteArray before = "// " + QByteArray(fileSize, 'c') + "\n";
+        testkit::writeFile(chosen, before);
+        chooseThrough(fixture, "Command3", chosen);
+        QString details;
+        testkit::takeNotice(&details);
+        QVERIFY2(details.contains(said), qPrintable(details));
+        QCOMPARE(testkit::readFile(chosen) != before, written);
+    }
+
     void nextUseStartsFromTheFileChosenLast()
     {
         WindowFixture fixture;
