@@ -90,10 +90,33 @@ void markWritten(const VariableOptions &variable, OptionTree &tree)
         tree.item(index).tag = "DONE";
 }
 
-// Rewrites each command of a catalogued variable in place, from its `seta`
-// to its last word, so that the bytes before it (blanks, a byte-order mark)
-// and after it (`; bind ...`, a comment, the line end) stay. A command the
-// game cut, or one that would grow past the game's limit, is left as it is.
+// The part of a command that gives way to the written value, and what takes
+// its place: the value's words, so that `seta`, the name and the blanks the
+// player laid out between them stay. A name in a quote never closed would
+// swallow what follows it, so then the whole command is written anew.
+struct Replacement {
+    std::size_t from = 0;
+    std::size_t to = 0;
+    std::string text;
+};
+
+Replacement valueReplacement(const GameCommand &command, const std::string &value)
+{
+    const GameWord &name = command.words[1];
+    if (name.unclosedQuote)
+        return {command.words[0].begin, name.end, OptionRecordText(name.text, value)};
+    if (command.words.size() == 2)
+        return {name.end, name.end, " \"" + value + "\""};
+    return {command.words[2].begin, command.words.back().end, "\"" + value + "\""};
+}
+
+// Rewrites the value of each command of a catalogued variable in place, so
+// that every byte around it stays: before it (`seta`, the name, blanks, a
+// byte-order mark) and after it (`; bind ...`, a comment, the line end). A
+// command the game cut, one that would grow past the game's limit, and one
+// whose quotes and comments the game's scan and tokenizer read differently
+// (where a rewrite could move where the next command starts) are left as
+// they are.
 std::string rewriteCommands(std::string_view text, const OptionMatcher &matcher, std::vector<VariablePlan> &plans,
                             OptionTree &tree, ExportReport &report, GameCommandReader &reader)
 {
@@ -107,15 +130,14 @@ std::string rewriteCommands(std::string_view text, const OptionMatcher &matcher,
         VariablePlan &plan = plans[matcher.positionOf(*variable)];
         plan.hasCommand = true;
         plan.lastCommandRewritten = false;
-        const std::size_t from = command.words.front().begin;
-        const std::size_t to = command.words.back().end;
-        const std::string replacement = OptionRecordText(command.words[1].text, plan.value);
-        const std::size_t length = command.end - command.begin - (to - from) + replacement.size();
-        if (!plan.nameIsReadable || command.cut || length > gameCommandLimit)
+        const Replacement value = valueReplacement(command, plan.value);
+        const std::size_t length = command.end - command.begin - (value.to - value.from) + value.text.size();
+        if (!plan.nameIsReadable || command.cut || length > gameCommandLimit || command.startedInComment ||
+            command.commentAmongWords)
             continue;
-        out.append(text, copied, from - copied);
-        out.append(replacement);
-        copied = to;
+        out.append(text, copied, value.from - copied);
+        out.append(value.text);
+        copied = value.to;
         plan.lastCommandRewritten = true;
         markWritten(*variable, tree);
         ++report.linesReplaced;

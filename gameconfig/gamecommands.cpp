@@ -65,6 +65,7 @@ bool GameCommandReader::next(GameCommand &command)
     if (left == 0)
         return false;
     const char *text = text_.data() + pos_;
+    command.startedInComment = inStarComment_ || inSlashComment_;
     int quotes = 0;
     std::size_t i = 0;
     for (; i < left; ++i) {
@@ -153,6 +154,7 @@ void GameCommandReader::findWhereScansRunToTheEnd()
 void GameCommandReader::readWords(GameCommand &command) const
 {
     command.words.clear();
+    command.commentAmongWords = false;
     const std::string_view line(text_.data() + command.begin, command.end - command.begin);
     std::size_t p = 0;
     for (;;) {
@@ -167,13 +169,15 @@ void GameCommandReader::readWords(GameCommand &command) const
             if (close == std::string_view::npos)
                 return;
             p = close + 2;
+            command.commentAmongWords = true;
         }
         const std::size_t begin = p;
         if (line[p] == '"') {
             const std::size_t close = line.find('"', p + 1);
             const std::size_t stop = close == std::string_view::npos ? line.size() : close;
             const std::size_t end = close == std::string_view::npos ? line.size() : close + 1;
-            command.words.push_back({line.substr(begin + 1, stop - begin - 1), command.begin + begin, command.begin + end});
+            command.words.push_back({line.substr(begin + 1, stop - begin - 1), command.begin + begin, command.begin + end,
+                                     close == std::string_view::npos});
             if (close == std::string_view::npos)
                 return;
             p = end;

@@ -23,6 +23,7 @@ struct GameWord {
     std::string_view text; // without the enclosing double quotes
     std::size_t begin = 0; // first byte in the file's text (an opening quote included)
     std::size_t end = 0;   // one past the last byte (a closing quote included)
+    bool unclosedQuote = false; // its quote runs to the command's end
 };
 
 struct GameCommand {
@@ -30,6 +31,11 @@ struct GameCommand {
     std::size_t end = 0;   // one past the last byte the game runs
     bool cut = false;      // longer than the game takes: only its first bytes ran
     std::vector<GameWord> words;
+    // Where the game's scan and its tokenizer may disagree on quotes and
+    // comments: a command that began inside a comment, or one whose words the
+    // tokenizer found around a /* */ that the scan did not take for one.
+    bool startedInComment = false;
+    bool commentAmongWords = false;
 
     // Whether it is `seta` with a variable name, in any letter case.
     bool isSeta() const;

@@ -108,7 +108,13 @@ private slots:
         QTest::addColumn<QString>("after");
         QTest::newRow("the file's spelling of the name stays")
             << "seta SP AB SP 1 LF" << "seta SP AB SP DQ 5 DQ LF | seta SP cd SP DQ 0 DQ LF |";
-        QTest::newRow("SETA is written seta") << "SETA SP ab SP 1 LF" << "seta SP ab SP DQ 5 DQ LF | seta SP cd SP DQ 0 DQ LF |";
+        QTest::newRow("SETA stays") << "SETA SP ab SP 1 LF" << "SETA SP ab SP DQ 5 DQ LF | seta SP cd SP DQ 0 DQ LF |";
+        QTest::newRow("the blanks between name and value stay")
+            << "seta SP ab TAB TAB SP DQ 1 DQ LF" << "seta SP ab TAB TAB SP DQ 5 DQ LF | seta SP cd SP DQ 0 DQ LF |";
+        QTest::newRow("every word of the value gives way")
+            << "seta SP ab SP 1 SP 2 LF" << "seta SP ab SP DQ 5 DQ LF | seta SP cd SP DQ 0 DQ LF |";
+        QTest::newRow("a name in an unclosed quote is written anew")
+            << "seta SP DQ ab LF" << "seta SP ab SP DQ 5 DQ LF | seta SP cd SP DQ 0 DQ LF |";
         QTest::newRow("blanks before seta stay")
             << "SP TAB seta SP ab SP 1 LF" << "SP TAB seta SP ab SP DQ 5 DQ LF | seta SP cd SP DQ 0 DQ LF |";
         QTest::newRow("a comment after the value stays")
