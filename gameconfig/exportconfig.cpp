@@ -127,6 +127,7 @@ std::string rewriteCommands(std::string_view text, const OptionMatcher &matcher,
         const VariableOptions *variable = matcher.variableSetBy(command);
         if (variable == nullptr)
             continue;
+        reader.readAllWords(command);
         VariablePlan &plan = plans[matcher.positionOf(*variable)];
         plan.hasCommand = true;
         plan.lastCommandRewritten = false;

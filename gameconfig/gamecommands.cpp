@@ -1,6 +1,7 @@
 #include "gamecommands.h"
 
 #include <algorithm>
+#include <array>
 
 namespace cvarden {
 namespace {
@@ -13,6 +14,17 @@ bool separatesWords(char c)
     const auto byte = static_cast<unsigned char>(c);
     return byte <= ' ' || byte >= 0x80;
 }
+
+// The bytes the command buffer's scan acts on; every other byte just passes.
+// A table, as the scan asks it of every byte of the file.
+constexpr std::array<bool, 256> scanStops = [] {
+    std::array<bool, 256> stops{};
+    for (const unsigned char c : {'"', '/', '*', ';', '\n', '\r'})
+        stops[c] = true;
+    return stops;
+}();
+
+bool stopsTheScan(char c) { return scanStops[static_cast<unsigned char>(c)]; }
 
 bool startsComment(std::string_view text, std::size_t at)
 {
@@ -58,21 +70,46 @@ GameCommandReader::GameCommandReader(std::string_view fileText)
 // The command buffer's scan: a command ends at a line end, or at a `;`
 // outside quotes and comments; `//` runs to the line end, and `/* ... */`
 // over lines, ending the command at its close. The comment state lives on
-// from one command to the next, as the game keeps it.
+// from one command to the next, as the game keeps it. Empty commands, which
+// run nothing, are passed over.
 bool GameCommandReader::next(GameCommand &command)
 {
+    do {
+        // Line ends, which end an empty command outside a /* comment, are
+        // most of what a normalized file holds between its commands.
+        while (pos_ < text_.size() && !inStarComment_ && (text_[pos_] == '\n' || text_[pos_] == '\r')) {
+            inSlashComment_ = false;
+            ++pos_;
+        }
+        if (pos_ == text_.size())
+            return false;
+        scanCommand(command);
+    } while (command.begin == command.end);
+    // Only a command whose first word can be `seta` needs its words yet.
+    std::size_t first = command.begin;
+    while (first < command.end && (text_[first] == ' ' || text_[first] == '\t'))
+        ++first;
+    const char lead = first < command.end ? text_[first] : 's';
+    if (lead == 's' || lead == 'S' || lead == '"' || lead == '/' || separatesWords(lead))
+        readWords(command, 2);
+    else
+        command.words.clear();
+    return true;
+}
+
+void GameCommandReader::scanCommand(GameCommand &command)
+{
     const std::size_t left = text_.size() - pos_;
-    if (left == 0)
-        return false;
     const char *text = text_.data() + pos_;
     command.startedInComment = inStarComment_ || inSlashComment_;
     int quotes = 0;
+    bool ended = false;
     std::size_t i = 0;
-    for (; i < left; ++i) {
-        if (i > gameCommandLimit) {
-            settleCommentAfterCut(pos_ + i, quotes % 2 == 1);
-            break;
-        }
+    // Past the limit, the rest of the scan only settles the comment state.
+    const std::size_t scanned = std::min(left, gameCommandLimit + 1);
+    for (; i < scanned; ++i) {
+        if (!stopsTheScan(text[i]))
+            continue;
         if (text[i] == '"')
             ++quotes;
         if (quotes % 2 == 0) {
@@ -84,25 +121,29 @@ bool GameCommandReader::next(GameCommand &command)
                 } else if (inStarComment_ && text[i] == '*' && text[i + 1] == '/') {
                     inStarComment_ = false;
                     ++i; // the command ends before the closing '/', which is dropped
+                    ended = true;
                     break;
                 }
             }
-            if (!inSlashComment_ && !inStarComment_ && text[i] == ';')
+            if (!inSlashComment_ && !inStarComment_ && text[i] == ';') {
+                ended = true;
                 break;
+            }
         }
         if (!inStarComment_ && (text[i] == '\n' || text[i] == '\r')) {
             inSlashComment_ = false;
+            ended = true;
             break;
         }
     }
+    if (!ended && i < left)
+        settleCommentAfterCut(pos_ + i, quotes % 2 == 1);
     command.cut = i > gameCommandLimit;
     const std::size_t length = std::min(i, gameCommandLimit);
     command.begin = pos_;
     command.end = pos_ + length;
     // What ends the command is consumed with it (after a cut, the byte there).
     pos_ += length == left ? length : length + 1;
-    readWords(command);
-    return true;
 }
 
 // The game scans a command it cuts on to where it ends, but what it runs is
@@ -151,13 +192,13 @@ void GameCommandReader::findWhereScansRunToTheEnd()
 // The tokenizer: blanks separate words, a word in double quotes runs to the
 // next quote (no escapes) or the command's end, and `//` or `/*` outside
 // quotes ends the words (a `/* */` between words is skipped).
-void GameCommandReader::readWords(GameCommand &command) const
+void GameCommandReader::readWords(GameCommand &command, std::size_t most) const
 {
     command.words.clear();
     command.commentAmongWords = false;
     const std::string_view line(text_.data() + command.begin, command.end - command.begin);
     std::size_t p = 0;
-    for (;;) {
+    while (command.words.size() < most) {
         for (;;) {
             while (p < line.size() && separatesWords(line[p]))
                 ++p;

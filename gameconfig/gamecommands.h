@@ -33,7 +33,8 @@ struct GameCommand {
     std::vector<GameWord> words;
     // Where the game's scan and its tokenizer may disagree on quotes and
     // comments: a command that began inside a comment, or one whose words the
-    // tokenizer found around a /* */ that the scan did not take for one.
+    // tokenizer found around a /* */ that the scan did not take for one (known
+    // once all its words are read).
     bool startedInComment = false;
     bool commentAmongWords = false;
 
@@ -48,8 +49,13 @@ public:
     // The game reads no further than the first NUL byte.
     explicit GameCommandReader(std::string_view fileText);
 
-    // The next command, words and all; false when the text is done.
+    // The next command that is not empty, with enough of its words to tell
+    // a `seta` and the variable it names: its first two, or none when its
+    // first word cannot be `seta`. False when the text is done.
     bool next(GameCommand &command);
+
+    // Every word of the command read last.
+    void readAllWords(GameCommand &command) const { readWords(command, std::size_t(-1)); }
 
     // Where the game stops reading: the first NUL byte, or the end.
     std::size_t textEnd() const { return textEnd_; }
@@ -59,7 +65,8 @@ public:
     bool endsInComment() const { return inStarComment_; }
 
 private:
-    void readWords(GameCommand &command) const;
+    void scanCommand(GameCommand &command);
+    void readWords(GameCommand &command, std::size_t most) const;
     void settleCommentAfterCut(std::size_t at, bool oddQuotes);
     void findWhereScansRunToTheEnd();
     static std::size_t scanIndex(std::size_t at, bool oddQuotes, bool inStarComment)

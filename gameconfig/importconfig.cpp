@@ -16,7 +16,10 @@ ImportReport ImportConfigText(std::string_view fileText, const OptionTree &tree,
     GameCommandReader reader(fileText);
     for (GameCommand command; reader.next(command);) {
         const VariableOptions *variable = matcher.variableSetBy(command);
-        if (variable != nullptr && command.words.size() > 2)
+        if (variable == nullptr)
+            continue;
+        reader.readAllWords(command);
+        if (command.words.size() > 2)
             lastValues[matcher.positionOf(*variable)] = command.setaValue();
     }
 
