@@ -7,7 +7,8 @@ function(cvarden_add_test name)
     target_compile_definitions(${name} PRIVATE
         CVARDEN_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/data"
         CVARDEN_SAMPLE_DATA="${PROJECT_SOURCE_DIR}/data"
-        CVARDEN_SHARED_CONFIGS="${PROJECT_SOURCE_DIR}/../shared/configs")
+        CVARDEN_SHARED_CONFIGS="${PROJECT_SOURCE_DIR}/../shared/configs"
+        CVARDEN_SHARED_FACTS="${PROJECT_SOURCE_DIR}/../shared/facts")
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

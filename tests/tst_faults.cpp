@@ -574,7 +574,7 @@ private slots:
         QTest::newRow("reset") << QStringList{"reset"} << 1 << QByteArray();
         QTest::newRow("get still answers") << QStringList{"get", "Field of view"} << 0 << QByteArray("90\n");
         QTest::newRow("export still writes") << QStringList{"export", "GAME"} << 0
-                                             << QByteArray("Replaced 3 lines and added 332 lines in GAME\n");
+                                             << QByteArray("Replaced 3 lines and added 422 lines in GAME\n");
     }
 
     void storeThatCannotBeWritten()
