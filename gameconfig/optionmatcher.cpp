@@ -1,5 +1,7 @@
 #include "optionmatcher.h"
 
+#include <algorithm>
+
 #include "optionkey.h"
 
 namespace cvarden {
@@ -27,14 +29,23 @@ OptionMatcher::OptionMatcher(const OptionTree &tree)
             variables_[found->second].indices.push_back(i);
             continue;
         }
+        lengthsAndLetters_[lengthAndLetter(name)] = true;
         variables_.push_back({std::move(name), {i}});
         variableByName_.emplace(variables_.back().name, variables_.size() - 1);
     }
 }
 
+std::size_t OptionMatcher::lengthAndLetter(std::string_view name)
+{
+    const auto first = static_cast<unsigned char>(name.empty() ? 0 : name[0]);
+    return std::min<std::size_t>(name.size(), 63) * 256 + (first >= 'A' && first <= 'Z' ? first - 'A' + 'a' : first);
+}
+
+bool OptionMatcher::mayBeCatalogued(std::string_view name) const { return lengthsAndLetters_[lengthAndLetter(name)]; }
+
 const VariableOptions *OptionMatcher::variableSetBy(const GameCommand &command) const
 {
-    if (!command.isSeta())
+    if (!command.isSeta() || !mayBeCatalogued(command.words[1].text))
         return nullptr;
     const auto found = variableByName_.find(command.words[1].text);
     return found == variableByName_.end() ? nullptr : &variables_[found->second];

@@ -47,7 +47,14 @@ private:
         bool operator()(std::string_view a, std::string_view b) const { return EqualIgnoringCase(a, b); }
     };
 
+    // Whether some catalogued name has this length (up to 63) and first
+    // letter: most names a file sets are told apart by these alone, without
+    // hashing them.
+    bool mayBeCatalogued(std::string_view name) const;
+    static std::size_t lengthAndLetter(std::string_view name);
+
     std::vector<VariableOptions> variables_;
+    std::vector<bool> lengthsAndLetters_ = std::vector<bool>(64 * 256);
     // Views of the names in variables_.
     std::unordered_map<std::string_view, std::size_t, CaseBlindHash, CaseBlindEqual> variableByName_;
 };
