@@ -89,9 +89,22 @@ private slots:
         fixture.store->store.Save("Mixing rate", "44");
         fixture.store->store.Save("Full screen", "0");
         fixture.openWindow();
+        QCOMPARE(boldNames(fixture), (QStringList{"Display", "Full screen", "Sound", "Mixing rate"}));
         fixture.select("Display"); // a folder: no editor takes part
         fixture.click("Command5");
         QCOMPARE(boldNames(fixture), QStringList());
+    }
+
+    // Two options of one display name share one value, which can equal only
+    // one of their defaults: after a reset the later default is stored, so
+    // the earlier option stays bold.
+    void resetLeavesTheEarlierOfASharedNameChanged()
+    {
+        WindowFixture fixture({"A", "B", "---", "A", "Name", "first", "va", "x", "VALUE", "a",
+                               "B", "Name", "second", "vb", "x", "VALUE", "b"});
+        fixture.click("Command5");
+        QCOMPARE(boldNames(fixture), (QStringList{"A", "Name"}));
+        QCOMPARE(fixture.stored("Name"), QString("b"));
     }
 
     void openMarksWhatItTookOver()

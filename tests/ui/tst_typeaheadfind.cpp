@@ -16,6 +16,14 @@ QString currentName(WindowFixture &fixture)
     return item ? item->text(0) : QString();
 }
 
+// As a second without keys ends the pause timer.
+void pausePassed(WindowFixture &fixture)
+{
+    auto *pause = fixture.window->findChild<QTimer *>("typeAheadPause");
+    QVERIFY2(pause, "the window has no pause of type-ahead find");
+    pause->stop();
+}
+
 // Plays the keys on the tree: "<Esc>" is Escape, "<pause>" a second without
 // typing, any other text is typed.
 void play(WindowFixture &fixture, const QStringList &keys)
@@ -25,7 +33,7 @@ void play(WindowFixture &fixture, const QStringList &keys)
         if (key == "<Esc>")
             QTest::keyClick(tree, Qt::Key_Escape);
         else if (key == "<pause>")
-            fixture.window->findChild<QTimer *>("typeAheadPause")->stop(); // as a second without keys ends it
+            pausePassed(fixture);
         else
             QTest::keyClicks(tree, key);
     }
