@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <string>
+#include <vector>
 
 #include "optionkey.h"
 
@@ -21,16 +22,34 @@ bool Matches(const OptionNode &node, std::string_view text)
            (ContainsFolded(node.text, text) || ContainsFolded(Module1::OptionVarName(node.key), text));
 }
 
+// The node indexes as the tree shows them: each folder, then its options.
+std::vector<std::size_t> ShownOrder(const OptionTree &tree)
+{
+    std::vector<std::vector<std::size_t>> options(tree.count() + 1);
+    for (std::size_t i = 1; i <= tree.count(); ++i)
+        options[tree.item(i).parent].push_back(i);
+    std::vector<std::size_t> order;
+    order.reserve(tree.count());
+    for (const std::size_t folder : options[OptionTree::noParent]) {
+        order.push_back(folder);
+        order.insert(order.end(), options[folder].begin(), options[folder].end());
+    }
+    return order;
+}
+
 } // namespace
 
-std::size_t FindOption(const OptionTree &tree, std::string_view text, std::size_t start)
+std::size_t FindOption(const OptionTree &tree, std::string_view text, std::size_t node, SearchFrom from)
 {
-    const std::size_t count = tree.count();
-    if (count == 0)
+    const std::vector<std::size_t> order = ShownOrder(tree);
+    if (order.empty())
         return 0;
-    const std::size_t first = start == 0 ? 0 : (start - 1) % count;
-    for (std::size_t step = 0; step < count; ++step) {
-        const std::size_t index = (first + step) % count + 1;
+    const auto at = std::find(order.begin(), order.end(), node);
+    std::size_t first = at == order.end() ? 0 : static_cast<std::size_t>(at - order.begin());
+    if (at != order.end() && from == SearchFrom::AfterTheNode)
+        ++first;
+    for (std::size_t step = 0; step < order.size(); ++step) {
+        const std::size_t index = order[(first + step) % order.size()];
         if (Matches(tree.item(index), text))
             return index;
     }

@@ -56,8 +56,8 @@ bool TypeAheadFind::Type(const QKeyEvent *event)
     pause_->start();
     // A longer text may still fit the option found so far; a new one looks
     // past it, so typing the same start again goes on to the next option.
-    const std::size_t current = NodeIndexOf(tree_->currentItem());
-    Show(FindOption(options_, ToBytes(typed_), adding ? current : current + 1));
+    Show(FindOption(options_, ToBytes(typed_), NodeIndexOf(tree_->currentItem()),
+                    adding ? SearchFrom::TheNode : SearchFrom::AfterTheNode));
     return true;
 }
 

@@ -73,6 +73,14 @@ private slots:
         QCOMPARE(currentName(fixture), found);
     }
 
+    void typingGoesOnFromTheSelectedNodeAsTheTreeShowsIt()
+    {
+        WindowFixture fixture;
+        fixture.select("Sound");
+        play(fixture, {"r"}); // Brightness and Full screen hold an r too, above Sound
+        QCOMPARE(currentName(fixture), QString("Mixing rate"));
+    }
+
     void foundOptionIsShownAsAClickShowsIt()
     {
         WindowFixture fixture;
