@@ -45,6 +45,8 @@ bool TypeAheadFind::Type(const QKeyEvent *event)
         pause_->stop();
         return false;
     }
+    if (!pause_->isActive())
+        openedFolder_ = nullptr; // a finished find keeps what it opened
     const QString text = event->text();
     if (text.isEmpty() || !text.front().isPrint() ||
         (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
@@ -66,8 +68,14 @@ void TypeAheadFind::Show(std::size_t index)
     QTreeWidgetItem *item = ItemOfNode(tree_, index);
     if (!item)
         return;
-    item->parent()->setExpanded(true);
+    QTreeWidgetItem *folder = item->parent();
+    QTreeWidgetItem *left = openedFolder_ != folder ? openedFolder_ : nullptr;
+    if (openedFolder_ != folder)
+        openedFolder_ = folder->isExpanded() ? nullptr : folder;
+    folder->setExpanded(true);
     tree_->setCurrentItem(item);
+    if (left)
+        left->setExpanded(false);
     tree_->scrollToItem(item);
 }
 

@@ -98,6 +98,39 @@ private slots:
         QVERIFY(tree->hasFocus()); // typing can go on
     }
 
+    void foldersOpenedOnTheWayCloseAgain_data()
+    {
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<bool>("displayOpenBefore");
+        QTest::addColumn<QStringList>("open");
+        // "f" finds Full screen in Display, "fs" no option, "r" Brightness,
+        // and "ra" goes on to Mixing rate in Sound.
+        QTest::newRow("moving on to another folder closes the one opened")
+            << QStringList{"ra"} << false << QStringList{"Sound"};
+        QTest::newRow("a folder the player had open stays open")
+            << QStringList{"ra"} << true << QStringList{"Display", "Sound"};
+        QTest::newRow("a finished find keeps its folder open")
+            << QStringList{"r", "<pause>", "mix"} << false << QStringList{"Display", "Sound"};
+        QTest::newRow("a find that ends where it opened keeps it open")
+            << QStringList{"fs"} << false << QStringList{"Display"};
+    }
+
+    void foldersOpenedOnTheWayCloseAgain()
+    {
+        QFETCH(QStringList, keys);
+        QFETCH(bool, displayOpenBefore);
+        QFETCH(QStringList, open);
+        WindowFixture fixture;
+        auto *tree = fixture.control<QTreeWidget>("optiontree");
+        tree->topLevelItem(0)->setExpanded(displayOpenBefore);
+        play(fixture, keys);
+        QStringList opened;
+        for (int i = 0; i < tree->topLevelItemCount(); ++i)
+            if (tree->topLevelItem(i)->isExpanded())
+                opened << tree->topLevelItem(i)->text(0);
+        QCOMPARE(opened, open);
+    }
+
     void pauseIsASecond()
     {
         WindowFixture fixture;
