@@ -6,8 +6,10 @@
 #include <fstream>
 
 #if defined(_WIN32)
-#include <tlhelp32.h>
 #include <windows.h>
+
+// Needs the types of windows.h.
+#include <tlhelp32.h>
 #else
 #include <dirent.h>
 #include <sys/stat.h>
@@ -17,10 +19,12 @@
 namespace cvarden {
 namespace {
 
-constexpr std::array<std::string_view, 13> engineNames{
-    "ioquake3.x86_64",     "ioq3ded.x86_64",  "quake3e",          "quake3e.x64",   "quake3e.ded.x64",
-    "quake3.x86",          "q3ded",           "openarena.x86_64", "oa_ded.x86_64", "quake3.exe",
-    "ioquake3.x86_64.exe", "quake3e.x64.exe", "openarena.exe"};
+// The program names the engines ship with, on Linux and Windows. A name
+// covers every longer one it starts: "quake3e" also stands for quake3e.x64,
+// quake3e.ded.x64 and quake3e.x64.exe, "ioquake3.x86_64" for its .exe.
+constexpr std::array<std::string_view, 9> engineNames{"ioquake3.x86_64",  "ioq3ded.x86_64", "quake3e",
+                                                      "quake3.x86",       "quake3.exe",     "q3ded",
+                                                      "openarena.x86_64", "openarena.exe",  "oa_ded.x86_64"};
 
 bool StartsWithFolded(std::string_view text, std::string_view start)
 {

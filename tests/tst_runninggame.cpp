@@ -48,6 +48,9 @@ private slots:
         QTest::newRow("OpenArena") << "openarena.x86_64" << true;
         QTest::newRow("OpenArena's server") << "oa_ded.x86_64" << true;
         QTest::newRow("the Windows release") << "quake3.exe" << true;
+        QTest::newRow("ioquake3 on Windows") << "ioquake3.x86_64.exe" << true;
+        QTest::newRow("Quake3e on Windows") << "quake3e.x64.exe" << true;
+        QTest::newRow("OpenArena on Windows") << "openarena.exe" << true;
         QTest::newRow("letter case ignored") << "Quake3.EXE" << true;
         QTest::newRow("a longer name starting with an engine's") << "quake3e-1.0" << true;
         QTest::newRow("an engine's name inside another") << "myquake3e" << false;
