@@ -58,8 +58,6 @@ private slots:
         QTest::newRow("Escape starts afresh") << QStringList{"br", "<Esc>", "i"} << "Full screen";
         QTest::newRow("the same text again finds the next option")
             << QStringList{"vid", "<pause>", "vid"} << "Full screen";
-        QTest::newRow("going round past the last option")
-            << QStringList{"vid", "<pause>", "vid", "<pause>", "vid"} << "Brightness";
         QTest::newRow("a blank inside the typed text") << QStringList{"full s"} << "Full screen";
         QTest::newRow("nothing matches: the selection stays") << QStringList{"mix", "q"} << "Mixing rate";
     }
