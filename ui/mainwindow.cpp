@@ -148,6 +148,9 @@ void MainWindow::optiontree_NodeClick(QTreeWidgetItem *node)
         return;
     const OptionNode &option = options_.item(NodeIndexOf(node));
     editors_->ShowOption(option);
+    // Showing an option reads the store afresh: values another run saved
+    // since get their marks too.
+    marks_->Refresh();
     ui->desclbl->setText(FromBytes(descriptions_.at(Module1::WholeNumber(Module1::OptionOrdinal(option.key)))));
 }
 

@@ -71,6 +71,16 @@ private slots:
         QCOMPARE(boldNames(fixture), (QStringList{"Display", "Full screen"}));
     }
 
+    void valueAnotherRunSavedIsMarkedAtTheNextSelection()
+    {
+        WindowFixture fixture;
+        fixture.select("Brightness");
+        cvarden::SettingsStore otherRun(fixture.storePath());
+        otherRun.Save("Mixing rate", "11");
+        fixture.select("Display"); // a folder, whose selection stores nothing
+        QCOMPARE(boldNames(fixture), (QStringList{"Sound", "Mixing rate"}));
+    }
+
     void defaultValueUnmarks()
     {
         WindowFixture fixture;
