@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <unordered_map>
 
+#include "changedoptions.h"
 #include "exportconfig.h"
 #include "fileio.h"
 #include "fixtures.h"
@@ -16,6 +17,7 @@
 #include "normalize.h"
 #include "optionkey.h"
 #include "reset.h"
+#include "runninggame.h"
 #include "settingsstore.h"
 
 using namespace cvarden;
@@ -255,6 +257,43 @@ void resetDurableWriteEach(benchmark::State &state)
 
 BENCHMARK(reset)->Unit(benchmark::kMillisecond);
 BENCHMARK(resetDurableWriteEach)->Unit(benchmark::kMillisecond);
+
+// ---- The window's bold marks, read again at every edit, against reading
+// every option's value alone.
+
+void changedMarks(benchmark::State &state)
+{
+    const Catalogue catalogue = loaded(realCataloguePath());
+    SettingsStore store(QString::fromStdString(freshStorePath("marks.conf")));
+    ResetToDefaults(catalogue.tree, store);
+    store.Save(catalogue.tree.item(catalogue.tree.count()).text, "changed");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ChangedNodes(catalogue.tree, store));
+}
+
+void storeReadFloor(benchmark::State &state)
+{
+    const Catalogue catalogue = loaded(realCataloguePath());
+    SettingsStore store(QString::fromStdString(freshStorePath("read.conf")));
+    ResetToDefaults(catalogue.tree, store);
+    for (auto _ : state) {
+        for (std::size_t i = 1; i <= catalogue.tree.count(); ++i)
+            benchmark::DoNotOptimize(store.Get(catalogue.tree.item(i).text, {}));
+    }
+}
+
+BENCHMARK(changedMarks)->Unit(benchmark::kMicrosecond);
+BENCHMARK(storeReadFloor)->Unit(benchmark::kMicrosecond);
+
+// ---- The look at the process list before every save.
+
+void runningEngines(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RunningEnginesForMe());
+}
+
+BENCHMARK(runningEngines)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

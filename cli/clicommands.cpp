@@ -5,12 +5,15 @@
 #include <functional>
 #include <map>
 
+#include "changedoptions.h"
+#include "commandflags.h"
 #include "exportconfig.h"
 #include "importconfig.h"
 #include "loader.h"
 #include "normalize.h"
 #include "optionkey.h"
 #include "reset.h"
+#include "runninggamewarning.h"
 #include "settingsstore.h"
 #include "unifieddiff.h"
 
@@ -63,6 +66,9 @@ bool namesAFile(const std::string &path)
 
 int list(const CliContext &context)
 {
+    if (!OnlyFlags(context.arguments, {"--changed"}))
+        return usageError;
+    const bool changedOnly = HasFlag(context.arguments, "--changed");
     const Catalogue catalogue = loadCatalogue(context);
     if (!catalogue.failure.empty())
         return fail(catalogue.failure);
@@ -70,7 +76,7 @@ int list(const CliContext &context)
     const OptionTree &tree = catalogue.tree;
     for (std::size_t i = 1; i <= tree.count(); ++i) {
         const OptionNode &node = tree.item(i);
-        if (!node.hasParent())
+        if (!node.hasParent() || (changedOnly && !IsChanged(node, store)))
             continue;
         print(tree.item(node.parent).text + "\t" + node.text + "\t" + Module1::OptionVarName(node.key) + "\t" +
               Module1::OptionKind(node.key) + "\t" + store.Get(node.text, Module1::OptionDefault(node.key)) + "\n");
@@ -149,9 +155,10 @@ int previewExport(const std::string &path, OptionTree &tree, const SettingsStore
 
 int exportFile(const CliContext &context)
 {
-    const bool dryRun = context.arguments.size() == 2;
-    if (dryRun && context.arguments[0] != "--dry-run")
+    const std::vector<std::string> flags(context.arguments.begin(), context.arguments.end() - 1);
+    if (!OnlyFlags(flags, {"--dry-run", "--if-game-stopped"}))
         return usageError;
+    const bool dryRun = HasFlag(flags, "--dry-run");
     const std::string &path = context.arguments.back();
     Catalogue catalogue = loadCatalogue(context);
     if (std::string problem = problemBeforeFileCommand(catalogue, path); !problem.empty())
@@ -159,6 +166,8 @@ int exportFile(const CliContext &context)
     SettingsStore store;
     if (dryRun)
         return previewExport(path, catalogue.tree, store);
+    if (!ExportGoesOn(path, HasFlag(flags, "--if-game-stopped")))
+        return failed;
     const ExportReport report = ExportConfig(path, catalogue.tree, store);
     if (!report.error.empty())
         return fail(report.error);
@@ -200,12 +209,18 @@ struct Command {
 const std::map<std::string, Command> &commands()
 {
     static const std::map<std::string, Command> table{
-        {"list", {0, 0, "list                      every option: folder, name, variable, kind, value", list}},
+        {"list",
+         {0, 1, "list [--changed]          every option (or those changed): folder, name, variable, kind, value",
+          list}},
         {"get", {1, 1, "get NAME                  the current value of the option NAME", get}},
         {"set", {2, 2, "set NAME VALUE            stores VALUE for the option NAME", set}},
         {"import", {1, 1, "import FILE               takes the values over from a q3config.cfg", importFile}},
-        {"export", {1, 2, "export [--dry-run] FILE   writes the values into a q3config.cfg (or shows what would change)",
-                    exportFile}},
+        {"export",
+         {1, 3,
+          "export [--dry-run] [--if-game-stopped] FILE\n"
+          "                            writes the values into a q3config.cfg (or shows what would change);\n"
+          "                            warns while the game runs, or refuses with --if-game-stopped",
+          exportFile}},
         {"reset", {0, 0, "reset                     sets every option back to its default", reset}},
         {"check", {0, 0, "check                     lists the mistakes of the catalogue", check}},
     };

@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "catalogue_fixture.h"
+#include "standinengine.h"
 
 namespace {
 
@@ -53,6 +54,72 @@ private slots:
         QCOMPARE(run.out, QByteArray("Display\tBrightness\tvid_bright\tVALUE\t1.0\n"
                                      "Display\tFull screen\tvid_full\tCHECK\t0\n"
                                      "Sound\tMixing rate\tsnd_rate\tCOMBO\t22\n"));
+    }
+
+    void listChangedShowsOnlyOptionsOffTheirDefault_data()
+    {
+        QTest::addColumn<QStringList>("stored"); // name=value
+        QTest::addColumn<QByteArray>("out");
+        QTest::newRow("nothing stored") << QStringList{} << QByteArray();
+        QTest::newRow("defaults stored") << QStringList{"Brightness=1.0", "Mixing rate=22"} << QByteArray();
+        QTest::newRow("two changed, one not")
+            << QStringList{"Brightness=1.0 ", "Full screen=0", "Mixing rate=22"}
+            << QByteArray("Display\tBrightness\tvid_bright\tVALUE\t1.0 \n"
+                          "Display\tFull screen\tvid_full\tCHECK\t0\n");
+        QTest::newRow("names outside the catalogue are no options") << QStringList{"Other=1"} << QByteArray();
+    }
+
+    void listChangedShowsOnlyOptionsOffTheirDefault()
+    {
+        QFETCH(QStringList, stored);
+        QFETCH(QByteArray, out);
+        for (const QString &pair : stored)
+            QCOMPARE(cli({"set", pair.section('=', 0, 0), pair.section('=', 1)}).status, 0);
+        const Run run = cli({"list", "--changed"});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, out);
+    }
+
+    void exportWhileTheGameRuns_data()
+    {
+        QTest::addColumn<QString>("engine"); // empty: none runs
+        QTest::addColumn<QStringList>("flags");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("written");
+        QTest::addColumn<QByteArray>("said");
+        QTest::newRow("no engine: written, nothing said") << "" << QStringList{} << 0 << true << QByteArray();
+        QTest::newRow("no engine, only if it is stopped: written")
+            << "" << QStringList{"--if-game-stopped"} << 0 << true << QByteArray();
+        QTest::newRow("an engine: written, with a warning")
+            << "quake3e.x64" << QStringList{} << 0 << true << QByteArray("warning: the game is running (quake3e.x64)");
+        QTest::newRow("an engine, only if it is stopped: refused")
+            << "openarena.x86_64" << QStringList{"--if-game-stopped"} << 1 << false
+            << QByteArray("the game is running (openarena.x86_64)");
+        QTest::newRow("an engine, a dry run: nothing to warn of")
+            << "quake3e.x64" << QStringList{"--dry-run", "--if-game-stopped"} << 0 << false << QByteArray();
+    }
+
+    void exportWhileTheGameRuns()
+    {
+        QFETCH(QString, engine);
+        QFETCH(QStringList, flags);
+        QFETCH(int, status);
+        QFETCH(bool, written);
+        QFETCH(QByteArray, said);
+        const std::string before = "seta vid_bright \"2.0\"\n";
+        const QString config = writeTestFile(dir, "q3config.cfg", before);
+        std::unique_ptr<StandInEngine> running;
+        if (!engine.isEmpty())
+            running = std::make_unique<StandInEngine>(engine);
+        const Run run = cli(QStringList{"export"} + flags + QStringList{config});
+        QCOMPARE(run.status, status);
+        QCOMPARE(readTestFile(config) != before, written);
+        if (said.isEmpty()) {
+            QCOMPARE(run.err, QByteArray());
+        } else {
+            QVERIFY2(run.err.contains(said), run.err);
+            QVERIFY2(run.err.contains(config.toLocal8Bit()), run.err);
+        }
     }
 
     void getGivesTheStoredValueElseTheDefault()
@@ -197,6 +264,7 @@ private slots:
         QTest::newRow("a missing argument") << QStringList{"set", "name"};
         QTest::newRow("too many arguments") << QStringList{"get", "a", "b"};
         QTest::newRow("an unknown export flag") << QStringList{"export", "--wet-run", "x"};
+        QTest::newRow("an unknown list flag") << QStringList{"list", "--changes"};
         QTest::newRow("an unknown option") << QStringList{"--colour", "list"};
     }
 

@@ -14,7 +14,13 @@ QStringList UsualGameFolders()
 #elif defined(Q_OS_MACOS)
     return {QDir::homePath() + QStringLiteral("/Library/Application Support/Quake3/baseq3")};
 #else
-    return {QDir::homePath() + QStringLiteral("/.q3a/baseq3")};
+    // Current ioquake3 keeps its configuration under the XDG configuration
+    // folder, and in ~/.q3a only while that folder exists and the XDG one
+    // does not. A relative XDG_CONFIG_HOME is no setting at all.
+    QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!QDir::isAbsolutePath(configHome))
+        configHome = QDir::homePath() + QStringLiteral("/.config");
+    return {configHome + QStringLiteral("/Quake3/baseq3"), QDir::homePath() + QStringLiteral("/.q3a/baseq3")};
 #endif
 }
 

@@ -5,25 +5,26 @@
 #include "aboutdialog.h"
 #include "busypointer.h"
 #include "bytetext.h"
+#include "changedmarks.h"
 #include "classiclook.h"
 #include "configfiledialog.h"
 #include "exportconfig.h"
 #include "images.h"
 #include "importconfig.h"
 #include "loader.h"
+#include "nodeitems.h"
 #include "normalize.h"
 #include "notice.h"
 #include "optionkey.h"
 #include "programinfo.h"
 #include "reset.h"
+#include "runninggamequestion.h"
+#include "typeaheadfind.h"
 #include "ui_mainwindow.h"
 #include "valueeditors.h"
 
 namespace cvarden {
 namespace {
-
-// Where a tree item keeps the index of its node in the option tree.
-constexpr int nodeIndexRole = Qt::UserRole;
 
 QString Shown(const QString &path)
 {
@@ -40,6 +41,7 @@ MainWindow::MainWindow(const QString &cataloguePath, ValueStore &store, QWidget 
     SetUpWindow();
     SetUpTree();
     LoadCatalogue(cataloguePath);
+    SetUpTreeHelpers();
     ConnectCommands();
     ui->optiontree->setFocus();
 }
@@ -99,10 +101,18 @@ void MainWindow::ShowCatalogue()
             folders.append(item);
         item->setText(0, FromBytes(node.text));
         item->setIcon(0, ImageList1->icon(node.image));
-        item->setData(0, nodeIndexRole, QVariant::fromValue(index));
+        SetNodeIndex(item, index);
         items[index] = item;
     }
     ui->optiontree->addTopLevelItems(folders);
+}
+
+void MainWindow::SetUpTreeHelpers()
+{
+    marks_ = new ChangedMarks(ui->optiontree, options_, store_, this);
+    marks_->Refresh();
+    connect(editors_, &ValueEditors::valueStored, marks_, &ChangedMarks::Refresh);
+    new TypeAheadFind(ui->optiontree, options_, this);
 }
 
 void MainWindow::ConnectCommands()
@@ -136,8 +146,11 @@ void MainWindow::optiontree_NodeClick(QTreeWidgetItem *node)
 {
     if (!node)
         return;
-    const OptionNode &option = options_.item(node->data(0, nodeIndexRole).value<std::size_t>());
+    const OptionNode &option = options_.item(NodeIndexOf(node));
     editors_->ShowOption(option);
+    // Showing an option reads the store afresh: values another run saved
+    // since get their marks too.
+    marks_->Refresh();
     ui->desclbl->setText(FromBytes(descriptions_.at(Module1::WholeNumber(Module1::OptionOrdinal(option.key)))));
 }
 
@@ -165,7 +178,7 @@ void MainWindow::Command2_Click()
 void MainWindow::Command3_Click()
 {
     const QString chosen = FileDialog().ChooseExisting(QFileDialog::AcceptSave);
-    if (chosen.isEmpty())
+    if (chosen.isEmpty() || !SaveDespiteRunningGame(this, chosen))
         return;
     ExportReport report;
     {
@@ -198,6 +211,7 @@ void MainWindow::Command4_Click()
         const BusyPointer busy(this, BusyPointer::AfterRestore::Nothing);
         report = ImportConfig(PathBytes(chosen), options_, store_);
     }
+    marks_->Refresh();
     if (!report.error.empty()) {
         ShowNotice(this, QMessageBox::Warning,
                    tr("Cvarden could not import the settings from %1.").arg(Shown(chosen)),
@@ -216,6 +230,7 @@ void MainWindow::Command5_Click()
         ShowNotice(this, QMessageBox::Warning, tr("Cvarden could not reset the option values."),
                    FromSystemText(failure));
     editors_->ShowDefault();
+    marks_->Refresh();
 }
 
 void MainWindow::ReportStoreProblem(const QString &reason)

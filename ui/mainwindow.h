@@ -15,6 +15,7 @@ class MainWindow;
 
 namespace cvarden {
 
+class ChangedMarks;
 class ConfigFileDialog;
 class ImageList;
 class ValueEditors;
@@ -37,6 +38,7 @@ private:
     void SetUpTree();
     void LoadCatalogue(const QString &cataloguePath);
     void ShowCatalogue();
+    void SetUpTreeHelpers();
     void ConnectCommands();
 
     void optiontree_NodeClick(QTreeWidgetItem *node);
@@ -56,6 +58,7 @@ private:
     ImageList *ImageList1;
     ConfigFileDialog *cmd = nullptr;
     ValueEditors *editors_;
+    ChangedMarks *marks_ = nullptr;
     bool storeProblemShown_ = false;
     QTreeWidgetItem *currentAtPress_ = nullptr; // the current node when the tree was last pressed
 };

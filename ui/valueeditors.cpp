@@ -7,16 +7,18 @@
 #include <QSignalBlocker>
 #include <initializer_list>
 #include <limits>
+#include <optional>
 
 #include "bytetext.h"
 #include "checkstate.h"
+#include "choicelistfollower.h"
 #include "optionkey.h"
 
 namespace cvarden {
 
-ValueEditors::ValueEditors(QLineEdit *value, QCheckBox *check, QComboBox *combo, ValueStore &store,
-                           QObject *parent)
-    : QObject(parent), val_value(value), val_check(check), val_combo(combo), store_(store)
+ValueEditors::ValueEditors(QLineEdit *value, QCheckBox *check, QComboBox *combo, ValueStore &store, QObject *parent)
+    : QObject(parent), val_value(value), val_check(check), val_combo(combo), choiceList_(new ChoiceListFollower(combo)),
+      store_(store)
 {
     // A value longer than the editors' usual limit would be cut short and the
     // shortened text stored over the player's own.
@@ -79,22 +81,27 @@ void ValueEditors::PutValue(const std::string &value)
     else if (editor == val_check)
         PutCheckValue(value);
     else if (editor == val_combo)
-        val_combo->setEditText(FromBytes(value));
+        PutChoice(FromBytes(value));
+}
+
+void ValueEditors::PutChoice(const QString &value)
+{
+    val_combo->setEditText(value);
+    choiceList_->Follow();
 }
 
 void ValueEditors::PutCheckValue(const std::string &value)
 {
     const std::optional<Qt::CheckState> state = CheckStateOf(value);
-    if (!state) {
-        // No state matches the text, so the box shows grey without storing:
-        // the player's value stays as it is until they click the box.
-        const QSignalBlocker quiet(val_check);
-        val_check->setTristate(true);
-        val_check->setCheckState(Qt::PartiallyChecked);
-        return;
-    }
-    val_check->setTristate(*state == Qt::PartiallyChecked);
-    val_check->setCheckState(*state);
+    // A text that no state matches shows grey, and one that spells its state
+    // otherwise ("1.0") shows that state, both without storing: the player's
+    // value stays as it is until they click the box.
+    std::optional<QSignalBlocker> quiet;
+    if (!state || StoredCheckState(*state) != value)
+        quiet.emplace(val_check);
+    const Qt::CheckState shown = state.value_or(Qt::PartiallyChecked);
+    val_check->setTristate(shown == Qt::PartiallyChecked);
+    val_check->setCheckState(shown);
 }
 
 void ValueEditors::FillChoices(const std::string &key)
@@ -110,6 +117,7 @@ void ValueEditors::Store(const QString &value)
     const std::string failure = store_.Save(current_.displayName, ToBytes(value));
     if (!failure.empty())
         emit storeFailed(FromSystemText(failure));
+    emit valueStored();
 }
 
 void ValueEditors::val_value_Change(const QString &text)

@@ -20,6 +20,8 @@ struct CurrentOption {
     std::string kind; // "VALUE", "CHECK", "COMBO", or empty for a folder
 };
 
+class ChoiceListFollower;
+
 // The three value editors of the main window and the current option they
 // edit. Every change of an editor's content, typed by the player or set by the
 // program, is stored at once under the current option's display name.
@@ -41,11 +43,14 @@ public:
 
 signals:
     void storeFailed(const QString &reason);
+    // After every save of an editor's value, whether or not it succeeded.
+    void valueStored();
 
 private:
     QWidget *EditorOfKind(const std::string &kind) const;
     void PutValue(const std::string &value);
     void PutCheckValue(const std::string &value);
+    void PutChoice(const QString &value);
     void FillChoices(const std::string &key);
     void Store(const QString &value);
 
@@ -57,6 +62,7 @@ private:
     QLineEdit *val_value;
     QCheckBox *val_check;
     QComboBox *val_combo;
+    ChoiceListFollower *choiceList_;
     ValueStore &store_;
     CurrentOption current_;
     // Set while FillChoices rebuilds the list, whose own text changes are not

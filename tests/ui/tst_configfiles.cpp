@@ -194,7 +194,7 @@ private slots:
         QCOMPARE(offered, QStringList{chosen});
     }
 
-    void dialogStartsInTheFirstUsualGameFolderThatExists()
+    void firstExistingFolderElseHome()
     {
         QTemporaryDir dir;
         const QString missing = dir.filePath("missing");
@@ -204,21 +204,67 @@ private slots:
         QCOMPARE(cvarden::FirstExistingFolder({missing}), QDir::homePath());
         for (const QString &folder : cvarden::UsualGameFolders())
             QVERIFY2(QDir::isAbsolutePath(folder), qPrintable(folder));
-#if defined(Q_OS_LINUX)
-        QCOMPARE(cvarden::UsualGameFolders(), QStringList{QDir::homePath() + "/.q3a/baseq3"});
-        const QByteArray home = qgetenv("HOME");
-        qputenv("HOME", dir.path().toLocal8Bit());
-        QVERIFY(QDir().mkpath(dir.filePath(".q3a/baseq3")));
-        WindowFixture fixture;
-        QString shown;
-        testkit::whenModalOpens([&](QWidget *modal) {
-            shown = qobject_cast<QFileDialog *>(modal)->directory().absolutePath();
-        });
-        fixture.click("Command4");
-        qputenv("HOME", home);
-        QCOMPARE(shown, dir.filePath(".q3a/baseq3"));
-#endif
     }
+
+#if defined(Q_OS_LINUX)
+    void dialogStartsWhereTheGameKeepsItsSettings_data()
+    {
+        // Folders are under a private home; "config" is the XDG folder named
+        // by XDG_CONFIG_HOME, "home" stands for the home itself.
+        QTest::addColumn<QString>("xdgConfigHome"); // "<unset>" leaves it out
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QString>("start");
+
+        QTest::newRow("current ioquake3: the XDG folder")
+            << "config" << QStringList{"config/Quake3/baseq3"} << "config/Quake3/baseq3";
+        QTest::newRow("the XDG folder before the older one")
+            << "config" << QStringList{"config/Quake3/baseq3", ".q3a/baseq3"} << "config/Quake3/baseq3";
+        QTest::newRow("the older folder while there is no XDG one")
+            << "config" << QStringList{".q3a/baseq3"} << ".q3a/baseq3";
+        QTest::newRow("without XDG_CONFIG_HOME: under .config")
+            << "<unset>" << QStringList{".config/Quake3/baseq3", ".q3a/baseq3"} << ".config/Quake3/baseq3";
+        QTest::newRow("an empty XDG_CONFIG_HOME: under .config")
+            << "" << QStringList{".config/Quake3/baseq3"} << ".config/Quake3/baseq3";
+        QTest::newRow("a relative XDG_CONFIG_HOME: under .config")
+            << "relative" << QStringList{".config/Quake3/baseq3"} << ".config/Quake3/baseq3";
+        QTest::newRow("the XDG folder of the game only, not its baseq3")
+            << "config" << QStringList{"config/Quake3"} << "home";
+        QTest::newRow("none of them: the home") << "config" << QStringList{} << "home";
+    }
+
+    void dialogStartsWhereTheGameKeepsItsSettings()
+    {
+        QFETCH(QString, xdgConfigHome);
+        QFETCH(QStringList, existing);
+        QFETCH(QString, start);
+        QTemporaryDir home;
+        for (const QString &folder : existing)
+            QVERIFY(QDir().mkpath(home.filePath(folder)));
+        const QByteArray oldHome = qgetenv("HOME");
+        const QByteArray oldXdg = qgetenv("XDG_CONFIG_HOME");
+        const bool hadXdg = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+        qputenv("HOME", home.path().toLocal8Bit());
+        if (xdgConfigHome == "<unset>")
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", xdgConfigHome == "config" ? home.filePath("config").toLocal8Bit()
+                                                                  : xdgConfigHome.toLocal8Bit());
+        QString shown;
+        {
+            WindowFixture fixture;
+            testkit::whenModalOpens([&](QWidget *modal) {
+                shown = qobject_cast<QFileDialog *>(modal)->directory().absolutePath();
+            });
+            fixture.click("Command4");
+        }
+        qputenv("HOME", oldHome);
+        if (hadXdg)
+            qputenv("XDG_CONFIG_HOME", oldXdg);
+        else
+            qunsetenv("XDG_CONFIG_HOME");
+        QCOMPARE(shown, start == "home" ? home.path() : home.filePath(start));
+    }
+#endif
 };
 
 QTEST_MAIN(ConfigFilesTest)

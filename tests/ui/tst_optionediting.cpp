@@ -192,7 +192,9 @@ private slots:
         QTest::newRow("a word") << "on" << QStringList{};
         QTest::newRow("too large") << "7" << QStringList{};
         QTest::newRow("negative") << "-1" << QStringList{};
-        QTest::newRow("a leading blank") << " 1" << QStringList{};
+        QTest::newRow("a fraction") << "1.5" << QStringList{};
+        QTest::newRow("a number followed by a word") << "1x" << QStringList{};
+        QTest::newRow("blanks only") << "  " << QStringList{};
         QTest::newRow("grey is a state of its own, stored as 2") << "2" << QStringList{"Full screen=2"};
     }
 
@@ -214,6 +216,41 @@ private slots:
         QTest::mouseClick(box, Qt::LeftButton);
         QTest::mouseClick(box, Qt::LeftButton);
         QCOMPARE(box->checkState(), Qt::Checked); // on and off only, grey is gone
+    }
+
+    void onOffValueSpelledOtherwiseShowsItsStateWithoutStoring_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("state");
+        QTest::newRow("a fraction of zeros, as game files hold it") << "1.0" << int(Qt::Checked);
+        QTest::newRow("a leading blank") << " 1" << int(Qt::Checked);
+        QTest::newRow("a trailing tab") << "1\t" << int(Qt::Checked);
+        QTest::newRow("a leading zero") << "01" << int(Qt::Checked);
+        QTest::newRow("a plus sign") << "+1" << int(Qt::Checked);
+        QTest::newRow("clear, with a point") << "0." << int(Qt::Unchecked);
+        QTest::newRow("clear, negative zero") << "-0" << int(Qt::Unchecked);
+        QTest::newRow("grey, as a fraction") << "2.00" << int(Qt::PartiallyChecked);
+    }
+
+    void onOffValueSpelledOtherwiseShowsItsStateWithoutStoring()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, state);
+        WindowFixture fixture;
+        // The box shows another state first, so showing this one changes it.
+        fixture.store->store.Save("Full screen", state == Qt::Unchecked ? "1" : "0");
+        fixture.select("Full screen");
+        fixture.select("Brightness");
+        fixture.store->store.Save("Full screen", stored.toStdString());
+        fixture.store->saves.clear();
+        fixture.select("Full screen");
+        auto *box = fixture.control<QCheckBox>("val_check");
+        QCOMPARE(int(box->checkState()), state);
+        QCOMPARE(fixture.store->saves, QStringList());
+        QCOMPARE(fixture.stored("Full screen"), stored);
+
+        QTest::mouseClick(box, Qt::LeftButton);
+        QCOMPARE(fixture.stored("Full screen"), state == Qt::Checked ? QString("0") : QString("1"));
     }
 
     void optionsOfOneDisplayNameShareTheirValue()
