@@ -138,6 +138,8 @@ void GameCommandReader::scanCommand(GameCommand &command)
     }
     if (!ended && i < left)
         settleCommentAfterCut(pos_ + i, quotes % 2 == 1);
+    else if (!ended)
+        scanRanToTheEnd_ = true;
     command.cut = i > gameCommandLimit;
     const std::size_t length = std::min(i, gameCommandLimit);
     command.begin = pos_;
@@ -159,6 +161,7 @@ void GameCommandReader::settleCommentAfterCut(std::size_t at, bool oddQuotes)
     const bool runs = !inSlashComment_ && runsToTheEnd_[scanIndex(at, oddQuotes, inStarComment_)];
     inSlashComment_ = false;
     inStarComment_ = runs;
+    scanRanToTheEnd_ = scanRanToTheEnd_ || runs;
 }
 
 void GameCommandReader::findWhereScansRunToTheEnd()

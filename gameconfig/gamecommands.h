@@ -60,9 +60,10 @@ public:
     // Where the game stops reading: the first NUL byte, or the end.
     std::size_t textEnd() const { return textEnd_; }
 
-    // Whether, once every command has been read, the text ended inside a
-    // /* comment, which would swallow anything written after it.
-    bool endsInComment() const { return inStarComment_; }
+    // Whether, once every command has been read, the game's scan ran to the
+    // end of the text inside a /* comment at some point: anything written
+    // after the text would then be read as part of that comment or command.
+    bool endsInComment() const { return scanRanToTheEnd_; }
 
 private:
     void scanCommand(GameCommand &command);
@@ -80,6 +81,7 @@ private:
     std::size_t pos_ = 0;
     bool inStarComment_ = false;
     bool inSlashComment_ = false;
+    bool scanRanToTheEnd_ = false;
     // For each place, quote parity and comment state of the text: whether the
     // game's scan from there reaches the end without ending a command.
     std::vector<bool> runsToTheEnd_;
