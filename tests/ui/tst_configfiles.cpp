@@ -75,6 +75,18 @@ private slots:
         QCOMPARE(fixture.window->cursor().shape(), Qt::ArrowCursor);
     }
 
+    void openCountsTheOptionsGivenAValueNotTheLines()
+    {
+        WindowFixture fixture;
+        const QString chosen = fixture.path("q3config.cfg");
+        testkit::writeFile(chosen, "seta vid_bright \"0.7\"\nseta VID_BRIGHT \"0.8\"\n");
+        chooseThrough(fixture, "Command4", chosen);
+        QString counts;
+        testkit::takeNotice(&counts);
+        QCOMPARE(counts, QString("Values taken over: 1."));
+        QCOMPARE(fixture.stored("Brightness"), QString("0.8"));
+    }
+
     void saveWritesTheStoredValuesWithoutAskingToOverwrite()
     {
         WindowFixture fixture;
