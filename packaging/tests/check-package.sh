@@ -55,8 +55,10 @@ done
 
 # The programs on the PATH run from the installed tree, on its catalogue.
 listing=$(XDG_CONFIG_HOME=$work/config "$root/usr/bin/cvarden-cli" list)
-grep -q "	Mouse sensitivity	sensitivity	" <<<"$listing" || fail "cvarden-cli list from the package lacks Mouse sensitivity"
-[ "$("$root/usr/bin/cvarden" --version)" = "$("$root/usr/bin/cvarden-cli" --version | sed 's/-cli//')" ] ||
-    fail "the packaged programs are of different versions"
+grep -qF $'\tMouse sensitivity\tsensitivity\t' <<<"$listing" ||
+    fail "cvarden-cli list from the package lacks Mouse sensitivity"
+version=$("$root/usr/bin/cvarden-cli" --version)
+[ "$("$root/usr/bin/cvarden" --version)" = "${version/cvarden-cli/cvarden}" ] ||
+    fail "cvarden from the package does not say the version cvarden-cli says: $version"
 
 [ "$failures" -eq 0 ]
