@@ -10,6 +10,9 @@ packages=(
     libbenchmark-dev                 # the benchmarks in bench/
     libdtl-dev                       # the diff that previews an export
     xvfb xauth imagemagick           # screenshots of the window without a desktop
+    help2man librsvg2-bin            # the manual pages and the large icons
+    dpkg-dev                         # the Debian package's library dependencies
+    appstream desktop-file-utils bash-completion man-db   # checks of the package's files
 )
 
 missing=()

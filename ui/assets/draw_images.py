@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""Draws the tree's node images and the program icon as small PNG files.
+"""Draws the tree's node images and the program icon as small PNG files,
+and the program icon as an SVG file too, from which the large icons are made.
 
 The pictures are ours, drawn pixel by pixel in the classic 16-colour palette,
 so the program ships no artwork taken from elsewhere. Run it from anywhere;
-it rewrites the PNG files beside itself.
+it rewrites the PNG and SVG files beside itself.
 """
 import os
 import struct
@@ -93,16 +94,39 @@ def folder():
     return canvas
 
 
+# The program icon's shapes, as fractions of its size: the oval's half width
+# and half height, the disc's radius, and the width of their outlines.
+OVAL_RX, OVAL_RY, DISC_R, OUTLINE = 0.5, 0.36, 0.19, 1 / 16
+
+
+def program_icon_shapes(size, outline):
+    """The icon's filled ellipses, back to front: (rx, ry, colour) about the centre."""
+    return [
+        (size * OVAL_RX, size * OVAL_RY, BLACK),
+        (size * OVAL_RX - outline, size * OVAL_RY - outline, WHITE),
+        (size * DISC_R, size * DISC_R, DARK_YELLOW),
+        (size * DISC_R - outline, size * DISC_R - outline, YELLOW),
+    ]
+
+
 def program_icon(size):
     """A white oval in a black outline with a yellow disc at its centre."""
     canvas = Canvas(size)
     centre = size / 2
-    canvas.ellipse(centre, centre, size * 0.5, size * 0.36, BLACK)
-    outline = max(1, size // 16)
-    canvas.ellipse(centre, centre, size * 0.5 - outline, size * 0.36 - outline, WHITE)
-    canvas.ellipse(centre, centre, size * 0.19, size * 0.19, DARK_YELLOW)
-    canvas.ellipse(centre, centre, size * 0.19 - outline, size * 0.19 - outline, YELLOW)
+    for rx, ry, colour in program_icon_shapes(size, max(1, size // 16)):
+        canvas.ellipse(centre, centre, rx, ry, colour)
     return canvas
+
+
+def program_icon_svg():
+    """The same icon as a scalable picture, for desktops that show it large."""
+    size = 16
+    centre = size / 2
+    shapes = "".join(
+        f'  <ellipse cx="{centre:g}" cy="{centre:g}" rx="{rx:g}" ry="{ry:g}" fill="#{r:02x}{g:02x}{b:02x}"/>\n'
+        for rx, ry, (r, g, b, _) in program_icon_shapes(size, size * OUTLINE))
+    return (f'<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBox="0 0 {size} {size}">\n'
+            + shapes + "</svg>\n")
 
 
 def main():
@@ -118,6 +142,8 @@ def main():
     for name, canvas in images.items():
         with open(os.path.join(here, name), "wb") as out:
             out.write(canvas.png())
+    with open(os.path.join(here, "cvarden.svg"), "w", encoding="ascii") as out:
+        out.write(program_icon_svg())
 
 
 if __name__ == "__main__":
