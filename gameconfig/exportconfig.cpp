@@ -4,6 +4,7 @@
 
 #include "fileio.h"
 #include "gamecommands.h"
+#include "gamerun.h"
 #include "linemodel.h"
 #include "normalize.h"
 #include "optionkey.h"
@@ -20,6 +21,7 @@ struct VariablePlan {
     bool hasCommand = false;     // the file sets it already
     bool lastCommandRewritten = false;
     bool leftOut = false; // a default not added, to keep the file within the 1.32 release's limit
+    bool written = false;
 
     bool needsAddition() const { return nameIsReadable && !leftOut && (!hasCommand || !lastCommandRewritten); }
 };
@@ -140,6 +142,7 @@ std::string rewriteCommands(std::string_view text, const OptionMatcher &matcher,
         out.append(value.text);
         copied = value.to;
         plan.lastCommandRewritten = true;
+        plan.written = true;
         markWritten(*variable, tree);
         ++report.linesReplaced;
     }
@@ -167,6 +170,22 @@ void leaveOutDefaultsPastTheLimit(std::size_t size, const OptionMatcher &matcher
         if (!plan.hasCommand && plan.atDefault)
             plan.leftOut = true;
     }
+}
+
+// Whether the game, running the rewritten text, ends with the values written
+// and does all else as it did with the text before.
+bool keepsWhatTheGameDid(std::string_view before, std::string_view after, const OptionMatcher &matcher,
+                         const std::vector<VariablePlan> &plans)
+{
+    if (OtherCommands(before, matcher) != OtherCommands(after, matcher))
+        return false;
+    const std::vector<std::optional<std::string>> was = LastSetaValues(before, matcher);
+    const std::vector<std::optional<std::string>> is = LastSetaValues(after, matcher);
+    for (std::size_t v = 0; v < plans.size(); ++v) {
+        if (plans[v].written ? is[v] != plans[v].value : is[v] != was[v])
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -210,8 +229,19 @@ std::string RewriteConfigText(std::string_view normalizedText, OptionTree &tree,
         }
         const VariableOptions &variable = matcher.variables()[v];
         writeRecord(out, OptionRecordText(variable.name, plans[v].value) + "\n");
+        plans[v].written = true;
         markWritten(variable, tree);
         ++report.linesAdded;
+    }
+    // Where the game cut a command, its scan runs on over the commands after
+    // it, and what it makes of them can hang on their quotes: there the
+    // result is read again as the game would before it may be written.
+    if (reader.sawCut() && !keepsWhatTheGameDid(normalizedText, out, matcher, plans)) {
+        report.error = "The file holds a line longer than the " + std::to_string(gameCommandLimit) +
+                       " bytes the game reads at once, and the settings after it cannot be changed without "
+                       "changing what the game makes of that line. Shorten it and save again; the file was left "
+                       "unchanged.";
+        return {};
     }
     if (out.size() > originalReleaseFileLimit)
         report.warning += "The file is now " + std::to_string(out.size()) +

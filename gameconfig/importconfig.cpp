@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "gamecommands.h"
+#include "gamerun.h"
 #include "normalize.h"
 #include "optionmatcher.h"
 
@@ -12,16 +12,7 @@ namespace cvarden {
 ImportReport ImportConfigText(std::string_view fileText, const OptionTree &tree, ValueStore &store)
 {
     const OptionMatcher matcher(tree);
-    std::vector<std::optional<std::string>> lastValues(matcher.variables().size());
-    GameCommandReader reader(fileText);
-    for (GameCommand command; reader.next(command);) {
-        const VariableOptions *variable = matcher.variableSetBy(command);
-        if (variable == nullptr)
-            continue;
-        reader.readAllWords(command);
-        if (command.words.size() > 2)
-            lastValues[matcher.positionOf(*variable)] = command.setaValue();
-    }
+    const std::vector<std::optional<std::string>> lastValues = LastSetaValues(fileText, matcher);
 
     ImportReport report;
     StoreBatch batch(store);

@@ -18,6 +18,8 @@ struct Outcome {
     std::map<std::string, std::string> catalogued;
     // Every other command that ran, word by word, in order.
     std::vector<std::vector<std::string>> others;
+    // Whether a command was longer than the game takes at once.
+    bool cut = false;
 };
 
 inline std::string lowered(std::string text)
@@ -129,6 +131,7 @@ inline Outcome run(std::string_view fileText, const std::set<std::string> &catal
                 break;
             }
         }
+        outcome.cut = outcome.cut || i > maxCommandLine - 1;
         if (i >= maxCommandLine - 1)
             i = maxCommandLine - 1;
         const std::string line(text, static_cast<std::size_t>(i));

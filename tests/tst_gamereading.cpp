@@ -190,6 +190,19 @@ private slots:
         QVERIFY(written.find("seta cd \"0\"") != std::string::npos);
     }
 
+    // The game's scan of the cut first line runs on to the "*/" at the end,
+    // and whether it takes it for a comment's close hangs on the quotes of
+    // the setting between: rewriting that setting would change what the game
+    // does with the rest of the file.
+    void exportRefusesToChangeWhatACutLineIsReadOver()
+    {
+        store.values["A"] = "5";
+        const std::string file = "/*" + std::string(1030, 'x') + "\nseta ab \"1\nt\"*/ x\n";
+        ExportReport report;
+        RewriteConfigText(normalizeText(file), tree, store, report);
+        QVERIFY2(report.error.find("longer than the 1023 bytes") != std::string::npos, report.error.c_str());
+    }
+
     void fileNearTheOriginalReleaseLimitGetsNoDefaultsAdded_data()
     {
         QTest::addColumn<int>("size");
