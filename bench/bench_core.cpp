@@ -39,11 +39,13 @@ std::string workFile(const std::string &name, const std::string &bytes)
 
 std::string realCataloguePath() { return CVARDEN_SAMPLE_DATA "/options.dat"; }
 
-// A real game-written file when one is at hand, else a made one of that size.
-std::string realGameFile()
+// A real game-written file when one is at hand, else a made one of that size,
+// which the figures then say.
+std::string realGameFile(std::string &label)
 {
     const std::string shared = CVARDEN_SHARED_CONFIGS "/florianschendel__env__q3config.cfg";
     const std::string bytes = bench::fileBytes(shared);
+    label = bytes.empty() ? "a made game file: the shared ones are absent" : "";
     return bytes.empty() ? bench::generatedGameFile(400, 300) : bytes;
 }
 
@@ -123,16 +125,27 @@ BENCHMARK(normalizationCopyFloor)->Unit(benchmark::kMillisecond);
 struct Exchange {
     Catalogue catalogue;
     std::string chosen;
+    std::string label; // what the figures are of, where the name does not say
 };
 
 Exchange realExchange()
 {
-    return {loaded(realCataloguePath()), workFile("real-q3config.cfg", realGameFile())};
+    std::string label;
+    const std::string bytes = realGameFile(label);
+    return {loaded(realCataloguePath()), workFile("real-q3config.cfg", bytes), label};
 }
 
 Exchange largeExchange()
 {
-    return {loaded(generatedCataloguePath(1000)), workFile("large-q3config.cfg", bench::generatedGameFile(30000, 1000))};
+    return {loaded(generatedCataloguePath(1000)), workFile("large-q3config.cfg", bench::generatedGameFile(30000, 1000)),
+            {}};
+}
+
+Exchange prepared(benchmark::State &state, Exchange (*exchange)())
+{
+    Exchange e = exchange();
+    state.SetLabel(e.label);
+    return e;
 }
 
 std::string freshStorePath(const char *name)
@@ -144,7 +157,7 @@ std::string freshStorePath(const char *name)
 
 void import(benchmark::State &state, Exchange (*exchange)())
 {
-    Exchange e = exchange();
+    Exchange e = prepared(state, exchange);
     SettingsStore store(QString::fromStdString(freshStorePath("import.conf")));
     for (auto _ : state)
         ImportConfig(e.chosen, e.catalogue.tree, store);
@@ -173,7 +186,7 @@ private:
 
 void importIntoMemory(benchmark::State &state, Exchange (*exchange)())
 {
-    Exchange e = exchange();
+    Exchange e = prepared(state, exchange);
     MemoryStore store;
     for (auto _ : state)
         ImportConfig(e.chosen, e.catalogue.tree, store);
@@ -181,7 +194,7 @@ void importIntoMemory(benchmark::State &state, Exchange (*exchange)())
 
 void importLiteralWalk(benchmark::State &state, Exchange (*exchange)())
 {
-    Exchange e = exchange();
+    Exchange e = prepared(state, exchange);
     SettingsStore store(QString::fromStdString(freshStorePath("walk.conf")));
     std::string normalized;
     for (auto _ : state) {
@@ -192,7 +205,7 @@ void importLiteralWalk(benchmark::State &state, Exchange (*exchange)())
 
 void exportConfig(benchmark::State &state, Exchange (*exchange)())
 {
-    Exchange e = exchange();
+    Exchange e = prepared(state, exchange);
     SettingsStore store(QString::fromStdString(freshStorePath("export.conf")));
     for (auto _ : state)
         ExportConfig(e.chosen, e.catalogue.tree, store);
@@ -200,7 +213,7 @@ void exportConfig(benchmark::State &state, Exchange (*exchange)())
 
 void exportLiteralWalk(benchmark::State &state, Exchange (*exchange)())
 {
-    Exchange e = exchange();
+    Exchange e = prepared(state, exchange);
     SettingsStore store(QString::fromStdString(freshStorePath("export-walk.conf")));
     std::string normalized;
     for (auto _ : state) {
@@ -212,7 +225,7 @@ void exportLiteralWalk(benchmark::State &state, Exchange (*exchange)())
 // Read the chosen file, write the scratch copy, read it, write the chosen file.
 void exchangeCopyFloor(benchmark::State &state, Exchange (*exchange)())
 {
-    Exchange e = exchange();
+    Exchange e = prepared(state, exchange);
     const std::string scratch = scratchPathFor(e.chosen);
     for (auto _ : state) {
         writeWholeFile(scratch, bench::fileBytes(e.chosen));

@@ -39,8 +39,6 @@ public:
     // stores it.
     void ShowDefault();
 
-    const CurrentOption &current() const { return current_; }
-
 signals:
     void storeFailed(const QString &reason);
     // After every save of an editor's value, whether or not it succeeded.

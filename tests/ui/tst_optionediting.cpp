@@ -136,6 +136,39 @@ private slots:
         QCOMPARE(combo->count(), 3);
     }
 
+    void typedTextIsNotCompletedFromTheList()
+    {
+        WindowFixture fixture;
+        fixture.select("Mixing rate");
+        auto *combo = fixture.control<QComboBox>("val_combo");
+        // A completer acts only on the widget that has the focus.
+        fixture.window->activateWindow();
+        combo->lineEdit()->setFocus();
+        QTRY_VERIFY(combo->lineEdit()->hasFocus());
+        combo->lineEdit()->selectAll();
+        QTest::keyClicks(combo->lineEdit(), "1");
+        QCOMPARE(combo->lineEdit()->text(), QString("1"));
+        QCOMPARE(fixture.stored("Mixing rate"), QString("1"));
+    }
+
+    void longStoredValueIsShownWhole_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::newRow("free text") << "Brightness";
+        QTest::newRow("choice list") << "Mixing rate";
+    }
+
+    // Longer than a text box's usual limit of 32,767 characters.
+    void longStoredValueIsShownWhole()
+    {
+        QFETCH(QString, option);
+        WindowFixture fixture;
+        const QString value(40000, 'v');
+        fixture.store->store.Save(option.toStdString(), value.toStdString());
+        fixture.select(option);
+        QCOMPARE(fixture.stored(qPrintable(option)), value);
+    }
+
     void pickedChoiceIsStored()
     {
         WindowFixture fixture;
