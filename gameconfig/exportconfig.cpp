@@ -5,6 +5,7 @@
 #include "normalize.h"
 #include "optionkey.h"
 #include "optionmatcher.h"
+#include "versions.h"
 
 namespace cvarden {
 namespace {
@@ -73,19 +74,26 @@ std::string RewriteConfigText(std::string_view normalizedText, OptionTree &tree,
     return out;
 }
 
-ExportReport ExportConfig(const std::string &chosenPath, OptionTree &tree, ValueStore &store)
+ExportReport ExportConfig(const std::string &chosenPath, OptionTree &tree, ValueStore &store,
+                          const std::string &versionsFolder)
 {
-    // The values written are the player's latest, whichever run saved them.
-    store.Reload();
     ExportReport report;
-    std::string normalized;
-    report.error = normalizeFile(chosenPath, normalized);
+    // The values written are the player's latest, whichever run saved them;
+    // a store that cannot be read has none to give.
+    report.error = store.Reload();
+    if (!report.error.empty())
+        return report;
+    std::string normalized, original;
+    report.error = normalizeFile(chosenPath, normalized, versionsFolder.empty() ? nullptr : &original);
     if (!report.error.empty())
         return report;
     clearTags(tree);
     report.error = refuseReadOnly(chosenPath);
+    if (report.error.empty() && !versionsFolder.empty())
+        report.error = KeepVersion(versionsFolder, chosenPath, original);
     if (!report.error.empty())
         return report;
+    original = std::string();
     const std::string rewritten = RewriteConfigText(normalized, tree, store, report);
     normalized = std::string(); // its memory back before the write, for files of many megabytes
     report.error = replaceWholeFile(chosenPath, rewritten);

@@ -52,6 +52,10 @@ ImportReport ImportConfigText(std::string_view normalizedText, const OptionTree 
 
 ImportReport ImportConfig(const std::string &chosenPath, const OptionTree &tree, ValueStore &store)
 {
+    // A store that cannot be read is never written over, and the backup copy
+    // is not touched for an import that cannot be made.
+    if (std::string problem = store.Reload(); !problem.empty())
+        return {problem, 0};
     std::string text;
     if (std::string failure = normalizeFile(chosenPath, text); !failure.empty())
         return {failure, 0};

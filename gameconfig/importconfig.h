@@ -28,7 +28,8 @@ ImportReport ImportConfigText(std::string_view normalizedText, const OptionTree 
 // into the store: for every line of an option, its value is saved under the
 // option's display name, so the last such line of the file wins. The file is
 // first normalized into its scratch copy and read from there; it is never
-// changed. Values saved before a failure stay saved.
+// changed. Values saved before a failure stay saved. A store that cannot be
+// read is refused before anything is read or written.
 ImportReport ImportConfig(const std::string &chosenPath, const OptionTree &tree, ValueStore &store);
 
 } // namespace cvarden

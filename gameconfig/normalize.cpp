@@ -45,7 +45,7 @@ std::string readGameFile(const std::string &chosenPath, std::string &bytes)
     return {};
 }
 
-std::string normalizeFile(const std::string &chosenPath, std::string &normalized)
+std::string normalizeFile(const std::string &chosenPath, std::string &normalized, std::string *original)
 {
     normalized.clear();
     std::string bytes;
@@ -54,7 +54,9 @@ std::string normalizeFile(const std::string &chosenPath, std::string &normalized
     if (std::string failure = readGameFile(chosenPath, bytes); !failure.empty())
         return failure;
     normalized = normalizeText(bytes);
-    if (std::string failure = writeWholeFile(scratchPathFor(chosenPath), normalized); !failure.empty())
+    if (original)
+        *original = std::move(bytes);
+    if (std::string failure = placeNewFile(scratchPathFor(chosenPath), normalized, chosenPath); !failure.empty())
         return "Cannot write the backup copy beside the chosen file. " + failure;
     return {};
 }

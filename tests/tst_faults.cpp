@@ -147,6 +147,7 @@ private:
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", path("config"));
+        environment.insert("XDG_DATA_HOME", path("data"));
         // Messages carry the system's reason for a failure: in English here.
         environment.insert("LC_ALL", "C");
         return environment;
@@ -330,11 +331,12 @@ private slots:
         QTest::newRow("export, a folder where the backup goes") << "export" << "folder" << 1 << "backup copy";
         QTest::newRow("import, a folder that takes no new file") << "import" << "unchangeable" << 1 << "backup copy";
         QTest::newRow("export, a folder that takes no new file") << "export" << "unchangeable" << 1 << "backup copy";
-        // An old backup can be rewritten in place, but the new content still
-        // has no room beside the file.
+        // The old backup is never written in place: its new content has no
+        // room beside it either, and it stays as it was.
         QTest::newRow("export, the same with an old backup") << "export" << "unchangeable, old backup" << 1
                                                              << "the new copy cannot be made beside it";
-        QTest::newRow("import, the same with an old backup") << "import" << "unchangeable, old backup" << 0 << "";
+        QTest::newRow("import, the same with an old backup") << "import"
+                                                             << "unchangeable, old backup" << 1 << "backup copy";
     }
 
     void noRoomForTheBackupCopy()
@@ -369,6 +371,8 @@ private slots:
         }
         QCOMPARE(contentOf(chosenFile()), old);
         QCOMPARE(entriesOf(gameFolder()), before);
+        if (blocker.endsWith("old backup"))
+            QCOMPARE(contentOf(chosenFile() + "_"), QByteArray("an old backup"));
     }
 
     void missingFileFailsAndCreatesNothing_data()
@@ -400,7 +404,8 @@ private slots:
     }
 
     // The limit lets the backup copy be written, or not, but never the whole
-    // new content, which is larger: the file must come through whole.
+    // new content, which is larger: the file must come through whole, and so
+    // must the previous backup when the new one cannot be written.
     void writeCutShortByAFileSizeLimit_data()
     {
         QTest::addColumn<bool>("backupFits");
@@ -417,6 +422,7 @@ private slots:
         QVERIFY2(wanted.size() > backup.size() + 4096, "the export must add much more than it replaces");
         const rlim_t limit = backupFits ? (backup.size() + wanted.size()) / 2 : backup.size() / 2;
         writeFile(chosenFile(), old);
+        writeFile(chosenFile() + "_", "the previous backup\n");
 
         const Run run = cli({"export", chosenFile()}, [limit] {
             // Runs in the child between fork and exec: plain system calls only.
@@ -430,8 +436,7 @@ private slots:
         QVERIFY2(run.err.contains("File too large"), run.err);
         QCOMPARE(contentOf(chosenFile()), old);
         QCOMPARE(entriesOf(gameFolder()), QStringList({"q3config.cfg", "q3config.cfg_"}));
-        if (backupFits)
-            QCOMPARE(contentOf(chosenFile() + "_"), backup);
+        QCOMPARE(contentOf(chosenFile() + "_"), backupFits ? backup : QByteArray("the previous backup\n"));
     }
 
     // The same cut made by a small file system that fills up, mounted in a
@@ -451,20 +456,21 @@ private slots:
         const QByteArray wanted = completedExport(old);
         const auto pages = [](qint64 size) { return (size + 4095) / 4096; };
         QVERIFY(pages(wanted.size()) > 1);
-        // A tmpfs counts whole pages: room for the file and, maybe, its
-        // backup, and one page more than that.
-        const qint64 size = 4096 * (pages(old.size()) + (backupFits ? pages(backup.size()) + 1 : 0));
+        // A tmpfs counts whole pages: room for the file, the previous backup
+        // and, maybe, the new one, and one page more than that.
+        const qint64 size = 4096 * (pages(old.size()) + 1 + (backupFits ? pages(backup.size()) + 1 : 0));
         writeFile(path("original.cfg"), old);
         QVERIFY(QDir().mkpath(path("small")));
 
-        const QString script = QStringLiteral(
-            "mount -t tmpfs -o size=$1 tmpfs \"$2\" || exit 77\n"
-            "cp \"$3\" \"$2/q3config.cfg\" || exit 78\n"
-            "\"$4\" export \"$2/q3config.cfg\" 2>\"$5/err\"\n"
-            "status=$?\n"
-            "cp \"$2/q3config.cfg\" \"$5/after.cfg\"\n"
-            "ls -A \"$2\" >\"$5/listing\"\n"
-            "exit $status\n");
+        const QString script = QStringLiteral("mount -t tmpfs -o size=$1 tmpfs \"$2\" || exit 77\n"
+                                              "cp \"$3\" \"$2/q3config.cfg\" || exit 78\n"
+                                              "echo the previous backup >\"$2/q3config.cfg_\"\n"
+                                              "\"$4\" export \"$2/q3config.cfg\" 2>\"$5/err\"\n"
+                                              "status=$?\n"
+                                              "cp \"$2/q3config.cfg\" \"$5/after.cfg\"\n"
+                                              "cp \"$2/q3config.cfg_\" \"$5/backup.cfg\"\n"
+                                              "ls -A \"$2\" >\"$5/listing\"\n"
+                                              "exit $status\n");
         QProcess process;
         process.setProcessEnvironment(childEnvironment());
         process.start("unshare", {"--mount", "--propagation", "private", "/bin/sh", "-c", script, "sh",
@@ -481,6 +487,7 @@ private slots:
         QVERIFY2(err.contains("No space left on device"), err);
         QCOMPARE(contentOf(path("after.cfg")), old);
         QCOMPARE(contentOf(path("listing")), QByteArray("q3config.cfg\nq3config.cfg_\n"));
+        QCOMPARE(contentOf(path("backup.cfg")), backupFits ? backup : QByteArray("the previous backup\n"));
     }
 
     // After each kill the file must be exactly the old or exactly the new
@@ -523,43 +530,52 @@ private slots:
             const QByteArray after = contentOf(chosenFile());
             QVERIFY2(whole(after), qPrintable(QString("run %1, %2 ms").arg(run).arg(delay)));
             (after == old ? sawOld : sawNew) += 1;
-            // A killed export may leave its unfinished new copy; it is not
-            // the player's file, and goes before the next run.
+            // A killed export leaves nothing of its own beside the file.
             for (const QString &name : entriesOf(gameFolder())) {
-                if (name.contains(".cvarden-")) {
+                if (name != "q3config.cfg" && name != "q3config.cfg_") {
                     ++leftovers;
                     QFile::remove(QDir(gameFolder()).filePath(name));
                 }
             }
         }
-        qInfo("old content %d times, new content %d times, %d unfinished copies left beside it", sawOld, sawNew,
-              leftovers);
+        qInfo("old content %d times, new content %d times", sawOld, sawNew);
+        QCOMPARE(leftovers, 0);
     }
 
     void concurrentSavesKeepTheStoreReadable()
     {
         const int rounds = 50;
-        const QString both = QStringLiteral("\"$0\" set Shared \"$1\" && \"$0\" set \"$2\" \"$1\"");
+        // Options of the shipped catalogue: one both runs set, and one of
+        // each run's own per round.
+        QStringList names;
+        for (const QByteArray &row : cli({"list"}).out.split('\n'))
+            names << QString::fromLatin1(row.split('\t').value(1));
+        names.removeDuplicates();
+        QVERIFY(names.size() > 2 * rounds + 1);
+        const QString shared = names[0];
+        const auto own = [&](int round, int run) { return names[1 + 2 * round + run]; };
+
+        const QString both = QStringLiteral("\"$0\" set \"$3\" \"$1\" && \"$0\" set \"$2\" \"$1\"");
         for (int round = 0; round < rounds; ++round) {
             const QString a = QString("a%1").arg(round), b = QString("b%1").arg(round);
             QProcess first, second;
             for (QProcess *process : {&first, &second})
                 process->setProcessEnvironment(childEnvironment());
-            first.start("/bin/sh", {"-c", both, cliPath(), a, "Only A " + a});
-            second.start("/bin/sh", {"-c", both, cliPath(), b, "Only B " + b});
+            first.start("/bin/sh", {"-c", both, cliPath(), a, own(round, 0), shared});
+            second.start("/bin/sh", {"-c", both, cliPath(), b, own(round, 1), shared});
             QVERIFY(first.waitForFinished(30000));
             QVERIFY(second.waitForFinished(30000));
             QVERIFY2(first.exitCode() == 0, first.readAllStandardError());
             QVERIFY2(second.exitCode() == 0, second.readAllStandardError());
-            const Run get = cli({"get", "Shared"});
+            const Run get = cli({"get", shared});
             QCOMPARE(get.status, 0);
             QVERIFY2(get.out == a.toLatin1() + "\n" || get.out == b.toLatin1() + "\n", get.out);
         }
         const cvarden::SettingsStore store(storeFile());
         for (int round = 0; round < rounds; ++round) {
             const std::string a = "a" + std::to_string(round), b = "b" + std::to_string(round);
-            QCOMPARE(store.Get("Only A " + a, "<lost>"), a);
-            QCOMPARE(store.Get("Only B " + b, "<lost>"), b);
+            QCOMPARE(store.Get(own(round, 0).toStdString(), "<lost>"), a);
+            QCOMPARE(store.Get(own(round, 1).toStdString(), "<lost>"), b);
         }
     }
 
