@@ -1,6 +1,7 @@
 #include "settingsstore.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <filesystem>
 #include <system_error>
@@ -54,6 +55,14 @@ std::string whyNotAFile(const QString &path)
     default:
         return "it is not a regular file (a FIFO or a device stands in its place)";
     }
+}
+
+// The size and time of a file, which tell whether it has changed.
+QString stampOf(const QString &path)
+{
+    const QFileInfo file(path);
+    return file.exists() ? QString::number(file.size()) + "@" + QString::number(file.lastModified().toMSecsSinceEpoch())
+                         : QString();
 }
 
 // Why QSettings could not read the store, or the empty text.
@@ -162,17 +171,30 @@ QString SettingsStore::location() const
 
 void SettingsStore::open()
 {
+    // QSettings parses a file once in a run, and reads it again only when its
+    // size or time has changed: a damage found in it is found only once, and
+    // is remembered here for as long as the file stays as it is.
+    if (!damagedFile_.isEmpty() && damagedFile_ == stampOf(iniPath_))
+        return;
     settings_.reset(); // it holds no change of ours, so this writes nothing
+    damagedFile_.clear();
     problem_ = iniPath_.isEmpty() ? std::string() : whyNotAFile(iniPath_);
     if (!problem_.empty())
         return;
     settings_ = iniPath_.isEmpty() ? std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                                                  QStringLiteral("Cvarden"), QStringLiteral("Cvarden"))
                                    : std::make_unique<QSettings>(iniPath_, QSettings::IniFormat);
-    // QSettings parses a section when it is first used, and only then finds
-    // a damaged line: every section is parsed now, before anything is used.
+    // A section is parsed when it is first used, and only then is a damaged
+    // line found: every section is parsed now, before anything is used.
     settings_->allKeys();
+    noteProblem();
+}
+
+void SettingsStore::noteProblem()
+{
     problem_ = whyUnread(*settings_);
+    if (settings_->status() == QSettings::FormatError)
+        damagedFile_ = stampOf(iniPath_);
 }
 
 std::string SettingsStore::refusal(const char *verb) const
@@ -202,7 +224,7 @@ std::string SettingsStore::commit()
     if (settings_->status() == QSettings::NoError)
         return {};
     if (settings_->status() == QSettings::FormatError) {
-        problem_ = whyUnread(*settings_);
+        noteProblem();
         return refusal("save");
     }
     return "Cannot save the settings in \"" + QFile::encodeName(location()).toStdString() +

@@ -46,6 +46,7 @@ public:
 
 private:
     void open();
+    void noteProblem();
     std::string refusal(const char *verb) const;
     std::string commit();
 
@@ -54,8 +55,10 @@ private:
     // Saves of a batch, written together when it ends: the store file is
     // then read and checked once more just before it is written.
     std::map<QString, QString> pending_;
-    // Why the store cannot be read, when it cannot.
+    // Why the store cannot be read, when it cannot; and when that is because
+    // it is damaged, the size and time of the damaged file.
     std::string problem_;
+    QString damagedFile_;
     bool batching_ = false;
 };
 
