@@ -8,7 +8,9 @@
 #include "fileproblems.h"
 
 #ifndef _WIN32
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -29,6 +31,7 @@ std::string folderOf(const std::string &path)
 // stand in for: a file name near the system's limit of 255 bytes still has
 // room for its new copy.
 const std::string temporaryPrefix = "/.cvarden-";
+constexpr std::size_t temporaryNameLength = 9 + 6; // ".cvarden-" and six letters
 
 } // namespace
 
@@ -127,6 +130,33 @@ std::string nameUnnamedFile(int fd, const std::string &folder, std::string &name
     return reason(error);
 }
 
+// A run killed between naming its new copy and renaming it into place (or,
+// where files cannot be made without a name, while writing it) leaves it
+// under its temporary name. Its writer locks it for as long as it lives, and
+// the system lets go of the lock when the writer dies: a copy of ours that no
+// one holds is such a leftover, and goes.
+void removeLeftovers(const std::string &folder)
+{
+    DIR *listing = ::opendir(folder.c_str());
+    if (!listing)
+        return;
+    while (const dirent *entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (name.size() != temporaryNameLength || name.compare(0, temporaryPrefix.size() - 1, temporaryPrefix, 1) != 0)
+            continue;
+        const std::string path = folder + "/" + name;
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat info {};
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.c_str());
+        ::close(fd);
+    }
+    ::closedir(listing);
+}
+
 // The rename is made lasting too, so that after a power cut the name leads
 // to the old content or to the new, whole.
 void syncFolder(const std::string &folder)
@@ -144,10 +174,12 @@ std::string writeInOneStep(const std::string &target, const std::string &bytes, 
                            const std::string &failed)
 {
     const std::string folder = folderOf(target);
+    removeLeftovers(folder);
     std::string named;
     const int fd = openNewFile(folder, named);
     if (fd < 0)
         return failed + "the new copy cannot be made beside it: " + reason(errno) + ".";
+    ::flock(fd, LOCK_EX); // held until it is closed, for removeLeftovers
     std::string problem = giveLook(fd, look);
     if (problem.empty() && (!writeAll(fd, bytes) || ::fsync(fd) != 0))
         problem = reason(errno);

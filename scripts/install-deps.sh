@@ -10,6 +10,7 @@ packages=(
     libbenchmark-dev                 # the benchmarks in bench/
     libdtl-dev                       # the diff that previews an export
     xvfb xauth imagemagick           # screenshots of the window without a desktop
+    python3                          # the start-up timer and scripts/kill-loop.py
 )
 
 missing=()

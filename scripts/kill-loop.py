@@ -105,16 +105,28 @@ class Counts:
         return self.values.get(name, 0)
 
 
-def take_leftovers(folder, expected, counts, name):
-    """Counts and removes what does not belong in `folder`."""
-    if not folder or not os.path.isdir(folder):
-        return
-    for entry in os.listdir(folder):
-        if entry not in expected(entry):
-            counts.add(name)
-            print("left behind: %s" % os.path.join(folder, entry), file=sys.stderr)
-            path = os.path.join(folder, entry)
-            (shutil.rmtree if os.path.isdir(path) else os.remove)(path)
+def is_lock_file(entry):
+    """QSettings' lock beside the store, and the locks with which Qt removes
+    a stale one (".lock.rmlock"): Qt's own, counted apart."""
+    return entry.startswith("Cvarden.conf.lock")
+
+
+def lock_files(place):
+    return {entry for entry in os.listdir(place.store_folder) if is_lock_file(entry)}
+
+
+def leftovers(place):
+    """What does not belong beside the game file, the store or the versions."""
+    belongs = [
+        (place.game_folder, lambda entry: entry in ("q3config.cfg", "q3config.cfg_")),
+        (place.store_folder, lambda entry: entry == "Cvarden.conf" or is_lock_file(entry)),
+        (place.versions_folder(), lambda entry: VERSION_NAME.match(entry.encode())),
+    ]
+    found = set()
+    for folder, fits in belongs:
+        if folder and os.path.isdir(folder):
+            found.update(os.path.join(folder, entry) for entry in os.listdir(folder) if not fits(entry))
+    return found
 
 
 def version_listing(place):
@@ -193,16 +205,18 @@ class Report:
 
     def add(self, command, kills, counts, span):
         bad = ["game corrupt", "backup lost", "versions corrupt", "versions changed", "versions lost",
-               "store other", "store damaged", "leftovers"]
+               "store other", "store damaged", "leftovers remaining"]
         self.failed = self.failed or any(counts[name] for name in bad)
         self.lines.append(
             "%-6s %4d kills within %4.0f ms: game file old %d, new %d, corrupt %d; backup copy previous %d, new %d, "
             "lost %d; versions corrupt %d, changed %d, lost %d; store as before %d, as after %d, other %d, "
-            "damaged %d; leftover files %d (stale store locks, removed by the next save: %d)"
+            "damaged %d; leftover files %d, of which still there after one more whole run %d; kills after which "
+            "QSettings' lock files stood beside the store %d, still there after one more whole run %d"
             % (command, kills, span * 1000, counts["game old"], counts["game new"], counts["game corrupt"],
                counts["backup previous"], counts["backup new"], counts["backup lost"], counts["versions corrupt"],
                counts["versions changed"], counts["versions lost"], counts["store old"], counts["store new"],
-               counts["store other"], counts["store damaged"], counts["leftovers"], counts["stale locks"]))
+               counts["store other"], counts["store damaged"], counts["leftovers"], counts["leftovers remaining"],
+               counts["stale locks"], counts["locks remaining"]))
 
 
 def run_all(options, cli, work, generator):
@@ -240,6 +254,7 @@ def run_all(options, cli, work, generator):
     versions = {}
     for command, kills, span, store_after in command_runs:
         counts = Counts()
+        left = set()
         span *= 1.2
         for run in range(kills):
             header = b"// kill loop, %s %d\n" % (command.encode(), run)
@@ -261,17 +276,22 @@ def run_all(options, cli, work, generator):
             store = read(place.store)
             counts.add("store old" if store == store_before else "store new" if store == store_after
                        else "store other")
-            take_leftovers(place.game_folder, lambda _: ("q3config.cfg", "q3config.cfg_"), counts, "leftovers")
-            take_leftovers(place.versions_folder(), lambda entry: (entry,) if VERSION_NAME.match(entry.encode())
-                           else (), counts, "leftovers")
-            take_leftovers(place.store_folder, lambda _: ("Cvarden.conf", "Cvarden.conf.lock"), counts, "leftovers")
-            # QSettings' own lock, which its next save finds stale and removes;
-            # removed here likewise, so each one counted is one kill's.
-            if os.path.exists(place.store + ".lock"):
+            # Left where the next run finds them: it is to remove them.
+            left.update(leftovers(place))
+            if lock_files(place):
                 counts.add("stale locks")
-                os.remove(place.store + ".lock")
             if not place.store_accepted():
                 counts.add("store damaged")
+        counts.add("leftovers", len(left))
+        place.run(*arguments)
+        remaining = leftovers(place)
+        counts.add("leftovers remaining", len(remaining))
+        counts.add("locks remaining", len(lock_files(place)))
+        for path in left:
+            print("left by a kill%s: %s" % (" and still there" if path in remaining else "", path), file=sys.stderr)
+        for entry in lock_files(place):
+            print("QSettings' lock file still there: %s" % entry, file=sys.stderr)
+        versions = version_listing(place)
         report.add(command, kills, counts, span)
     return report
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -283,6 +284,32 @@ private slots:
         QCOMPARE(contentOf(work->path("precious.txt")), QByteArray("precious"));
         QVERIFY(!QFileInfo(backup).isSymLink());
         QCOMPARE(contentOf(backup).toStdString(), cvarden::normalizeText(smallGameFile().toStdString()));
+    }
+
+    // A run killed in the moment between naming its new copy and renaming
+    // it into place leaves it; the next run removes it, unless a live run
+    // still holds it.
+    void copiesLeftByAKilledRunAreRemovedByTheNext_data()
+    {
+        QTest::addColumn<bool>("held");
+        QTest::newRow("a copy no run holds") << false;
+        QTest::newRow("a copy a live run holds") << true;
+    }
+
+    void copiesLeftByAKilledRunAreRemovedByTheNext()
+    {
+        QFETCH(bool, held);
+        const QString leftover = work->gameFolder() + "/.cvarden-k1ll3d";
+        writeFile(leftover, "the new content of a killed run");
+        writeFile(work->chosenFile(), smallGameFile());
+        QFile holder(leftover);
+        QVERIFY(holder.open(QIODevice::ReadOnly));
+        if (held)
+            QCOMPARE(::flock(holder.handle(), LOCK_EX | LOCK_NB), 0);
+
+        const Run run = work->cli({"export", work->chosenFile()});
+        QVERIFY2(run.status == 0, run.err);
+        QCOMPARE(QFile::exists(leftover), held);
     }
 
     // The file system allows 255 bytes to a name; the backup copy's name is
