@@ -30,12 +30,17 @@ std::string writeWholeFile(const std::string &path, const std::string &bytes);
 std::string refuseReadOnly(const std::string &path);
 
 // Replaces a regular file's content in one step: the new bytes go to a file
-// beside it, which then takes its place, so a failure or a kill half-way
-// leaves the old content whole and nothing else behind. A symbolic link is
+// beside it, which then takes its place, so a failure, a kill or a crash of
+// the system half-way leaves the old content whole and nothing else behind. A symbolic link is
 // written through to its target. The file keeps its owner and permissions;
 // one whose owner or permissions its new copy cannot be given (another
 // user's file) is refused and left unchanged, as is a read-only one.
 std::string replaceWholeFile(const std::string &path, const std::string &bytes);
+
+// What a new file must outlast once it is in place: a fault of the program
+// (a kill, a full disk), which the one-step write itself guards against, or
+// a crash of the whole system too, which costs a wait for the disk.
+enum class Durability { SurvivesProgramFaults, SurvivesPowerLoss };
 
 // Puts a new regular file holding `bytes` at `path` in one step, in place of
 // a regular file or a symbolic link there: the link itself is replaced,
@@ -43,6 +48,7 @@ std::string replaceWholeFile(const std::string &path, const std::string &bytes);
 // alone. The new file gets the read and write permissions and, where the
 // system allows, the owner of the file `like`; with `like` empty, only its
 // owner may read and write it.
-std::string placeNewFile(const std::string &path, const std::string &bytes, const std::string &like);
+std::string placeNewFile(const std::string &path, const std::string &bytes, const std::string &like,
+                         Durability durability);
 
 } // namespace cvarden

@@ -47,6 +47,7 @@ struct Look {
     // Whether the owner, group and permissions must be exactly these: a
     // player's file is never handed over to whoever saved it.
     bool exact = false;
+    Durability durability = Durability::SurvivesPowerLoss;
 };
 
 std::string randomLetters(std::size_t count)
@@ -112,15 +113,21 @@ int openNewFile(const std::string &folder, std::string &named)
     return fd2;
 }
 
-// Gives a file made without a name a short random one in its folder, from
-// which it is then renamed into place. (Linux links an unnamed file only to
-// a name not taken yet.)
-std::string nameUnnamedFile(int fd, const std::string &folder, std::string &named)
+// Gives a file made without a name the name `name`, which must not be taken
+// yet: the file then appears whole under it.
+bool linkUnnamedFile(int fd, const std::string &name)
 {
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+}
+
+// Gives a file made without a name a short random one in its folder, from
+// which it is then renamed into place over a name that is taken.
+std::string nameUnnamedFile(int fd, const std::string &folder, std::string &named)
+{
     for (int attempt = 0; attempt < 100; ++attempt) {
         named = folder + temporaryPrefix + randomLetters(6);
-        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, named.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        if (linkUnnamedFile(fd, named))
             return {};
         if (errno != EEXIST)
             break;
@@ -157,17 +164,6 @@ void removeLeftovers(const std::string &folder)
     ::closedir(listing);
 }
 
-// The rename is made lasting too, so that after a power cut the name leads
-// to the old content or to the new, whole.
-void syncFolder(const std::string &folder)
-{
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 // Writes `bytes` to a new file beside `target`, which then takes target's
 // place in one rename. On failure nothing is left of the new file.
 std::string writeInOneStep(const std::string &target, const std::string &bytes, const Look &look,
@@ -181,19 +177,21 @@ std::string writeInOneStep(const std::string &target, const std::string &bytes, 
         return failed + "the new copy cannot be made beside it: " + reason(errno) + ".";
     ::flock(fd, LOCK_EX); // held until it is closed, for removeLeftovers
     std::string problem = giveLook(fd, look);
-    if (problem.empty() && (!writeAll(fd, bytes) || ::fsync(fd) != 0))
+    if (problem.empty() &&
+        (!writeAll(fd, bytes) || (look.durability == Durability::SurvivesPowerLoss && ::fsync(fd) != 0)))
         problem = reason(errno);
-    if (problem.empty() && named.empty())
+    // A name not taken yet (a new version, a first backup copy) is given at
+    // once, with nothing ever under a temporary name; one that is taken is
+    // replaced by a rename.
+    const bool placed = problem.empty() && named.empty() && linkUnnamedFile(fd, target);
+    if (problem.empty() && !placed && named.empty())
         problem = nameUnnamedFile(fd, folder, named);
-    if (problem.empty() && ::rename(named.c_str(), target.c_str()) != 0)
+    if (problem.empty() && !placed && ::rename(named.c_str(), target.c_str()) != 0)
         problem = reason(errno);
     if (!problem.empty() && !named.empty())
         ::unlink(named.c_str());
     ::close(fd);
-    if (!problem.empty())
-        return failed + problem + ".";
-    syncFolder(folder);
-    return {};
+    return problem.empty() ? std::string() : failed + problem + ".";
 }
 
 } // namespace
@@ -212,10 +210,13 @@ std::string replaceWholeFile(const std::string &path, const std::string &bytes)
         return failed + "it is not a regular file.";
     if (std::string refusal = refuseReadOnly(path); !refusal.empty())
         return refusal;
-    return writeInOneStep(target, bytes, Look{info.st_mode & 07777, info.st_uid, info.st_gid, true}, failed);
+    return writeInOneStep(target, bytes,
+                          Look{info.st_mode & 07777, info.st_uid, info.st_gid, true, Durability::SurvivesPowerLoss},
+                          failed);
 }
 
-std::string placeNewFile(const std::string &path, const std::string &bytes, const std::string &like)
+std::string placeNewFile(const std::string &path, const std::string &bytes, const std::string &like,
+                         Durability durability)
 {
     const std::string failed = "Cannot write " + quoted(path) + ": ";
     struct stat info {};
@@ -223,8 +224,12 @@ std::string placeNewFile(const std::string &path, const std::string &bytes, cons
         return failed + "something other than a file is in its place (a folder, a FIFO or a device), "
                         "so it was left alone.";
     Look look;
-    if (!like.empty() && ::stat(like.c_str(), &info) == 0)
-        look = Look{info.st_mode & 0666, info.st_uid, info.st_gid, false};
+    look.durability = durability;
+    if (!like.empty() && ::stat(like.c_str(), &info) == 0) {
+        look.mode = info.st_mode & 0666;
+        look.owner = info.st_uid;
+        look.group = info.st_gid;
+    }
     return writeInOneStep(path, bytes, look, failed);
 }
 
@@ -255,7 +260,7 @@ std::string replaceWholeFile(const std::string &path, const std::string &bytes)
     return writeInOneStep(path, bytes, "Cannot write " + quoted(path) + " (it was left unchanged): ");
 }
 
-std::string placeNewFile(const std::string &path, const std::string &bytes, const std::string &)
+std::string placeNewFile(const std::string &path, const std::string &bytes, const std::string &, Durability)
 {
     std::error_code error;
     const auto type = std::filesystem::symlink_status(path, error).type();

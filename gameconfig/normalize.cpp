@@ -56,7 +56,11 @@ std::string normalizeFile(const std::string &chosenPath, std::string &normalized
     normalized = normalizeText(bytes);
     if (original)
         *original = std::move(bytes);
-    if (std::string failure = placeNewFile(scratchPathFor(chosenPath), normalized, chosenPath); !failure.empty())
+    // The game file itself is written to last; its backup copy guards
+    // against the program's faults, and is not worth a wait for the disk.
+    if (std::string failure =
+            placeNewFile(scratchPathFor(chosenPath), normalized, chosenPath, Durability::SurvivesProgramFaults);
+        !failure.empty())
         return "Cannot write the backup copy beside the chosen file. " + failure;
     return {};
 }

@@ -132,7 +132,9 @@ std::string KeepVersion(const std::string &versionsFolder, const std::string &ga
         return failed + "the folder " + inQuotes(folder) + " cannot be made: " + error.message() + ".";
     const KeptVersion next{versions.empty() ? 1 : versions.back().number + 1,
                            static_cast<std::int64_t>(std::time(nullptr)), bytes.size()};
-    if (std::string failure = placeNewFile((folder / fileNameOf(next)).string(), bytes, {}); !failure.empty())
+    if (std::string failure =
+            placeNewFile((folder / fileNameOf(next)).string(), bytes, {}, Durability::SurvivesPowerLoss);
+        !failure.empty())
         return failed + failure;
     versions.push_back(next);
     // A version that cannot be removed merely stays.
