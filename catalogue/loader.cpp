@@ -7,13 +7,28 @@
 #include "fileio.h"
 #include "linemodel.h"
 #include "optionkey.h"
+#include "variablename.h"
 
 namespace cvarden {
 namespace {
 
 const std::string folderImage = "folder";
 
+// Far above any real catalogue or choice list: past it, a file is not one.
+constexpr std::uintmax_t sizeLimit = std::uintmax_t(64) << 20;
+
 bool holdsSeparator(std::string_view line) { return line.find('?') != std::string_view::npos; }
+
+// Choice lists are read from the catalogue's folder and the folders in it,
+// never from elsewhere: a name like "../../etc/passwd" reads nothing.
+bool staysInFolder(const std::string &name)
+{
+    const std::filesystem::path path(name);
+    if (path.has_root_path())
+        return false;
+    const std::filesystem::path normal = path.lexically_normal();
+    return normal.empty() || *normal.begin() != "..";
+}
 
 std::string inQuotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
@@ -117,6 +132,7 @@ private:
         read(description_);
         descriptions_.set(ordinal, description_);
         readKeyLine(variable_);
+        checkVariableName();
         readKeyLine(reserved_);
         readKeyLine(kind_);
 
@@ -151,6 +167,17 @@ private:
         // option's key must not hang an option under another.
         if (!namesAFolder(parent_) || !tree_.add(&parent_, std::move(key), displayName_, std::move(image)))
             findings_.note(firstLine, "this entry adds no option: " + inQuotes(parent_) + " is not a folder");
+    }
+
+    // The game must read the name as the one word it is, or the line the
+    // export writes for it would run something else.
+    void checkVariableName()
+    {
+        if (!findings_.wanted())
+            return;
+        if (const std::string why = WhyNotOneWord(variable_); !why.empty())
+            findings_.note(lines_.linesRead(),
+                           "the variable name " + inQuotes(variable_) + " is not one word to the game: " + why);
     }
 
     bool namesAFolder(const std::string &name) const
@@ -221,9 +248,14 @@ private:
     // choices. A missing or empty file gives none.
     std::string readChoiceFile()
     {
+        if (!staysInFolder(choiceFile_)) {
+            findings_.note(lines_.linesRead(), "the choice list " + inQuotes(choiceFile_) +
+                                                   " lies outside the catalogue's folder, so it is not read");
+            return "0?";
+        }
         const std::filesystem::path file = folder_ / choiceFile_;
         std::string bytes;
-        if (std::string failure = readWholeFile(file.string(), bytes); !failure.empty()) {
+        if (std::string failure = readWholeFile(file.string(), bytes, sizeLimit); !failure.empty()) {
             findings_.note(lines_.linesRead(), failure);
             return "0?";
         }
@@ -259,7 +291,7 @@ std::string OpenOptions(const std::string &path, OptionTree &tree, DescriptionTa
                         std::vector<CatalogueFinding> *findings)
 {
     std::string bytes;
-    if (std::string failure = readWholeFile(path, bytes); !failure.empty())
+    if (std::string failure = readWholeFile(path, bytes, sizeLimit); !failure.empty())
         return failure;
     EntryReader reader(bytes, std::filesystem::path(path).parent_path(), tree, descriptions, Findings(findings));
     reader.readFolders();

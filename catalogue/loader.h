@@ -20,7 +20,9 @@ struct CatalogueFinding {
 // skipped and loading goes on: the player never hears of them, but when
 // `findings` is given, each one is noted there for the catalogue's author.
 // Returns the empty text when the file was read, else why it could not be.
-// Choice-list files are looked up in the catalogue file's folder.
+// Choice-list files are looked up in the catalogue file's folder, and only
+// there. A catalogue or choice list that is not a regular file, or is larger
+// than 64 MiB, is not read.
 std::string OpenOptions(const std::string &path, OptionTree &tree, DescriptionTable &descriptions,
                         std::vector<CatalogueFinding> *findings = nullptr);
 

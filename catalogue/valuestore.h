@@ -19,7 +19,10 @@ public:
 
     // Takes in what other runs of the program saved since this store last
     // read its values: every run of a player shares one set of values.
-    virtual void Reload() {}
+    // Returns the empty text, or why the values cannot be read: a store
+    // that cannot be read is not an empty one, so nothing may then be taken
+    // from it, and nothing is written over it.
+    virtual std::string Reload() { return {}; }
 
     // Between these, saves may be committed together once at the end, which
     // keeps commands that save hundreds of values fast.

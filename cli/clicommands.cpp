@@ -1,5 +1,7 @@
 #include "clicommands.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -7,6 +9,7 @@
 
 #include "changedoptions.h"
 #include "commandflags.h"
+#include "closestnames.h"
 #include "exportconfig.h"
 #include "importconfig.h"
 #include "loader.h"
@@ -16,6 +19,8 @@
 #include "runninggamewarning.h"
 #include "settingsstore.h"
 #include "unifieddiff.h"
+#include "versions.h"
+#include "versionsfolder.h"
 
 namespace cvarden {
 namespace {
@@ -64,6 +69,38 @@ bool namesAFile(const std::string &path)
     return std::filesystem::is_regular_file(path, error);
 }
 
+std::string versionsFolder()
+{
+    return QFile::encodeName(VersionsFolder()).toStdString();
+}
+
+const OptionNode *optionNamed(const OptionTree &tree, const std::string &name)
+{
+    for (std::size_t i = 1; i <= tree.count(); ++i) {
+        const OptionNode &node = tree.item(i);
+        if (node.hasParent() && node.text == name)
+            return &node;
+    }
+    return nullptr;
+}
+
+// A typo must not store a value that no option will ever read.
+std::string noOptionNamed(const OptionTree &tree, const std::string &name)
+{
+    std::vector<std::string> names;
+    for (std::size_t i = 1; i <= tree.count(); ++i) {
+        if (tree.item(i).hasParent())
+            names.push_back(tree.item(i).text);
+    }
+    const std::vector<std::string> closest = ClosestNames(name, names);
+    std::string message = "no option is named \"" + name + "\"";
+    if (closest.empty())
+        return message + " (\"cvarden-cli list\" shows every option)";
+    for (std::size_t i = 0; i < closest.size(); ++i)
+        message += (i == 0 ? "; did you mean \"" : i + 1 == closest.size() ? "\" or \"" : "\", \"") + closest[i];
+    return message + "\"?";
+}
+
 int list(const CliContext &context)
 {
     if (!OnlyFlags(context.arguments, {"--changed"}))
@@ -72,7 +109,9 @@ int list(const CliContext &context)
     const Catalogue catalogue = loadCatalogue(context);
     if (!catalogue.failure.empty())
         return fail(catalogue.failure);
-    const SettingsStore store;
+    SettingsStore store;
+    if (std::string problem = store.Reload(); !problem.empty())
+        return fail(problem);
     const OptionTree &tree = catalogue.tree;
     for (std::size_t i = 1; i <= tree.count(); ++i) {
         const OptionNode &node = tree.item(i);
@@ -88,27 +127,28 @@ int get(const CliContext &context)
 {
     const std::string &name = context.arguments[0];
     const Catalogue catalogue = loadCatalogue(context);
-    const SettingsStore store;
-    if (store.Contains(name)) {
-        print(store.Get(name, {}) + "\n");
-        return done;
-    }
     if (!catalogue.failure.empty())
         return fail(catalogue.failure);
-    for (std::size_t i = 1; i <= catalogue.tree.count(); ++i) {
-        const OptionNode &node = catalogue.tree.item(i);
-        if (node.hasParent() && node.text == name) {
-            print(Module1::OptionDefault(node.key) + "\n");
-            return done;
-        }
-    }
-    return fail("no option is named \"" + name + "\" and nothing is stored under that name");
+    const OptionNode *option = optionNamed(catalogue.tree, name);
+    if (!option)
+        return fail(noOptionNamed(catalogue.tree, name));
+    SettingsStore store;
+    if (std::string problem = store.Reload(); !problem.empty())
+        return fail(problem);
+    print(store.Get(name, Module1::OptionDefault(option->key)) + "\n");
+    return done;
 }
 
 int set(const CliContext &context)
 {
+    const std::string &name = context.arguments[0];
+    const Catalogue catalogue = loadCatalogue(context);
+    if (!catalogue.failure.empty())
+        return fail(catalogue.failure);
+    if (!optionNamed(catalogue.tree, name))
+        return fail(noOptionNamed(catalogue.tree, name));
     SettingsStore store;
-    const std::string failure = store.Save(context.arguments[0], context.arguments[1]);
+    const std::string failure = store.Save(name, context.arguments[1]);
     return failure.empty() ? done : fail(failure);
 }
 
@@ -138,8 +178,10 @@ int importFile(const CliContext &context)
 }
 
 // Shows what an export would change, touching no file at all.
-int previewExport(const std::string &path, OptionTree &tree, const SettingsStore &store)
+int previewExport(const std::string &path, OptionTree &tree, SettingsStore &store)
 {
+    if (std::string problem = store.Reload(); !problem.empty())
+        return fail(problem);
     std::string bytes;
     if (std::string failure = readGameFile(path, bytes); !failure.empty())
         return fail(failure);
@@ -168,7 +210,7 @@ int exportFile(const CliContext &context)
         return previewExport(path, catalogue.tree, store);
     if (!ExportGoesOn(path, HasFlag(flags, "--if-game-stopped")))
         return failed;
-    const ExportReport report = ExportConfig(path, catalogue.tree, store);
+    const ExportReport report = ExportConfig(path, catalogue.tree, store, versionsFolder());
     if (!report.error.empty())
         return fail(report.error);
     print("Replaced " + std::to_string(report.linesReplaced) + " lines and added " +
@@ -185,6 +227,38 @@ int reset(const CliContext &context)
     SettingsStore store;
     const std::string failure = ResetToDefaults(catalogue.tree, store);
     return failure.empty() ? done : fail(failure);
+}
+
+int backups(const CliContext &context)
+{
+    std::vector<KeptVersion> versions;
+    if (std::string failure = ListVersions(versionsFolder(), context.arguments[0], versions); !failure.empty())
+        return fail(failure);
+    for (const KeptVersion &version : versions) {
+        const QString when =
+            QDateTime::fromSecsSinceEpoch(version.keptAt).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        print(std::to_string(version.number) + "\t" + when.toStdString() + "\t" + std::to_string(version.size) + "\n");
+    }
+    return done;
+}
+
+int restore(const CliContext &context)
+{
+    const std::string &path = context.arguments[0];
+    unsigned long number = 0;
+    if (context.arguments.size() == 2) {
+        number = Module1::WholeNumber(context.arguments[1]);
+        if (number == 0)
+            return usageError;
+    }
+    const RestoreReport report = RestoreVersion(versionsFolder(), path, number);
+    if (!report.error.empty())
+        return fail(report.error);
+    print("Put version " + std::to_string(report.restored) + " back into " + path +
+          (report.replacedKeptAs == 0 ? ""
+                                      : "; what it held is kept as version " + std::to_string(report.replacedKeptAs)) +
+          "\n");
+    return done;
 }
 
 int check(const CliContext &context)
@@ -223,6 +297,10 @@ const std::map<std::string, Command> &commands()
           exportFile}},
         {"reset", {0, 0, "reset                     sets every option back to its default", reset}},
         {"check", {0, 0, "check                     lists the mistakes of the catalogue", check}},
+        {"backups",
+         {1, 1, "backups FILE              the earlier versions of a q3config.cfg kept: number, when, size", backups}},
+        {"restore",
+         {1, 2, "restore FILE [N]          puts version N (the newest by default) back into a q3config.cfg", restore}},
     };
     return table;
 }

@@ -9,6 +9,8 @@
 #include "normalize.h"
 #include "optionkey.h"
 #include "optionmatcher.h"
+#include "variablename.h"
+#include "versions.h"
 
 namespace cvarden {
 namespace {
@@ -49,7 +51,7 @@ std::vector<VariablePlan> planVariables(const OptionMatcher &matcher, const Opti
         VariablePlan plan;
         plan.value = writtenValue(store.Get(node.text, fallback));
         plan.atDefault = plan.value == writtenValue(fallback);
-        plan.nameIsReadable = IsGameVariableName(variable.name);
+        plan.nameIsReadable = WhyNotOneWord(variable.name).empty();
         plans.push_back(std::move(plan));
     }
     return plans;
@@ -81,7 +83,8 @@ std::string unreadableNames(const OptionMatcher &matcher, const OptionTree &tree
             continue;
         const VariableOptions &variable = matcher.variables()[v];
         warning += "The option " + quoted(tree.item(variable.valueOption()).text) + " was not written: the game cannot read " +
-                   quoted(variable.name) + " as a variable name, so the catalogue needs mending.\n";
+                   quoted(variable.name) + " as a variable name (" + WhyNotOneWord(variable.name) +
+                   "), so the catalogue needs mending.\n";
     }
     return warning;
 }
@@ -250,22 +253,32 @@ std::string RewriteConfigText(std::string_view normalizedText, OptionTree &tree,
     return out;
 }
 
-ExportReport ExportConfig(const std::string &chosenPath, OptionTree &tree, ValueStore &store)
+ExportReport ExportConfig(const std::string &chosenPath, OptionTree &tree, ValueStore &store,
+                          const std::string &versionsFolder)
 {
-    // The values written are the player's latest, whichever run saved them.
-    store.Reload();
     ExportReport report;
-    std::string normalized;
-    report.error = normalizeFile(chosenPath, normalized);
+    // The values written are the player's latest, whichever run saved them;
+    // a store that cannot be read has none to give.
+    report.error = store.Reload();
+    if (!report.error.empty())
+        return report;
+    std::string normalized, original;
+    report.error = normalizeFile(chosenPath, normalized, versionsFolder.empty() ? nullptr : &original);
     if (!report.error.empty())
         return report;
     report.error = refuseReadOnly(chosenPath);
     if (!report.error.empty())
         return report;
+    // Worked out before a version is kept: an export refused keeps none.
     const std::string rewritten = RewriteConfigText(normalized, tree, store, report);
     if (!report.error.empty())
         return report;
     normalized = std::string(); // its memory back before the write, for files of many megabytes
+    if (!versionsFolder.empty())
+        report.error = KeepVersion(versionsFolder, chosenPath, original);
+    if (!report.error.empty())
+        return report;
+    original = std::string();
     report.error = replaceWholeFile(chosenPath, rewritten);
     return report;
 }

@@ -2,10 +2,11 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <system_error>
+
+#include "fileproblems.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -16,9 +17,19 @@
 namespace cvarden {
 namespace {
 
-std::string quoted(const std::string &path) { return "\"" + path + "\""; }
+using fileproblems::quoted;
+using fileproblems::reason;
 
-std::string reason(int error) { return std::strerror(error); }
+std::string tooLarge(const std::string &path, std::uintmax_t limit)
+{
+    return quoted(path) + " is larger than " + std::to_string(limit >> 20) +
+           " MiB, far more than it should hold, so it was not read.";
+}
+
+std::string notAFile(const std::string &path, const std::string &whatItIs)
+{
+    return "Cannot read " + quoted(path) + ": it is " + whatItIs + ", not a file.";
+}
 
 struct FileCloser {
     void operator()(std::FILE *file) const { std::fclose(file); }
@@ -26,21 +37,6 @@ struct FileCloser {
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 } // namespace
-
-std::string readWholeFile(const std::string &path, std::string &bytes)
-{
-    bytes.clear();
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file)
-        return "Cannot open " + quoted(path) + ": " + reason(errno) + ".";
-    char buffer[1 << 16];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
-        bytes.append(buffer, got);
-    if (std::ferror(file.get()))
-        return "Cannot read " + quoted(path) + ": " + reason(errno) + ".";
-    return {};
-}
 
 std::string writeWholeFile(const std::string &path, const std::string &bytes)
 {
@@ -59,95 +55,118 @@ std::string writeWholeFile(const std::string &path, const std::string &bytes)
 
 namespace {
 
-bool ownerMayWrite(const std::string &path)
+std::string whatItIs(mode_t mode)
 {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) != 0 || (info.st_mode & S_IWUSR) != 0;
+    if (S_ISDIR(mode))
+        return "a folder";
+    if (S_ISFIFO(mode))
+        return "a FIFO (a named pipe)";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "a device";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    return "something other than a regular file";
 }
 
-bool writeAll(int fd, const std::string &bytes)
-{
-    const char *data = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t done = ::write(fd, data, left);
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0)
-            return false;
-        data += done;
-        left -= static_cast<std::size_t>(done);
-    }
-    return true;
-}
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() { ::close(fd_); }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
 
 } // namespace
 
-std::string replaceWholeFile(const std::string &path, const std::string &bytes)
+std::string readWholeFile(const std::string &path, std::string &bytes, std::uintmax_t limit)
 {
-    const std::string failed = "Cannot write " + quoted(path) + " (it was left unchanged): ";
-    std::error_code error;
-    const std::string target = std::filesystem::canonical(path, error).string();
-    if (error)
-        return failed + error.message() + ".";
-    struct stat info {};
-    if (::stat(target.c_str(), &info) != 0)
-        return failed + reason(errno) + ".";
-    if (std::string refusal = refuseReadOnly(path); !refusal.empty())
-        return refusal;
-
-    std::string temporary = target + ".cvarden-XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
+    bytes.clear();
+    // Opened without waiting, so a FIFO cannot hold the open up; it is then
+    // refused for what it is.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
-        return failed + "the new copy cannot be made beside it: " + reason(errno) + ".";
-    // Root writing a player's file should not take it over; where the owner
-    // cannot be kept, the new content still goes in, as the player asked.
-    [[maybe_unused]] const bool ownerKept = ::fchown(fd, info.st_uid, info.st_gid) == 0;
-    const bool ok = ::fchmod(fd, info.st_mode & 07777) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
-    const int writeError = errno;
-    const bool closed = ::close(fd) == 0;
-    if (!ok || !closed || ::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int lastError = ok ? errno : writeError;
-        ::unlink(temporary.c_str());
-        return failed + reason(lastError) + ".";
+        return "Cannot open " + quoted(path) + ": " + reason(errno) + ".";
+    const Descriptor file(fd);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return "Cannot read " + quoted(path) + ": " + reason(errno) + ".";
+    if (!S_ISREG(info.st_mode))
+        return notAFile(path, whatItIs(info.st_mode));
+    if (static_cast<std::uintmax_t>(info.st_size) > limit)
+        return tooLarge(path, limit);
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return "Cannot read " + quoted(path) + ": " + reason(errno) + ".";
+        if (got == 0)
+            return {};
+        // The file may have grown since it was measured.
+        if (bytes.size() + static_cast<std::size_t>(got) > limit) {
+            bytes.clear();
+            return tooLarge(path, limit);
+        }
+        bytes.append(buffer, static_cast<std::size_t>(got));
     }
+}
+
+std::string refuseReadOnly(const std::string &path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0)
+        return quoted(path) + " is read-only, so it was left unchanged.";
+    // As the system judges it for this user (the effective one), not by the
+    // owner's permission bits: a file that belongs to root is not the player's
+    // to replace, even in a folder the player may write.
+    if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+        return "You may not change " + quoted(path) + " (" + reason(errno) + "), so it was left unchanged.";
     return {};
 }
 
 #else
 
-namespace {
+std::string readWholeFile(const std::string &path, std::string &bytes, std::uintmax_t limit)
+{
+    bytes.clear();
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::directory)
+        return notAFile(path, "a folder");
+    if (!error && status.type() != std::filesystem::file_type::regular)
+        return notAFile(path, "something other than a regular file");
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file)
+        return "Cannot open " + quoted(path) + ": " + reason(errno) + ".";
+    char buffer[1 << 16];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        if (bytes.size() + got > limit) {
+            bytes.clear();
+            return tooLarge(path, limit);
+        }
+        bytes.append(buffer, got);
+    }
+    if (std::ferror(file.get()))
+        return "Cannot read " + quoted(path) + ": " + reason(errno) + ".";
+    return {};
+}
 
-bool ownerMayWrite(const std::string &path)
+std::string refuseReadOnly(const std::string &path)
 {
     std::error_code error;
     const auto perms = std::filesystem::status(path, error).permissions();
-    return error || (perms & std::filesystem::perms::owner_write) != std::filesystem::perms::none;
-}
-
-} // namespace
-
-std::string replaceWholeFile(const std::string &path, const std::string &bytes)
-{
-    if (std::string refusal = refuseReadOnly(path); !refusal.empty())
-        return refusal;
-    const std::string temporary = path + ".cvarden-new";
-    if (std::string message = writeWholeFile(temporary, bytes); !message.empty())
-        return message;
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-        return "Cannot write " + quoted(path) + " (it was left unchanged): " + error.message() + ".";
-    }
+    if (!error && (perms & std::filesystem::perms::owner_write) == std::filesystem::perms::none)
+        return quoted(path) + " is read-only, so it was left unchanged.";
     return {};
 }
 
 #endif
-
-std::string refuseReadOnly(const std::string &path)
-{
-    return ownerMayWrite(path) ? std::string() : quoted(path) + " is read-only, so it was left unchanged.";
-}
 
 } // namespace cvarden

@@ -236,16 +236,4 @@ void GameCommandReader::readWords(GameCommand &command, std::size_t most) const
     }
 }
 
-bool IsGameVariableName(std::string_view name)
-{
-    if (name.empty())
-        return false;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        // The variable table refuses names holding \, " or ; (Cvar_ValidateString).
-        if (separatesWords(name[i]) || name[i] == '"' || name[i] == ';' || name[i] == '\\' || startsComment(name, i))
-            return false;
-    }
-    return true;
-}
-
 } // namespace cvarden

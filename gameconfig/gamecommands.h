@@ -92,10 +92,6 @@ private:
     std::vector<bool> runsToTheEnd_;
 };
 
-// Whether the game takes `name` as one variable name: one word to its
-// tokenizer, and a name its variable table accepts.
-bool IsGameVariableName(std::string_view name);
-
 // ASCII letters compared without case, as the game compares command and
 // variable names.
 bool EqualIgnoringCase(std::string_view a, std::string_view b);

@@ -32,6 +32,10 @@ ImportReport ImportConfigText(std::string_view fileText, const OptionTree &tree,
 
 ImportReport ImportConfig(const std::string &chosenPath, const OptionTree &tree, ValueStore &store)
 {
+    // A store that cannot be read is never written over, and the backup copy
+    // is not touched for an import that cannot be made.
+    if (std::string problem = store.Reload(); !problem.empty())
+        return {problem, 0};
     std::string original;
     std::string normalized;
     if (std::string failure = normalizeFile(chosenPath, normalized, &original); !failure.empty())

@@ -54,10 +54,14 @@ std::string normalizeFile(const std::string &chosenPath, std::string &normalized
     if (std::string failure = readGameFile(chosenPath, bytes); !failure.empty())
         return failure;
     normalized = normalizeText(bytes);
-    if (std::string failure = writeWholeFile(scratchPathFor(chosenPath), normalized); !failure.empty())
-        return "Cannot write the backup copy beside the chosen file. " + failure;
-    if (original != nullptr)
+    if (original)
         *original = std::move(bytes);
+    // The game file itself is written to last; its backup copy guards
+    // against the program's faults, and is not worth a wait for the disk.
+    if (std::string failure =
+            placeNewFile(scratchPathFor(chosenPath), normalized, chosenPath, Durability::SurvivesProgramFaults);
+        !failure.empty())
+        return "Cannot write the backup copy beside the chosen file. " + failure;
     return {};
 }
 

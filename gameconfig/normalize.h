@@ -19,12 +19,15 @@ std::string scratchPathFor(const std::string &chosenPath);
 // read, and is often one the game left cut short.
 std::string readGameFile(const std::string &chosenPath, std::string &bytes);
 
-// Reads the chosen file and writes its normalized text to the scratch copy,
-// which is created or emptied first, and hands that text on in `normalized`
-// so the commands need not read it back, and the file's own bytes in
-// `original` when asked. Returns the empty text on success, else what failed.
-// An empty chosen file fails, holding no line to read, and leaves the scratch
-// copy untouched.
+// Reads the chosen file and replaces the scratch copy with its normalized
+// text, which it hands on in `normalized` so the commands need not read it
+// back; when `original` is given, the bytes as read go there. The scratch
+// copy is replaced in one step: a fault while it is written keeps the
+// previous one whole, and a link in its place is replaced, never followed;
+// something other than a file there (a folder, a FIFO) is refused and left
+// alone. It gets the chosen file's read and write permissions. Returns the
+// empty text on success, else what failed. An empty chosen file fails,
+// holding no line to read, and leaves the scratch copy untouched.
 std::string normalizeFile(const std::string &chosenPath, std::string &normalized, std::string *original = nullptr);
 
 } // namespace cvarden

@@ -13,6 +13,7 @@ packages=(
     help2man librsvg2-bin            # the manual pages and the large icons
     dpkg-dev                         # the Debian package's library dependencies
     appstream desktop-file-utils bash-completion man-db   # checks of the package's files
+    python3                          # the start-up timer and scripts/kill-loop.py
 )
 
 missing=()

@@ -1,5 +1,11 @@
 #include "settingsstore.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <filesystem>
+#include <system_error>
+
 namespace cvarden {
 namespace {
 
@@ -19,17 +25,71 @@ std::string toBytes(const QString &text)
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-} // namespace
-
-SettingsStore::SettingsStore()
-    : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                            QStringLiteral("Cvarden"), QStringLiteral("Cvarden")))
+// Where QSettings keeps this application's settings on this platform. Named
+// here, rather than left to QSettings, so that the file can be checked before
+// QSettings opens it: a FIFO in its place would block the open for ever.
+QString userStoreFile()
 {
+#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
+    return {};
+#else
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Cvarden/Cvarden.conf");
+#endif
 }
 
-SettingsStore::SettingsStore(const QString &iniPath)
-    : settings_(std::make_unique<QSettings>(iniPath, QSettings::IniFormat))
+// Why the file cannot hold a store, or the empty text. A missing file is an
+// empty store, as for a new player.
+std::string whyNotAFile(const QString &path)
 {
+    std::error_code error;
+    const auto type = std::filesystem::status(QFile::encodeName(path).toStdString(), error).type();
+    switch (type) {
+    case std::filesystem::file_type::not_found:
+    case std::filesystem::file_type::regular:
+        return {};
+    case std::filesystem::file_type::directory:
+        return "it is a folder, not a file";
+    case std::filesystem::file_type::none:
+        return error.message(); // its folder cannot be searched, say
+    default:
+        return "it is not a regular file (a FIFO or a device stands in its place)";
+    }
+}
+
+// The size and time of a file, which tell whether it has changed.
+QString stampOf(const QString &path)
+{
+    const QFileInfo file(path);
+    return file.exists() ? QString::number(file.size()) + "@" + QString::number(file.lastModified().toMSecsSinceEpoch())
+                         : QString();
+}
+
+// Why QSettings could not read the store, or the empty text.
+std::string whyUnread(const QSettings &settings)
+{
+    switch (settings.status()) {
+    case QSettings::NoError:
+        return {};
+    case QSettings::FormatError:
+        return "it is not a valid settings file (it was damaged, or changed by hand)";
+    case QSettings::AccessError:
+        break;
+    }
+    QFile file(settings.fileName());
+    return file.open(QIODevice::ReadOnly) ? "it cannot be read" : file.errorString().toStdString();
+}
+
+} // namespace
+
+SettingsStore::SettingsStore() : iniPath_(userStoreFile())
+{
+    open();
+}
+
+SettingsStore::SettingsStore(const QString &iniPath) : iniPath_(iniPath)
+{
+    open();
 }
 
 QString SettingsStore::encodeName(const std::string &name)
@@ -64,27 +124,33 @@ std::string SettingsStore::decodeName(const QString &key)
 
 std::string SettingsStore::Get(const std::string &name, const std::string &fallback) const
 {
-    const QVariant value = settings_->value(section + encodeName(name));
+    const QString key = section + encodeName(name);
+    if (const auto found = pending_.find(key); found != pending_.end())
+        return toBytes(found->second);
+    const QVariant value = problem_.empty() ? settings_->value(key) : QVariant();
     return value.isValid() ? toBytes(value.toString()) : fallback;
 }
 
 bool SettingsStore::Contains(const std::string &name) const
 {
-    return settings_->contains(section + encodeName(name));
+    const QString key = section + encodeName(name);
+    return pending_.count(key) != 0 || (problem_.empty() && settings_->contains(key));
 }
 
 std::string SettingsStore::Save(const std::string &name, const std::string &value)
 {
-    settings_->setValue(section + encodeName(name), fromBytes(value));
+    if (!problem_.empty() && batching_)
+        return refusal("save");
+    pending_[section + encodeName(name)] = fromBytes(value);
     return batching_ ? std::string() : commit();
 }
 
-void SettingsStore::Reload()
+std::string SettingsStore::Reload()
 {
-    // With nothing of ours waiting, a sync only reads the file again, and
-    // only when another run has changed it.
+    // With nothing of ours waiting, the file is read afresh, and checked.
     if (!batching_)
-        settings_->sync();
+        open();
+    return problem_.empty() ? std::string() : refusal("read");
 }
 
 void SettingsStore::beginBatch()
@@ -98,12 +164,70 @@ std::string SettingsStore::endBatch()
     return commit();
 }
 
+QString SettingsStore::location() const
+{
+    return settings_ ? settings_->fileName() : iniPath_;
+}
+
+void SettingsStore::open()
+{
+    // QSettings parses a file once in a run, and reads it again only when its
+    // size or time has changed: a damage found in it is found only once, and
+    // is remembered here for as long as the file stays as it is.
+    if (!damagedFile_.isEmpty() && damagedFile_ == stampOf(iniPath_))
+        return;
+    settings_.reset(); // it holds no change of ours, so this writes nothing
+    damagedFile_.clear();
+    problem_ = iniPath_.isEmpty() ? std::string() : whyNotAFile(iniPath_);
+    if (!problem_.empty())
+        return;
+    settings_ = iniPath_.isEmpty() ? std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                                                 QStringLiteral("Cvarden"), QStringLiteral("Cvarden"))
+                                   : std::make_unique<QSettings>(iniPath_, QSettings::IniFormat);
+    // A section is parsed when it is first used, and only then is a damaged
+    // line found: every section is parsed now, before anything is used.
+    settings_->allKeys();
+    noteProblem();
+}
+
+void SettingsStore::noteProblem()
+{
+    problem_ = whyUnread(*settings_);
+    if (settings_->status() == QSettings::FormatError)
+        damagedFile_ = stampOf(iniPath_);
+}
+
+std::string SettingsStore::refusal(const char *verb) const
+{
+    return std::string("Cannot ") + verb + " the settings in \"" + QFile::encodeName(location()).toStdString() +
+           "\": " + problem_ +
+           ". Cvarden reads nothing from it and writes nothing over it. To start afresh, move that file away: "
+           "your options then read as the catalogue's defaults, and an import takes your values over from "
+           "q3config.cfg again.";
+}
+
 std::string SettingsStore::commit()
 {
+    if (pending_.empty())
+        return {};
+    // Read and checked again just before it is written: a file damaged since
+    // it was last read is left as it is.
+    open();
+    if (!problem_.empty()) {
+        pending_.clear();
+        return refusal("save");
+    }
+    for (const auto &[key, value] : pending_)
+        settings_->setValue(key, value);
+    pending_.clear();
     settings_->sync();
     if (settings_->status() == QSettings::NoError)
         return {};
-    return "Cannot save the settings in \"" + settings_->fileName().toStdString() +
+    if (settings_->status() == QSettings::FormatError) {
+        noteProblem();
+        return refusal("save");
+    }
+    return "Cannot save the settings in \"" + QFile::encodeName(location()).toStdString() +
            "\": the file cannot be written (check its folder's permissions and free space).";
 }
 

@@ -2,6 +2,7 @@
 
 #include <QSettings>
 #include <QString>
+#include <map>
 #include <memory>
 
 #include "valuestore.h"
@@ -9,10 +10,15 @@
 namespace cvarden {
 
 // The player's option values, kept per user in the platform's settings store
-// (the registry on Windows, an INI file in the user's configuration folder
-// elsewhere), application "Cvarden", section "Q3A", one text per display name.
-// Texts are single bytes mapped one to one onto characters, so every byte a
-// game file held comes back unchanged.
+// (the registry on Windows, a property list on macOS, an INI file in the
+// user's configuration folder elsewhere), application "Cvarden", section
+// "Q3A", one text per display name. Texts are single bytes mapped one to one
+// onto characters, so every byte a game file held comes back unchanged.
+//
+// The store is checked, not trusted: a file that cannot be read, or is not a
+// valid settings file, is never taken for an empty store, and never written
+// over. Every read of it then falls back to the defaults, Reload and every
+// save say why, and nothing is written until the player mends or moves it.
 class SettingsStore : public ValueStore {
 public:
     // The current user's own store.
@@ -23,14 +29,14 @@ public:
 
     std::string Get(const std::string &name, const std::string &fallback) const override;
     std::string Save(const std::string &name, const std::string &value) override;
-    void Reload() override;
+    std::string Reload() override;
     // Whether anything was ever saved under `name`.
     bool Contains(const std::string &name) const;
     void beginBatch() override;
     std::string endBatch() override;
 
     // Where the values live, for messages that tell the player.
-    QString location() const { return settings_->fileName(); }
+    QString location() const;
 
     // The settings store takes "/" and "\" as group separators and refuses an
     // empty name, so value names are stored in an encoding that keeps every
@@ -39,9 +45,20 @@ public:
     static std::string decodeName(const QString &key);
 
 private:
+    void open();
+    void noteProblem();
+    std::string refusal(const char *verb) const;
     std::string commit();
 
+    QString iniPath_; // empty: the platform's own store, not a file of ours
     std::unique_ptr<QSettings> settings_;
+    // Saves of a batch, written together when it ends: the store file is
+    // then read and checked once more just before it is written.
+    std::map<QString, QString> pending_;
+    // Why the store cannot be read, when it cannot; and when that is because
+    // it is damaged, the size and time of the damaged file.
+    std::string problem_;
+    QString damagedFile_;
     bool batching_ = false;
 };
 

@@ -26,6 +26,7 @@ private:
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+        environment.insert("XDG_DATA_HOME", dir.filePath("data"));
         process.setProcessEnvironment(environment);
         if (program.isEmpty())
             process.start(QCoreApplication::applicationDirPath() + "/cvarden-cli",
@@ -41,6 +42,7 @@ private slots:
     void init()
     {
         QDir(dir.filePath("config")).removeRecursively();
+        QDir(dir.filePath("data")).removeRecursively();
         QFile::remove(dir.filePath("options.dat"));
         QVERIFY(QFile::copy(CVARDEN_TEST_DATA "/worked-example.dat", dir.filePath("options.dat")));
         catalogue = dir.filePath("options.dat");
@@ -66,15 +68,22 @@ private slots:
             << QStringList{"Brightness=1.0 ", "Full screen=0", "Mixing rate=22"}
             << QByteArray("Display\tBrightness\tvid_bright\tVALUE\t1.0 \n"
                           "Display\tFull screen\tvid_full\tCHECK\t0\n");
-        QTest::newRow("names outside the catalogue are no options") << QStringList{"Other=1"} << QByteArray();
+        // Left in the store by an earlier catalogue: set refuses such names now.
+        QTest::newRow("names outside the catalogue are no options") << QStringList{"!Other=1"} << QByteArray();
     }
 
     void listChangedShowsOnlyOptionsOffTheirDefault()
     {
         QFETCH(QStringList, stored);
         QFETCH(QByteArray, out);
-        for (const QString &pair : stored)
+        for (const QString &pair : stored) {
+            if (pair.startsWith('!')) {
+                QSettings raw(dir.filePath("config/Cvarden/Cvarden.conf"), QSettings::IniFormat);
+                raw.setValue("Q3A/" + pair.mid(1).section('=', 0, 0), pair.section('=', 1));
+                continue;
+            }
             QCOMPARE(cli({"set", pair.section('=', 0, 0), pair.section('=', 1)}).status, 0);
+        }
         const Run run = cli({"list", "--changed"});
         QCOMPARE(run.status, 0);
         QCOMPARE(run.out, out);
@@ -127,15 +136,38 @@ private slots:
         QCOMPARE(cli({"get", "Brightness"}).out, QByteArray("1.0\n"));
         QCOMPARE(cli({"set", "Brightness", " 1.5 "}).status, 0);
         QCOMPARE(cli({"get", "Brightness"}).out, QByteArray(" 1.5 \n"));
-        QCOMPARE(cli({"set", "Not an option", "kept"}).status, 0);
-        QCOMPARE(cli({"get", "Not an option"}).out, QByteArray("kept\n"));
         const Run unknown = cli({"get", "Nothing"});
         QCOMPARE(unknown.status, 1);
         QVERIFY2(unknown.err.contains("Nothing"), unknown.err);
     }
 
+    // A typo must neither store a value no option reads nor pass for one.
+    void unknownNamesAreRefusedWithTheClosest_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("set, a letter left out")
+            << QStringList{"set", "Brightnes", "2"} << "no option is named \"Brightnes\"; did you mean \"Brightness\"?";
+        QTest::newRow("get, in other letter case")
+            << QStringList{"get", "full screen"} << "did you mean \"Full screen\"?";
+        QTest::newRow("set, a part of the name") << QStringList{"set", "rate", "44"} << "did you mean \"Mixing rate\"?";
+        QTest::newRow("set, nothing like any option")
+            << QStringList{"set", "Sensitivity", "4"} << "no option is named \"Sensitivity\" (\"cvarden-cli list\"";
+    }
+
+    void unknownNamesAreRefusedWithTheClosest()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        const Run run = cli(arguments);
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains(message.toLatin1()), run.err);
+        QVERIFY(!QFile::exists(dir.filePath("config/Cvarden/Cvarden.conf")));
+    }
+
     void namesAndValuesAreBytes()
     {
+        catalogue = writeTestFile(dir, "bytes.dat", "A\r\n---\r\nA\r\na/b\\\351\r\nd\r\nv\r\nx\r\nVALUE\r\n1\r\n");
         // High bytes that are no UTF-8, straight from the shell.
         const Run set = cli({}, R"sh(exec "$0" --catalogue "$1" set "$(printf 'a/b\\\351')" "$(printf '\377\300 x')")sh");
         QCOMPARE(set.status, 0);
@@ -210,6 +242,39 @@ private slots:
         QCOMPARE(readTestFile(config) != before, written);
     }
 
+    void backupsListTheVersionsAndRestorePutsOneBack()
+    {
+        const std::string first = "seta vid_bright \"2.0\"\n";
+        const QString config = writeTestFile(dir, "q3config.cfg", first);
+        QCOMPARE(cli({"export", config}).status, 0);
+        const std::string second = readTestFile(config);
+        QCOMPARE(cli({"set", "Brightness", "3.0"}).status, 0);
+        QCOMPARE(cli({"export", config}).status, 0);
+        const std::string third = readTestFile(config);
+
+        const Run listed = cli({"backups", config});
+        QCOMPARE(listed.status, 0);
+        const QList<QByteArray> lines = listed.out.split('\n');
+        QCOMPARE(lines.size(), 3);
+        QVERIFY2(lines[0].startsWith("1\t") && lines[0].endsWith("\t" + QByteArray::number(qsizetype(first.size()))),
+                 listed.out);
+        QVERIFY2(lines[1].startsWith("2\t") && lines[1].endsWith("\t" + QByteArray::number(qsizetype(second.size()))),
+                 listed.out);
+
+        const Run restored = cli({"restore", config, "1"});
+        QCOMPARE(restored.status, 0);
+        QCOMPARE(restored.out,
+                 ("Put version 1 back into " + config + "; what it held is kept as version 3\n").toLocal8Bit());
+        QCOMPARE(readTestFile(config), first);
+        // The newest version by default: here, what the restore replaced.
+        QCOMPARE(cli({"restore", config}).status, 0);
+        QCOMPARE(readTestFile(config), third);
+        QCOMPARE(cli({"restore", config, "9"}).status, 1);
+        // Nothing of the versions lands beside the game's file.
+        QCOMPARE(QDir(dir.path()).entryList({"q3config*"}, QDir::Files | QDir::Hidden),
+                 QStringList({"q3config.cfg", "q3config.cfg_"}));
+    }
+
     void resetStoresEveryDefault()
     {
         cli({"set", "Mixing rate", "11"});
@@ -266,6 +331,7 @@ private slots:
         QTest::newRow("an unknown export flag") << QStringList{"export", "--wet-run", "x"};
         QTest::newRow("an unknown list flag") << QStringList{"list", "--changes"};
         QTest::newRow("an unknown option") << QStringList{"--colour", "list"};
+        QTest::newRow("a version that is no number") << QStringList{"restore", "q3config.cfg", "first"};
     }
 
     void wrongUseExitsWithTwo()

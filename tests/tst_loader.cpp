@@ -184,6 +184,36 @@ private slots:
         QCOMPARE(nodes.value(1), "A | " + key + " | n | combo");
     }
 
+    void choiceListsAreReadOnlyInTheCataloguesFolder_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("a list in a folder inside") << "lists/list.txt"
+                                                   << "v?x?COMBO?1?1?inside?r?a";
+        QTest::newRow("a list one folder up") << "../list.txt"
+                                              << "v?x?COMBO?1?0?r?a";
+        QTest::newRow("a way out through a folder inside") << "lists/../../list.txt"
+                                                           << "v?x?COMBO?1?0?r?a";
+        QTest::newRow("a whole path") << "WHOLE"
+                                      << "v?x?COMBO?1?0?r?a";
+    }
+
+    void choiceListsAreReadOnlyInTheCataloguesFolder()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, key);
+        QVERIFY(QDir(dir.path()).mkpath("catalogue/lists"));
+        writeTestFile(dir, "list.txt", "outside\r\n");
+        writeTestFile(dir, "catalogue/lists/list.txt", "inside\r\n");
+        name.replace("WHOLE", dir.filePath("list.txt"));
+        const QString path =
+            writeTestFile(dir, "catalogue/options.dat",
+                          crlfLines({"A", "---", "A", "n", "d", "v", "x", "COMBO", "FILE", name, "r", "a"}));
+        tree.clear();
+        QCOMPARE(OpenOptions(path.toStdString(), tree, descriptions), std::string());
+        QCOMPARE(describe(tree).value(1), "A | " + key + " | n | combo");
+    }
+
     void missingCatalogueSaysWhichFile()
     {
         const std::string missing = dir.filePath("nowhere/options.dat").toStdString();
@@ -227,6 +257,17 @@ private slots:
             << "A|---|A|n|d|v|x|COMBO|LIST" << QStringList{"9: the choice source \"LIST\""};
         QTest::newRow("a missing choice-list file")
             << "A|---|A|n|d|v|x|COMBO|FILE|none.txt|x|a" << QStringList{"10: Cannot open", "12: the default"};
+        QTest::newRow("a variable name holding a semicolon")
+            << "A|---|A|n|d|x;quit|x|VALUE|1" << QStringList{"6: the variable name \"x;quit\" is not one word"};
+        QTest::newRow("a variable name holding a blank")
+            << "A|---|A|n|d|cg fov|x|VALUE|1" << QStringList{"6: the variable name \"cg fov\" is not one word"};
+        QTest::newRow("a variable name holding a double quote")
+            << "A|---|A|n|d|a\"b|x|VALUE|1" << QStringList{"6: the variable name \"a\"b\" is not one word"};
+        QTest::newRow("a variable name holding a comment")
+            << "A|---|A|n|d|a//b|x|VALUE|1" << QStringList{"6: the variable name \"a//b\" is not one word"};
+        QTest::newRow("a choice list outside the catalogue's folder")
+            << "A|---|A|n|d|v|x|COMBO|FILE|../list.txt|x|a"
+            << QStringList{"10: the choice list \"../list.txt\" lies outside", "12: the default"};
         QTest::newRow("no --- line") << "A" << QStringList{"1: no \"---\" line", "1: no option entry"};
         QTest::newRow("a folder listed twice") << "A|A|---" << QStringList{"2: the folder \"A\" is listed twice",
                                                                           "3: no option entry"};

@@ -27,6 +27,8 @@ private:
     QString iniPath() const { return dir.filePath("Cvarden.conf"); }
 
 private slots:
+    void init() { QFile::remove(iniPath()); }
+
     void valueNamesAreHeldExactly()
     {
         const std::vector<std::string> names{"a/b", "a//b", "a\\b", "", " lead", "trail ", "eq=x", "[br]",
@@ -126,6 +128,51 @@ private slots:
         }
         SettingsStore reopened(dir.filePath("batch.conf"));
         QCOMPARE(reopened.Get("two", "none"), std::string("2"));
+    }
+
+    // Taken for an empty store, it used to give the defaults, and a save
+    // wrote over the lines it could not read.
+    void storeThatCannotBeReadIsNeverWrittenOver_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("a line typed by hand") << QByteArray("[Q3A]\n%7EField%20of%20view=105\nmy note\n");
+        QTest::newRow("cut short inside a name") << QByteArray("[Q3A]\n%7EField%20of%20view=105\n%7EMou");
+        QTest::newRow("a section never closed") << QByteArray("[Q3A\n%7EField%20of%20view=105\n");
+        QTest::newRow("bytes of another file") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0");
+    }
+
+    void storeThatCannotBeReadIsNeverWrittenOver()
+    {
+        QFETCH(QByteArray, content);
+        QFile file(iniPath());
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        file.close();
+        SettingsStore store(iniPath());
+        const std::string problem = store.Reload();
+        QVERIFY2(problem.find(iniPath().toStdString()) != std::string::npos, problem.c_str());
+        QVERIFY2(problem.find("not a valid settings file") != std::string::npos, problem.c_str());
+        QVERIFY2(problem.find("To start afresh") != std::string::npos, problem.c_str());
+        QCOMPARE(store.Get("Field of view", "90"), std::string("90"));
+        QVERIFY(store.Save("Field of view", "100").find("Cannot save the settings") != std::string::npos);
+        {
+            StoreBatch batch(store);
+            QVERIFY(!store.Save("Field of view", "100").empty());
+        }
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), content);
+    }
+
+    void storeMovedAwayIsStartedAfresh()
+    {
+        QFile file(iniPath());
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[Q3A\n") == 5);
+        file.close();
+        SettingsStore store(iniPath());
+        QVERIFY(!store.Reload().empty());
+        QVERIFY(QFile::rename(iniPath(), iniPath() + ".damaged"));
+        QCOMPARE(store.Reload(), std::string());
+        QCOMPARE(store.Save("Field of view", "100"), std::string());
+        QCOMPARE(SettingsStore(iniPath()).Get("Field of view", "90"), std::string("100"));
     }
 
     void unwritableStoreSaysSo()

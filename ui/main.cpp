@@ -4,6 +4,7 @@
 #include "mainwindow.h"
 #include "programinfo.h"
 #include "settingsstore.h"
+#include "versionsfolder.h"
 
 namespace {
 
@@ -39,7 +40,8 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     cvarden::SettingsStore store;
-    cvarden::MainWindow window(QCoreApplication::applicationDirPath() + QStringLiteral("/options.dat"), store);
+    cvarden::MainWindow window(QCoreApplication::applicationDirPath() + QStringLiteral("/options.dat"), store,
+                               cvarden::VersionsFolder());
     window.show();
     return app.exec();
 }

@@ -33,8 +33,9 @@ QString Shown(const QString &path)
 
 } // namespace
 
-MainWindow::MainWindow(const QString &cataloguePath, ValueStore &store, QWidget *parent)
-    : QWidget(parent), ui(std::make_unique<Ui::MainWindow>()), store_(store), ImageList1(new ImageList(this))
+MainWindow::MainWindow(const QString &cataloguePath, ValueStore &store, const QString &versionsFolder, QWidget *parent)
+    : QWidget(parent), ui(std::make_unique<Ui::MainWindow>()), store_(store), versionsFolder_(versionsFolder),
+      ImageList1(new ImageList(this))
 {
     ui->setupUi(this);
     editors_ = new ValueEditors(ui->val_value, ui->val_check, ui->val_combo, store_, this);
@@ -43,6 +44,7 @@ MainWindow::MainWindow(const QString &cataloguePath, ValueStore &store, QWidget 
     LoadCatalogue(cataloguePath);
     SetUpTreeHelpers();
     ConnectCommands();
+    CheckStore();
     ui->optiontree->setFocus();
 }
 
@@ -84,6 +86,23 @@ void MainWindow::LoadCatalogue(const QString &cataloguePath)
                        tr("Cvarden has no options to show: it could not read its option list %1.")
                            .arg(Shown(cataloguePath)),
                        FromSystemText(failure));
+        },
+        Qt::QueuedConnection);
+}
+
+void MainWindow::CheckStore()
+{
+    const std::string problem = store_.Reload();
+    if (problem.empty())
+        return;
+    // Told once the window is up, as for the catalogue.
+    QMetaObject::invokeMethod(
+        this,
+        [this, problem] {
+            ShowNotice(this, QMessageBox::Warning,
+                       tr("Cvarden cannot read your option values, so it shows the defaults and will not Save or "
+                          "Open until they can be read."),
+                       FromSystemText(problem));
         },
         Qt::QueuedConnection);
 }
@@ -175,15 +194,30 @@ void MainWindow::Command2_Click()
     editors_->ShowDefault();
 }
 
+// Save would write defaults over the player's settings, and Open would
+// write over a store that may still be mended: both wait until it can be read.
+bool MainWindow::RefusedForUnreadableStore(const QString &command)
+{
+    const std::string problem = store_.Reload();
+    if (problem.empty())
+        return false;
+    ShowNotice(this, QMessageBox::Warning,
+               tr("Cvarden will not %1 while it cannot read your option values.").arg(command),
+               FromSystemText(problem));
+    return true;
+}
+
 void MainWindow::Command3_Click()
 {
+    if (RefusedForUnreadableStore(tr("save")))
+        return;
     const QString chosen = FileDialog().ChooseExisting(QFileDialog::AcceptSave);
     if (chosen.isEmpty() || !SaveDespiteRunningGame(this, chosen))
         return;
     ExportReport report;
     {
         const BusyPointer busy(this, BusyPointer::AfterRestore::RunPendingEvents);
-        report = ExportConfig(PathBytes(chosen), options_, store_);
+        report = ExportConfig(PathBytes(chosen), options_, store_, PathBytes(versionsFolder_));
     }
     if (!report.error.empty()) {
         ShowNotice(this, QMessageBox::Warning, tr("Cvarden could not save the settings to %1.").arg(Shown(chosen)),
@@ -203,6 +237,8 @@ void MainWindow::Command3_Click()
 
 void MainWindow::Command4_Click()
 {
+    if (RefusedForUnreadableStore(tr("open a file")))
+        return;
     const QString chosen = FileDialog().ChooseExisting(QFileDialog::AcceptOpen);
     if (chosen.isEmpty())
         return;

@@ -27,7 +27,10 @@ class MainWindow : public QWidget {
     Q_OBJECT
 
 public:
-    MainWindow(const QString &cataloguePath, ValueStore &store, QWidget *parent = nullptr);
+    // Before each Save the game file's content is kept as a version in
+    // `versionsFolder`; with none given, no versions are kept.
+    MainWindow(const QString &cataloguePath, ValueStore &store, const QString &versionsFolder = {},
+               QWidget *parent = nullptr);
     ~MainWindow() override;
 
 protected:
@@ -40,6 +43,7 @@ private:
     void ShowCatalogue();
     void SetUpTreeHelpers();
     void ConnectCommands();
+    void CheckStore();
 
     void optiontree_NodeClick(QTreeWidgetItem *node);
     void Command1_Click();
@@ -49,10 +53,12 @@ private:
     void Command5_Click();
 
     void ReportStoreProblem(const QString &reason);
+    bool RefusedForUnreadableStore(const QString &command);
     ConfigFileDialog &FileDialog();
 
     std::unique_ptr<Ui::MainWindow> ui;
     ValueStore &store_;
+    QString versionsFolder_;
     OptionTree options_;
     DescriptionTable descriptions_;
     ImageList *ImageList1;

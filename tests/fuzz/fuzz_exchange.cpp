@@ -18,6 +18,7 @@
 #include "normalize.h"
 #include "optionkey.h"
 #include "property.h"
+#include "variablename.h"
 
 namespace {
 
@@ -123,7 +124,7 @@ void exportChangesOnlyWhatItMust(const std::string &before, const std::string &a
     require(is.others == was.others);
     for (const std::string &variable : cataloguedNames()) {
         const auto ended = is.catalogued.find(variable);
-        if (!cvarden::IsGameVariableName(variable)) {
+        if (!cvarden::WhyNotOneWord(variable).empty()) {
             require(ended == is.catalogued.end() ? was.catalogued.count(variable) == 0
                                                  : was.catalogued.at(variable) == ended->second);
             continue;

@@ -166,6 +166,67 @@ private slots:
         QVERIFY(window.isVisible());
     }
 
+    // A store that cannot be read used to be taken for an empty one: Save
+    // wrote every default over the player's game file.
+    void storeThatCannotBeReadRefusesSaveAndOpen_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("Save") << "Command3"
+                              << "will not save";
+        QTest::newRow("Open") << "Command4"
+                              << "will not open a file";
+    }
+
+    void storeThatCannotBeReadRefusesSaveAndOpen()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, refusal);
+        WindowFixture fixture;
+        const QByteArray damaged = "[Q3A]\n%7EBrightness=0.5\na note typed by hand\n";
+        testkit::writeFile(fixture.storePath(), damaged);
+        fixture.openWindow();
+        QTRY_COMPARE(openNotices(), 1);
+        QString why;
+        QVERIFY2(testkit::takeNotice(&why).contains("cannot read your option values"), qPrintable(why));
+        QVERIFY2(why.contains(fixture.storePath()) && why.contains("To start afresh"), qPrintable(why));
+        const QString chosen = fixture.path("q3config.cfg");
+        testkit::writeFile(chosen, gameFile);
+        const QStringList entries = entriesOf(fixture.dir.path());
+
+        bool dialogShown = false;
+        testkit::whenModalOpens([&](QWidget *modal) { dialogShown = qobject_cast<QFileDialog *>(modal) != nullptr; },
+                                5);
+        fixture.click(qPrintable(button));
+        QVERIFY2(testkit::takeNotice(&why).contains(refusal), qPrintable(why));
+        QVERIFY2(why.contains(fixture.storePath()), qPrintable(why));
+        QTest::qWait(100);
+        QVERIFY(!dialogShown);
+        QCOMPARE(fixture.store->saves, QStringList());
+        QCOMPARE(testkit::readFile(fixture.storePath()), damaged);
+        QCOMPARE(testkit::readFile(chosen), gameFile);
+        QCOMPARE(entriesOf(fixture.dir.path()), entries);
+    }
+
+    void saveKeepsWhatTheFileHeldAsAVersion()
+    {
+        WindowFixture fixture;
+        const QString versions = fixture.path("versions");
+        fixture.window = std::make_unique<cvarden::MainWindow>(fixture.cataloguePath(), *fixture.store, versions);
+        fixture.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(fixture.window.get()));
+        const QString chosen = fixture.path("q3config.cfg");
+        testkit::writeFile(chosen, gameFile);
+
+        chooseThrough(fixture.window.get(), "Command3", chosen);
+        QVERIFY(testkit::takeNotice().startsWith("Settings saved"));
+        const QStringList kept = QDir(versions).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QCOMPARE(kept.size(), 1);
+        const QStringList files = QDir(versions + "/" + kept[0]).entryList(QDir::Files);
+        QCOMPARE(files.size(), 1);
+        QCOMPARE(testkit::readFile(versions + "/" + kept[0] + "/" + files[0]), gameFile);
+    }
+
     void storeThatCannotBeWrittenFailsEveryReset()
     {
         WindowFixture fixture;

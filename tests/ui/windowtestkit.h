@@ -59,7 +59,7 @@ public:
         saves.append(QString::fromStdString(name + "=" + value));
         return store.Save(name, value);
     }
-    void Reload() override { store.Reload(); }
+    std::string Reload() override { return store.Reload(); }
     void beginBatch() override { store.beginBatch(); }
     std::string endBatch() override { return store.endBatch(); }
 

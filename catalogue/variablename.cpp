@@ -1,0 +1,27 @@
+#include "variablename.h"
+
+namespace cvarden {
+
+std::string WhyNotOneWord(std::string_view name)
+{
+    if (name.empty())
+        return "it is empty";
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        if (byte <= 0x20)
+            return "it holds a blank or a control byte, which ends a word";
+        if (byte >= 0x80)
+            return "it holds a byte above 127, which the usual builds of the game take for a blank";
+        if (byte == ';')
+            return "it holds a \";\", which ends the command";
+        if (byte == '"')
+            return "it holds a double quote, which starts a quoted word";
+        if (byte == '\\')
+            return "it holds a backslash, which the game refuses in a variable name";
+        if (byte == '/' && i + 1 < name.size() && (name[i + 1] == '/' || name[i + 1] == '*'))
+            return "it holds \"" + std::string(name.substr(i, 2)) + "\", which starts a comment";
+    }
+    return {};
+}
+
+} // namespace cvarden

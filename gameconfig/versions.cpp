@@ -1,0 +1,186 @@
+#include "versions.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "fileio.h"
+
+namespace cvarden {
+namespace fs = std::filesystem;
+namespace {
+
+std::string inQuotes(const fs::path &path)
+{
+    return "\"" + path.string() + "\"";
+}
+
+// A name no two game files share, which still tells a person browsing the
+// folder whose versions these are: the file's name, and a hash of its whole
+// path that is the same on every platform and build (FNV-1a).
+std::string folderNameFor(const fs::path &gameFile)
+{
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const unsigned char c : gameFile.string()) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    }
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+    return gameFile.filename().string().substr(0, 64) + "-" + hex;
+}
+
+// Every way of naming one game file (through a link, by a relative path)
+// leads to the same folder.
+fs::path folderFor(const std::string &versionsFolder, const std::string &gameFile)
+{
+    std::error_code error;
+    const fs::path absolute = fs::absolute(gameFile, error).lexically_normal();
+    fs::path whole = fs::weakly_canonical(absolute, error);
+    if (error)
+        whole = absolute;
+    return fs::path(versionsFolder) / folderNameFor(whole);
+}
+
+std::string fileNameOf(const KeptVersion &version)
+{
+    return std::to_string(version.number) + "-" + std::to_string(version.keptAt) + ".cfg";
+}
+
+bool readName(const std::string &name, KeptVersion &version)
+{
+    unsigned long number = 0;
+    long long keptAt = 0;
+    int used = 0;
+    if (std::sscanf(name.c_str(), "%lu-%lld.cfg%n", &number, &keptAt, &used) != 2 ||
+        static_cast<std::size_t>(used) != name.size() || number == 0)
+        return false;
+    version.number = number;
+    version.keptAt = keptAt;
+    return true;
+}
+
+std::string listIn(const fs::path &folder, std::vector<KeptVersion> &versions)
+{
+    versions.clear();
+    std::error_code error;
+    if (!fs::exists(folder, error) && !error)
+        return {};
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+        KeptVersion version;
+        std::error_code sizeError;
+        if (entry->is_regular_file(sizeError) && readName(entry->path().filename().string(), version)) {
+            version.size = entry->file_size(sizeError);
+            if (!sizeError)
+                versions.push_back(version);
+        }
+    }
+    if (error)
+        return "Cannot read the versions kept in " + inQuotes(folder) + ": " + error.message() + ".";
+    std::sort(versions.begin(), versions.end(),
+              [](const KeptVersion &a, const KeptVersion &b) { return a.number < b.number; });
+    return {};
+}
+
+struct FileCloser {
+    void operator()(std::FILE *file) const { std::fclose(file); }
+};
+
+// Compared piece by piece: a game file may be many megabytes.
+bool holdsExactly(const fs::path &path, const KeptVersion &version, const std::string &bytes)
+{
+    if (version.size != bytes.size())
+        return false;
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.string().c_str(), "rb"));
+    if (!file)
+        return false;
+    char buffer[1 << 16];
+    std::size_t at = 0;
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0; at += got) {
+        if (at + got > bytes.size() || bytes.compare(at, got, buffer, got) != 0)
+            return false;
+    }
+    return at == bytes.size() && !std::ferror(file.get());
+}
+
+} // namespace
+
+std::string KeepVersion(const std::string &versionsFolder, const std::string &gameFile, const std::string &bytes,
+                        unsigned long *keptAs)
+{
+    const fs::path folder = folderFor(versionsFolder, gameFile);
+    const std::string failed =
+        "Cannot keep what " + inQuotes(gameFile) + " holds as a version to go back to, so it " + "was left unchanged: ";
+    std::vector<KeptVersion> versions;
+    if (std::string failure = listIn(folder, versions); !failure.empty())
+        return failed + failure;
+    if (!versions.empty() && holdsExactly(folder / fileNameOf(versions.back()), versions.back(), bytes)) {
+        if (keptAs)
+            *keptAs = versions.back().number;
+        return {};
+    }
+    std::error_code error;
+    fs::create_directories(folder, error);
+    // Game files may hold passwords (rconpassword): their versions are for
+    // the player's eyes alone.
+    if (!error)
+        fs::permissions(folder, fs::perms::owner_all, error);
+    if (error)
+        return failed + "the folder " + inQuotes(folder) + " cannot be made: " + error.message() + ".";
+    const KeptVersion next{versions.empty() ? 1 : versions.back().number + 1,
+                           static_cast<std::int64_t>(std::time(nullptr)), bytes.size()};
+    if (std::string failure =
+            placeNewFile((folder / fileNameOf(next)).string(), bytes, {}, Durability::SurvivesPowerLoss);
+        !failure.empty())
+        return failed + failure;
+    versions.push_back(next);
+    // A version that cannot be removed merely stays.
+    for (std::size_t i = 0; i + versionsKept < versions.size(); ++i)
+        fs::remove(folder / fileNameOf(versions[i]), error);
+    if (keptAs)
+        *keptAs = next.number;
+    return {};
+}
+
+std::string ListVersions(const std::string &versionsFolder, const std::string &gameFile,
+                         std::vector<KeptVersion> &versions)
+{
+    return listIn(folderFor(versionsFolder, gameFile), versions);
+}
+
+RestoreReport RestoreVersion(const std::string &versionsFolder, const std::string &gameFile, unsigned long number)
+{
+    RestoreReport report;
+    const fs::path folder = folderFor(versionsFolder, gameFile);
+    std::vector<KeptVersion> versions;
+    report.error = listIn(folder, versions);
+    if (!report.error.empty())
+        return report;
+    const auto chosen = number == 0 && !versions.empty()
+                            ? versions.end() - 1
+                            : std::find_if(versions.begin(), versions.end(),
+                                           [number](const KeptVersion &version) { return version.number == number; });
+    if (chosen == versions.end()) {
+        report.error = (number == 0 ? std::string("No version") : "No version " + std::to_string(number)) + " of " +
+                       inQuotes(gameFile) + " is kept.";
+        return report;
+    }
+    std::string wanted, current;
+    report.error = readWholeFile((folder / fileNameOf(*chosen)).string(), wanted);
+    if (report.error.empty())
+        report.error = readWholeFile(gameFile, current);
+    if (report.error.empty())
+        report.error = refuseReadOnly(gameFile);
+    if (report.error.empty() && !current.empty())
+        report.error = KeepVersion(versionsFolder, gameFile, current, &report.replacedKeptAs);
+    if (report.error.empty())
+        report.error = replaceWholeFile(gameFile, wanted);
+    if (report.error.empty())
+        report.restored = chosen->number;
+    return report;
+}
+
+} // namespace cvarden

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+namespace cvarden {
+
+// Where the earlier versions of the player's game files are kept: a folder
+// of Cvarden's own data folder (~/.local/share/Cvarden on Linux), shared by
+// the window and cvarden-cli, and never the game's folder.
+QString VersionsFolder();
+
+} // namespace cvarden

@@ -1,0 +1,151 @@
+#include <QtTest>
+
+#include <sys/stat.h>
+
+#include "catalogue_fixture.h"
+#include "versions.h"
+
+using namespace cvarden;
+
+// The earlier contents of a game file, kept outside the game's folder so the
+// player can go back to them.
+class VersionsTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir;
+
+    std::string root() const { return dir->filePath("data/versions").toStdString(); }
+    QString game() const { return dir->filePath("game/q3config.cfg"); }
+
+    std::vector<KeptVersion> listed(const QString &gameFile) const
+    {
+        std::vector<KeptVersion> versions;
+        const std::string failure = ListVersions(root(), gameFile.toStdString(), versions);
+        if (!failure.empty())
+            qWarning("%s", failure.c_str());
+        return versions;
+    }
+
+    QList<unsigned long> numbersOf(const QString &gameFile) const
+    {
+        QList<unsigned long> numbers;
+        for (const KeptVersion &version : listed(gameFile))
+            numbers << version.number;
+        return numbers;
+    }
+
+private slots:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir(dir->path()).mkdir("game"));
+        writeTestFile(*dir, "game/q3config.cfg", "what the game wrote\n");
+    }
+
+    void onlyTheLastTwentyStay_data()
+    {
+        QTest::addColumn<int>("keeps");
+        QTest::addColumn<int>("oldest");
+        QTest::newRow("one keep") << 1 << 1;
+        QTest::newRow("twenty keeps") << 20 << 1;
+        QTest::newRow("twenty-five keeps") << 25 << 6;
+    }
+
+    void onlyTheLastTwentyStay()
+    {
+        QFETCH(int, keeps);
+        QFETCH(int, oldest);
+        for (int i = 1; i <= keeps; ++i)
+            QCOMPARE(KeepVersion(root(), game().toStdString(), "content " + std::to_string(i)), std::string());
+        const std::vector<KeptVersion> versions = listed(game());
+        QCOMPARE(versions.size(), std::size_t(keeps - oldest + 1));
+        QCOMPARE(versions.front().number, static_cast<unsigned long>(oldest));
+        QCOMPARE(versions.back().number, static_cast<unsigned long>(keeps));
+        QCOMPARE(versions.back().size, std::uintmax_t(std::string("content " + std::to_string(keeps)).size()));
+    }
+
+    void unchangedContentIsKeptOnce()
+    {
+        unsigned long first = 0, again = 0, changed = 0;
+        QCOMPARE(KeepVersion(root(), game().toStdString(), "same", &first), std::string());
+        QCOMPARE(KeepVersion(root(), game().toStdString(), "same", &again), std::string());
+        QCOMPARE(KeepVersion(root(), game().toStdString(), "other", &changed), std::string());
+        QCOMPARE(QList<unsigned long>({first, again, changed}), QList<unsigned long>({1, 1, 2}));
+    }
+
+    void everyPathToOneFileSharesItsVersions()
+    {
+        QVERIFY(QFile::link(game(), dir->filePath("link.cfg")));
+        QCOMPARE(KeepVersion(root(), game().toStdString(), "one"), std::string());
+        QCOMPARE(KeepVersion(root(), dir->filePath("link.cfg").toStdString(), "two"), std::string());
+        QCOMPARE(KeepVersion(root(), dir->filePath("game/../game/q3config.cfg").toStdString(), "three"), std::string());
+        QCOMPARE(numbersOf(game()), QList<unsigned long>({1, 2, 3}));
+        writeTestFile(*dir, "game/other.cfg", "x");
+        QCOMPARE(numbersOf(dir->filePath("game/other.cfg")), QList<unsigned long>());
+    }
+
+    void versionsAreThePlayersAloneAndNotInTheGamesFolder()
+    {
+        QCOMPARE(KeepVersion(root(), game().toStdString(), "seta rconpassword \"secret\"\n"), std::string());
+        QCOMPARE(QDir(dir->filePath("game")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList({"q3config.cfg"}));
+        const QStringList folders = QDir(QString::fromStdString(root())).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QCOMPARE(folders.size(), 1);
+        QVERIFY2(folders[0].startsWith("q3config.cfg-"), qPrintable(folders[0]));
+        struct stat info {};
+        QCOMPARE(::stat((root() + "/" + folders[0].toStdString()).c_str(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, mode_t(0700));
+    }
+
+    void restorePutsAVersionBackAndKeepsTheReplacedOne()
+    {
+        QCOMPARE(KeepVersion(root(), game().toStdString(), "first\n"), std::string());
+        writeTestFile(*dir, "game/q3config.cfg", "second\n");
+
+        RestoreReport report = RestoreVersion(root(), game().toStdString(), 1);
+        QCOMPARE(report.error, std::string());
+        QCOMPARE(QList<unsigned long>({report.restored, report.replacedKeptAs}), QList<unsigned long>({1, 2}));
+        QCOMPARE(readTestFile(game()), std::string("first\n"));
+        // The newest by default: what the restore just replaced.
+        report = RestoreVersion(root(), game().toStdString(), 0);
+        QCOMPARE(report.error, std::string());
+        QCOMPARE(QList<unsigned long>({report.restored, report.replacedKeptAs}), QList<unsigned long>({2, 3}));
+        QCOMPARE(readTestFile(game()), std::string("second\n"));
+        QCOMPARE(numbersOf(game()), QList<unsigned long>({1, 2, 3}));
+    }
+
+    void restoreThatCannotBeMadeChangesNothing_data()
+    {
+        QTest::addColumn<QString>("situation");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("a version never kept") << "" << 7 << "No version 7 of";
+        QTest::newRow("no version kept at all") << "no versions" << 0 << "No version of";
+        QTest::newRow("a read-only game file") << "read-only" << 1 << "is read-only";
+        QTest::newRow("a game file gone") << "gone" << 1 << "No such file";
+    }
+
+    void restoreThatCannotBeMadeChangesNothing()
+    {
+        QFETCH(QString, situation);
+        QFETCH(int, number);
+        QFETCH(QString, message);
+        if (situation != "no versions")
+            QCOMPARE(KeepVersion(root(), game().toStdString(), "kept\n"), std::string());
+        if (situation == "read-only")
+            QVERIFY(QFile::setPermissions(game(), QFile::ReadOwner | QFile::ReadOther));
+        if (situation == "gone")
+            QVERIFY(QFile::remove(game()));
+        const std::string before = readTestFile(game());
+        const QList<unsigned long> numbers = numbersOf(game());
+
+        const RestoreReport report = RestoreVersion(root(), game().toStdString(), static_cast<unsigned long>(number));
+        QVERIFY2(report.error.find(message.toStdString()) != std::string::npos, report.error.c_str());
+        QCOMPARE(readTestFile(game()), before);
+        QCOMPARE(numbersOf(game()), numbers);
+    }
+};
+
+QTEST_APPLESS_MAIN(VersionsTest)
+#include "tst_versions.moc"
