@@ -122,9 +122,17 @@ Replacement valueReplacement(const GameCommand &command, const std::string &valu
 // whose quotes and comments the game's scan and tokenizer read differently
 // (where a rewrite could move where the next command starts) are left as
 // they are.
+// What the reading of the text showed that decides what may be added to it.
+struct TextEnd {
+    bool stopsEarly = false;    // at a NUL byte
+    bool inComment = false;     // the game's scan ran to the end in a /* comment
+    bool afterACut = false;     // a command was cut, and its scan ran on
+};
+
 std::string rewriteCommands(std::string_view text, const OptionMatcher &matcher, std::vector<VariablePlan> &plans,
-                            OptionTree &tree, ExportReport &report, GameCommandReader &reader)
+                            OptionTree &tree, ExportReport &report, TextEnd &end)
 {
+    GameCommandReader reader(text);
     std::string out;
     out.reserve(text.size() + text.size() / 8 + 64);
     std::size_t copied = 0;
@@ -150,6 +158,7 @@ std::string rewriteCommands(std::string_view text, const OptionMatcher &matcher,
         ++report.linesReplaced;
     }
     out.append(text, copied);
+    end = {reader.textEnd() < text.size(), reader.endsInComment(), reader.sawCut()};
     return out;
 }
 
@@ -180,7 +189,7 @@ void leaveOutDefaultsPastTheLimit(std::size_t size, const OptionMatcher &matcher
 bool keepsWhatTheGameDid(std::string_view before, std::string_view after, const OptionMatcher &matcher,
                          const std::vector<VariablePlan> &plans)
 {
-    if (OtherCommands(before, matcher) != OtherCommands(after, matcher))
+    if (!SameOtherCommands(before, after, matcher))
         return false;
     const std::vector<std::optional<std::string>> was = LastSetaValues(before, matcher);
     const std::vector<std::optional<std::string>> is = LastSetaValues(after, matcher);
@@ -215,14 +224,14 @@ std::string RewriteConfigText(std::string_view normalizedText, OptionTree &tree,
         return {};
     report.warning = unreadableNames(matcher, tree, plans);
 
-    GameCommandReader reader(normalizedText);
-    std::string out = rewriteCommands(normalizedText, matcher, plans, tree, report, reader);
+    TextEnd end;
+    std::string out = rewriteCommands(normalizedText, matcher, plans, tree, report, end);
     leaveOutDefaultsPastTheLimit(out.size(), matcher, plans);
     for (std::size_t v = 0; v < plans.size(); ++v) {
         if (!plans[v].needsAddition())
             continue;
-        if (reader.textEnd() < normalizedText.size() || reader.endsInComment()) {
-            report.error = reader.endsInComment()
+        if (end.stopsEarly || end.inComment) {
+            report.error = end.inComment
                                ? "The file ends inside a /* comment that is never closed, so the game would ignore "
                                  "any setting added after it. Close the comment and save again; the file was left "
                                  "unchanged."
@@ -239,7 +248,7 @@ std::string RewriteConfigText(std::string_view normalizedText, OptionTree &tree,
     // Where the game cut a command, its scan runs on over the commands after
     // it, and what it makes of them can hang on their quotes: there the
     // result is read again as the game would before it may be written.
-    if (reader.sawCut() && !keepsWhatTheGameDid(normalizedText, out, matcher, plans)) {
+    if (end.afterACut && !keepsWhatTheGameDid(normalizedText, out, matcher, plans)) {
         report.error = "The file holds a line longer than the " + std::to_string(gameCommandLimit) +
                        " bytes the game reads at once, and the settings after it cannot be changed without "
                        "changing what the game makes of that line. Shorten it and save again; the file was left "
@@ -269,16 +278,15 @@ ExportReport ExportConfig(const std::string &chosenPath, OptionTree &tree, Value
     report.error = refuseReadOnly(chosenPath);
     if (!report.error.empty())
         return report;
-    // Worked out before a version is kept: an export refused keeps none.
-    const std::string rewritten = RewriteConfigText(normalized, tree, store, report);
-    if (!report.error.empty())
-        return report;
-    normalized = std::string(); // its memory back before the write, for files of many megabytes
     if (!versionsFolder.empty())
         report.error = KeepVersion(versionsFolder, chosenPath, original);
     if (!report.error.empty())
         return report;
-    original = std::string();
+    original = std::string(); // its memory back, for files of many megabytes
+    const std::string rewritten = RewriteConfigText(normalized, tree, store, report);
+    if (!report.error.empty())
+        return report;
+    normalized = std::string();
     report.error = replaceWholeFile(chosenPath, rewritten);
     return report;
 }

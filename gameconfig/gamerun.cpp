@@ -19,21 +19,49 @@ std::vector<std::optional<std::string>> LastSetaValues(std::string_view text, co
     return values;
 }
 
-std::vector<std::string> OtherCommands(std::string_view text, const OptionMatcher &matcher)
+namespace {
+
+// The next command with words that is not a catalogued `seta`.
+bool nextOtherCommand(GameCommandReader &reader, GameCommand &command, const OptionMatcher &matcher)
 {
-    std::vector<std::string> commands;
-    GameCommandReader reader(text);
-    for (GameCommand command; reader.next(command);) {
+    while (reader.next(command)) {
         if (matcher.variableSetBy(command) != nullptr)
             continue;
         reader.readAllWords(command);
-        std::string joined;
-        for (const GameWord &word : command.words)
-            joined.append(word.text).push_back('\0');
-        if (!joined.empty())
-            commands.push_back(std::move(joined));
+        if (!command.words.empty())
+            return true;
     }
-    return commands;
+    return false;
+}
+
+bool sameWords(const GameCommand &a, const GameCommand &b)
+{
+    if (a.words.size() != b.words.size())
+        return false;
+    for (std::size_t i = 0; i < a.words.size(); ++i) {
+        if (a.words[i].text != b.words[i].text)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool SameOtherCommands(std::string_view before, std::string_view after, const OptionMatcher &matcher)
+{
+    GameCommandReader was(before);
+    GameCommandReader is(after);
+    GameCommand a;
+    GameCommand b;
+    for (;;) {
+        const bool more = nextOtherCommand(was, a, matcher);
+        if (more != nextOtherCommand(is, b, matcher))
+            return false;
+        if (!more)
+            return true;
+        if (!sameWords(a, b))
+            return false;
+    }
 }
 
 } // namespace cvarden

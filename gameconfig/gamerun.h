@@ -15,8 +15,9 @@ namespace cvarden {
 // matcher's list: the last `seta` for it that sets a value, if any.
 std::vector<std::optional<std::string>> LastSetaValues(std::string_view text, const OptionMatcher &matcher);
 
-// Every other command the game runs, each as its words joined by NUL bytes
-// (which no word can hold: the game reads no further than the first).
-std::vector<std::string> OtherCommands(std::string_view text, const OptionMatcher &matcher);
+// Whether the game runs the same commands, word by word, for both texts,
+// leaving out the `seta` commands of catalogued variables. Read side by side,
+// so that a file of many megabytes is never held twice more.
+bool SameOtherCommands(std::string_view before, std::string_view after, const OptionMatcher &matcher);
 
 } // namespace cvarden
