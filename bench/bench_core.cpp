@@ -199,7 +199,7 @@ void importLiteralWalk(benchmark::State &state, Exchange (*exchange)())
     std::string normalized;
     for (auto _ : state) {
         normalizeFile(e.chosen, normalized);
-        bench::literalImport(scratchPathFor(e.chosen), e.catalogue.tree, store);
+        bench::literalImport(backupPathFor(e.chosen), e.catalogue.tree, store);
     }
 }
 
@@ -218,18 +218,18 @@ void exportLiteralWalk(benchmark::State &state, Exchange (*exchange)())
     std::string normalized;
     for (auto _ : state) {
         normalizeFile(e.chosen, normalized);
-        bench::literalExport(scratchPathFor(e.chosen), e.chosen, e.catalogue.tree, store);
+        bench::literalExport(backupPathFor(e.chosen), e.chosen, e.catalogue.tree, store);
     }
 }
 
-// Read the chosen file, write the scratch copy, read it, write the chosen file.
+// Read the chosen file, write the backup copy, read it, write the chosen file.
 void exchangeCopyFloor(benchmark::State &state, Exchange (*exchange)())
 {
     Exchange e = prepared(state, exchange);
-    const std::string scratch = scratchPathFor(e.chosen);
+    const std::string backup = backupPathFor(e.chosen);
     for (auto _ : state) {
-        writeWholeFile(scratch, bench::fileBytes(e.chosen));
-        writeWholeFile(e.chosen, bench::fileBytes(scratch));
+        writeWholeFile(backup, bench::fileBytes(e.chosen));
+        writeWholeFile(e.chosen, bench::fileBytes(backup));
     }
 }
 

@@ -32,10 +32,10 @@ std::string literalValue(std::string_view line, std::size_t prefixLength)
 
 } // namespace
 
-void literalImport(const std::string &scratchPath, const cvarden::OptionTree &tree, cvarden::ValueStore &store)
+void literalImport(const std::string &backupPath, const cvarden::OptionTree &tree, cvarden::ValueStore &store)
 {
     std::string text;
-    cvarden::readWholeFile(scratchPath, text);
+    cvarden::readWholeFile(backupPath, text);
     cvarden::LineReader lines(text);
     for (std::string_view line; lines.readLine(line);) {
         for (std::size_t i = 1; i <= tree.count(); ++i) {
@@ -49,11 +49,11 @@ void literalImport(const std::string &scratchPath, const cvarden::OptionTree &tr
     }
 }
 
-void literalExport(const std::string &scratchPath, const std::string &chosenPath, cvarden::OptionTree &tree,
+void literalExport(const std::string &backupPath, const std::string &chosenPath, cvarden::OptionTree &tree,
                    const cvarden::ValueStore &store)
 {
     std::string text;
-    cvarden::readWholeFile(scratchPath, text);
+    cvarden::readWholeFile(backupPath, text);
     for (std::size_t i = 1; i <= tree.count(); ++i)
         tree.item(i).tag.clear();
     std::string out;

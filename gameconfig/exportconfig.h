@@ -41,9 +41,8 @@ std::string RewriteConfigText(std::string_view normalizedText, OptionTree &tree,
                               ExportReport &report);
 
 // Writes the stored values into the chosen game file: normalizes it into its
-// scratch copy (the player's backup of the old content), keeps the old
-// content as a version in `versionsFolder` (none is kept when it is empty),
-// then replaces the file's content in one step. A read-only file, or a store
+// backup copy, keeps the old content as a version in `versionsFolder` (none is
+// kept when it is empty), then replaces the file's content in one step. A read-only file, or a store
 // that cannot be read, is refused and nothing is written.
 ExportReport ExportConfig(const std::string &chosenPath, OptionTree &tree, ValueStore &store,
                           const std::string &versionsFolder = {});

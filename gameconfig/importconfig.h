@@ -22,7 +22,7 @@ struct ImportReport {
 ImportReport ImportConfigText(std::string_view fileText, const OptionTree &tree, ValueStore &store);
 
 // Takes the values of the catalogued options over from the chosen game file
-// into the store. The file is first normalized into its scratch copy; it is
+// into the store. The file is first normalized into its backup copy; it is
 // never changed. Values saved before a failure stay saved. A store that
 // cannot be read is refused before anything is read or written.
 ImportReport ImportConfig(const std::string &chosenPath, const OptionTree &tree, ValueStore &store);

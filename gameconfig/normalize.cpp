@@ -31,7 +31,7 @@ std::string normalizeText(std::string_view text)
     return out;
 }
 
-std::string scratchPathFor(const std::string &chosenPath)
+std::string backupPathFor(const std::string &chosenPath)
 {
     return chosenPath + "_";
 }
@@ -59,7 +59,7 @@ std::string normalizeFile(const std::string &chosenPath, std::string &normalized
     // The game file itself is written to last; its backup copy guards
     // against the program's faults, and is not worth a wait for the disk.
     if (std::string failure =
-            placeNewFile(scratchPathFor(chosenPath), normalized, chosenPath, Durability::SurvivesProgramFaults);
+            placeNewFile(backupPathFor(chosenPath), normalized, chosenPath, Durability::SurvivesProgramFaults);
         !failure.empty())
         return "Cannot write the backup copy beside the chosen file. " + failure;
     return {};

@@ -11,23 +11,23 @@ namespace cvarden {
 // A text already normalized comes out unchanged.
 std::string normalizeText(std::string_view text);
 
-// The scratch copy sits beside the chosen file: its path with "_" appended.
+// The backup copy sits beside the chosen file: its path with "_" appended.
 // It is the player's copy of what the file held before a command touched it.
-std::string scratchPathFor(const std::string &chosenPath);
+std::string backupPathFor(const std::string &chosenPath);
 
 // Reads the chosen game file whole. An empty one fails: it holds no line to
 // read, and is often one the game left cut short.
 std::string readGameFile(const std::string &chosenPath, std::string &bytes);
 
-// Reads the chosen file and replaces the scratch copy with its normalized
+// Reads the chosen file and replaces the backup copy with its normalized
 // text, which it hands on in `normalized` so the commands need not read it
-// back; when `original` is given, the bytes as read go there. The scratch
+// back; when `original` is given, the bytes as read go there. The backup
 // copy is replaced in one step: a fault while it is written keeps the
 // previous one whole, and a link in its place is replaced, never followed;
 // something other than a file there (a folder, a FIFO) is refused and left
 // alone. It gets the chosen file's read and write permissions. Returns the
 // empty text on success, else what failed. An empty chosen file fails,
-// holding no line to read, and leaves the scratch copy untouched.
+// holding no line to read, and leaves the backup copy untouched.
 std::string normalizeFile(const std::string &chosenPath, std::string &normalized, std::string *original = nullptr);
 
 } // namespace cvarden

@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(again.linesReplaced, std::size_t(2));
     }
 
-    void scratchCopyHoldsThePreviousContent()
+    void backupCopyHoldsThePreviousContent()
     {
         exportBytes("seta ab \"1\"\n");
         QCOMPARE(readTestFile(chosen + "_"), std::string("seta ab \"1\"\n\r\n"));

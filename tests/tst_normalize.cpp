@@ -16,7 +16,7 @@ private slots:
     void everyLfPieceBecomesARecord_data()
     {
         QTest::addColumn<QString>("chosen");
-        QTest::addColumn<QString>("scratch");
+        QTest::addColumn<QString>("backup");
 
         QTest::newRow("game file, LF ends") << "a LF b LF" << "a LF CR LF b LF CR LF";
         QTest::newRow("no LF after the last line") << "a LF b" << "a LF CR LF b CR LF";
@@ -34,12 +34,12 @@ private slots:
     void everyLfPieceBecomesARecord()
     {
         QFETCH(QString, chosen);
-        QFETCH(QString, scratch);
+        QFETCH(QString, backup);
         const QString path = writeTestFile(dir, "q3config.cfg", spelled(chosen));
         QCOMPARE(normalizeFile(path.toStdString(), normalized), std::string());
-        QCOMPARE(readTestFile(path + "_"), spelled(scratch));
+        QCOMPARE(readTestFile(path + "_"), spelled(backup));
         QCOMPARE(readTestFile(path), spelled(chosen));
-        QCOMPARE(normalizeText(spelled(scratch)), spelled(scratch));
+        QCOMPARE(normalizeText(spelled(backup)), spelled(backup));
     }
 
     void emptyFileFailsAndKeepsTheBackupCopy()
@@ -51,7 +51,7 @@ private slots:
         QCOMPARE(readTestFile(path + "_"), std::string("last good settings"));
     }
 
-    void scratchCopyIsReplacedWhole()
+    void backupCopyIsReplacedWhole()
     {
         const QString path = writeTestFile(dir, "short.cfg", "a\n");
         writeTestFile(dir, "short.cfg_", std::string(10000, 'x'));
@@ -68,9 +68,9 @@ private slots:
         QVERIFY(!QFile::exists(QString::fromStdString(path + "_")));
     }
 
-    void scratchCopyThatCannotBeWrittenFailsTheCommand()
+    void backupCopyThatCannotBeWrittenFailsTheCommand()
     {
-        // A folder in the scratch copy's place cannot be written, even by root.
+        // A folder in the backup copy's place cannot be written, even by root.
         const QString path = writeTestFile(dir, "blocked.cfg", "a\n");
         QVERIFY(QDir(dir.path()).mkdir("blocked.cfg_"));
         const std::string failure = normalizeFile(path.toStdString(), normalized);
