@@ -45,6 +45,10 @@ private:
     void ConnectCommands();
     void CheckStore();
 
+    // The handlers keep the design's names, after their control and its
+    // event. The buttons: Command1 "&About", Command2 "Default value",
+    // Command3 "&Save", Command4 "&Open", Command5 "&Reset def.", Command6
+    // "&Quit" (which closes the window directly).
     void optiontree_NodeClick(QTreeWidgetItem *node);
     void Command1_Click();
     void Command2_Click();
