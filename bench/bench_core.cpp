@@ -33,7 +33,7 @@ QTemporaryDir &workDir()
 std::string workFile(const std::string &name, const std::string &bytes)
 {
     const std::string path = workDir().filePath(QString::fromStdString(name)).toStdString();
-    writeWholeFile(path, bytes);
+    WriteWholeFile(path, bytes);
     return path;
 }
 
@@ -108,13 +108,13 @@ void normalization(benchmark::State &state)
 {
     std::string normalized;
     for (auto _ : state)
-        normalizeFile(mebibyteGameFile(), normalized);
+        NormalizeFile(mebibyteGameFile(), normalized);
 }
 
 void normalizationCopyFloor(benchmark::State &state)
 {
     for (auto _ : state)
-        writeWholeFile(mebibyteGameFile() + "_", bench::fileBytes(mebibyteGameFile()));
+        WriteWholeFile(mebibyteGameFile() + "_", bench::fileBytes(mebibyteGameFile()));
 }
 
 BENCHMARK(normalization)->Unit(benchmark::kMillisecond);
@@ -198,8 +198,8 @@ void importLiteralWalk(benchmark::State &state, Exchange (*exchange)())
     SettingsStore store(QString::fromStdString(freshStorePath("walk.conf")));
     std::string normalized;
     for (auto _ : state) {
-        normalizeFile(e.chosen, normalized);
-        bench::literalImport(backupPathFor(e.chosen), e.catalogue.tree, store);
+        NormalizeFile(e.chosen, normalized);
+        bench::literalImport(BackupPathFor(e.chosen), e.catalogue.tree, store);
     }
 }
 
@@ -217,8 +217,8 @@ void exportLiteralWalk(benchmark::State &state, Exchange (*exchange)())
     SettingsStore store(QString::fromStdString(freshStorePath("export-walk.conf")));
     std::string normalized;
     for (auto _ : state) {
-        normalizeFile(e.chosen, normalized);
-        bench::literalExport(backupPathFor(e.chosen), e.chosen, e.catalogue.tree, store);
+        NormalizeFile(e.chosen, normalized);
+        bench::literalExport(BackupPathFor(e.chosen), e.chosen, e.catalogue.tree, store);
     }
 }
 
@@ -226,10 +226,10 @@ void exportLiteralWalk(benchmark::State &state, Exchange (*exchange)())
 void exchangeCopyFloor(benchmark::State &state, Exchange (*exchange)())
 {
     Exchange e = prepared(state, exchange);
-    const std::string backup = backupPathFor(e.chosen);
+    const std::string backup = BackupPathFor(e.chosen);
     for (auto _ : state) {
-        writeWholeFile(backup, bench::fileBytes(e.chosen));
-        writeWholeFile(e.chosen, bench::fileBytes(backup));
+        WriteWholeFile(backup, bench::fileBytes(e.chosen));
+        WriteWholeFile(e.chosen, bench::fileBytes(backup));
     }
 }
 

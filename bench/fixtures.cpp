@@ -40,7 +40,7 @@ std::string generatedGameFile(std::size_t lines, std::size_t options)
 std::string fileBytes(const std::string &path)
 {
     std::string bytes;
-    cvarden::readWholeFile(path, bytes);
+    cvarden::ReadWholeFile(path, bytes);
     return bytes;
 }
 

@@ -35,7 +35,7 @@ std::string literalValue(std::string_view line, std::size_t prefixLength)
 void literalImport(const std::string &backupPath, const cvarden::OptionTree &tree, cvarden::ValueStore &store)
 {
     std::string text;
-    cvarden::readWholeFile(backupPath, text);
+    cvarden::ReadWholeFile(backupPath, text);
     cvarden::LineReader lines(text);
     for (std::string_view line; lines.readLine(line);) {
         for (std::size_t i = 1; i <= tree.count(); ++i) {
@@ -53,7 +53,7 @@ void literalExport(const std::string &backupPath, const std::string &chosenPath,
                    const cvarden::ValueStore &store)
 {
     std::string text;
-    cvarden::readWholeFile(backupPath, text);
+    cvarden::ReadWholeFile(backupPath, text);
     for (std::size_t i = 1; i <= tree.count(); ++i)
         tree.item(i).tag.clear();
     std::string out;
@@ -68,22 +68,22 @@ void literalExport(const std::string &backupPath, const std::string &chosenPath,
             if (!startsWith(line, prefix))
                 continue;
             const std::string value = store.Get(node.text, Module1::OptionDefault(node.key));
-            cvarden::writeRecord(out, prefix + " \"" + value + "\"\n");
+            cvarden::WriteRecord(out, prefix + " \"" + value + "\"\n");
             node.tag = "DONE";
             matched = true;
         }
         if (!matched)
-            cvarden::writeRecord(out, line);
+            cvarden::WriteRecord(out, line);
     }
     for (std::size_t i = 1; i <= tree.count(); ++i) {
         cvarden::OptionNode &node = tree.item(i);
         if (node.hasParent() && node.tag.empty()) {
             const std::string prefix = "seta " + Module1::OptionVarName(node.key);
-            cvarden::writeRecord(out, prefix + " " + store.Get(node.text, Module1::OptionDefault(node.key)) + "\n");
+            cvarden::WriteRecord(out, prefix + " " + store.Get(node.text, Module1::OptionDefault(node.key)) + "\n");
             node.tag = "DONE";
         }
     }
-    cvarden::writeWholeFile(chosenPath, out);
+    cvarden::WriteWholeFile(chosenPath, out);
 }
 
 } // namespace bench

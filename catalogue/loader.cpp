@@ -255,7 +255,7 @@ private:
         }
         const std::filesystem::path file = folder_ / choiceFile_;
         std::string bytes;
-        if (std::string failure = readWholeFile(file.string(), bytes, sizeLimit); !failure.empty()) {
+        if (std::string failure = ReadWholeFile(file.string(), bytes, sizeLimit); !failure.empty()) {
             findings_.note(lines_.linesRead(), failure);
             return "0?";
         }
@@ -291,7 +291,7 @@ std::string OpenOptions(const std::string &path, OptionTree &tree, DescriptionTa
                         std::vector<CatalogueFinding> *findings)
 {
     std::string bytes;
-    if (std::string failure = readWholeFile(path, bytes, sizeLimit); !failure.empty())
+    if (std::string failure = ReadWholeFile(path, bytes, sizeLimit); !failure.empty())
         return failure;
     EntryReader reader(bytes, std::filesystem::path(path).parent_path(), tree, descriptions, Findings(findings));
     reader.readFolders();

@@ -183,9 +183,9 @@ int previewExport(const std::string &path, OptionTree &tree, SettingsStore &stor
     if (std::string problem = store.Reload(); !problem.empty())
         return fail(problem);
     std::string bytes;
-    if (std::string failure = readGameFile(path, bytes); !failure.empty())
+    if (std::string failure = ReadGameFile(path, bytes); !failure.empty())
         return fail(failure);
-    const std::string before = normalizeText(bytes);
+    const std::string before = NormalizeText(bytes);
     ExportReport report;
     const std::string after = RewriteConfigText(before, tree, store, report);
     if (!report.error.empty())

@@ -240,7 +240,7 @@ std::string RewriteConfigText(std::string_view normalizedText, OptionTree &tree,
             return {};
         }
         const VariableOptions &variable = matcher.variables()[v];
-        writeRecord(out, OptionRecordText(variable.name, plans[v].value) + "\n");
+        WriteRecord(out, OptionRecordText(variable.name, plans[v].value) + "\n");
         plans[v].written = true;
         markWritten(variable, tree);
         ++report.linesAdded;
@@ -272,10 +272,10 @@ ExportReport ExportConfig(const std::string &chosenPath, OptionTree &tree, Value
     if (!report.error.empty())
         return report;
     std::string normalized, original;
-    report.error = normalizeFile(chosenPath, normalized, versionsFolder.empty() ? nullptr : &original);
+    report.error = NormalizeFile(chosenPath, normalized, versionsFolder.empty() ? nullptr : &original);
     if (!report.error.empty())
         return report;
-    report.error = refuseReadOnly(chosenPath);
+    report.error = RefuseReadOnly(chosenPath);
     if (!report.error.empty())
         return report;
     if (!versionsFolder.empty())
@@ -287,7 +287,7 @@ ExportReport ExportConfig(const std::string &chosenPath, OptionTree &tree, Value
     if (!report.error.empty())
         return report;
     normalized = std::string();
-    report.error = replaceWholeFile(chosenPath, rewritten);
+    report.error = ReplaceWholeFile(chosenPath, rewritten);
     return report;
 }
 

@@ -38,7 +38,7 @@ ImportReport ImportConfig(const std::string &chosenPath, const OptionTree &tree,
         return {problem, 0};
     std::string original;
     std::string normalized;
-    if (std::string failure = normalizeFile(chosenPath, normalized, &original); !failure.empty())
+    if (std::string failure = NormalizeFile(chosenPath, normalized, &original); !failure.empty())
         return {failure, 0};
     // The game reads the file as it is; the normalized copy only adds line
     // ends, which can move where the game cuts a long /* comment.

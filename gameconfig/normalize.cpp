@@ -5,7 +5,7 @@
 
 namespace cvarden {
 
-std::string normalizeText(std::string_view text)
+std::string NormalizeText(std::string_view text)
 {
     std::string out;
     out.reserve(text.size() + text.size() / 16 + 2);
@@ -17,7 +17,7 @@ std::string normalizeText(std::string_view text)
     while (reader.readLine(line)) {
         std::size_t start = 0;
         for (std::size_t lf = line.find('\n'); lf != std::string_view::npos; lf = line.find('\n', start)) {
-            writeRecord(out, line.substr(start, lf + 1 - start));
+            WriteRecord(out, line.substr(start, lf + 1 - start));
             start = lf + 1;
         }
         const std::string_view rest = line.substr(start);
@@ -26,40 +26,40 @@ std::string normalizeText(std::string_view text)
         else if (!line.empty())
             lastWasLf = true;
         if (!rest.empty() || !lastWasLf)
-            writeRecord(out, rest);
+            WriteRecord(out, rest);
     }
     return out;
 }
 
-std::string backupPathFor(const std::string &chosenPath)
+std::string BackupPathFor(const std::string &chosenPath)
 {
     return chosenPath + "_";
 }
 
-std::string readGameFile(const std::string &chosenPath, std::string &bytes)
+std::string ReadGameFile(const std::string &chosenPath, std::string &bytes)
 {
-    if (std::string failure = readWholeFile(chosenPath, bytes); !failure.empty())
+    if (std::string failure = ReadWholeFile(chosenPath, bytes); !failure.empty())
         return failure;
     if (bytes.empty())
         return "\"" + chosenPath + "\" is empty: it holds no settings.";
     return {};
 }
 
-std::string normalizeFile(const std::string &chosenPath, std::string &normalized, std::string *original)
+std::string NormalizeFile(const std::string &chosenPath, std::string &normalized, std::string *original)
 {
     normalized.clear();
     std::string bytes;
     // A failed read, an empty file included, leaves the backup copy as it is:
     // it may hold the player's last good settings.
-    if (std::string failure = readGameFile(chosenPath, bytes); !failure.empty())
+    if (std::string failure = ReadGameFile(chosenPath, bytes); !failure.empty())
         return failure;
-    normalized = normalizeText(bytes);
+    normalized = NormalizeText(bytes);
     if (original)
         *original = std::move(bytes);
     // The game file itself is written to last; its backup copy guards
     // against the program's faults, and is not worth a wait for the disk.
     if (std::string failure =
-            placeNewFile(backupPathFor(chosenPath), normalized, chosenPath, Durability::SurvivesProgramFaults);
+            PlaceNewFile(BackupPathFor(chosenPath), normalized, chosenPath, Durability::SurvivesProgramFaults);
         !failure.empty())
         return "Cannot write the backup copy beside the chosen file. " + failure;
     return {};

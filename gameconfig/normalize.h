@@ -9,15 +9,15 @@ namespace cvarden {
 // line. Normalizing turns every LF-terminated piece into a record of its own
 // (the piece, its LF, then CR LF), so each game line reads as one line.
 // A text already normalized comes out unchanged.
-std::string normalizeText(std::string_view text);
+std::string NormalizeText(std::string_view text);
 
 // The backup copy sits beside the chosen file: its path with "_" appended.
 // It is the player's copy of what the file held before a command touched it.
-std::string backupPathFor(const std::string &chosenPath);
+std::string BackupPathFor(const std::string &chosenPath);
 
 // Reads the chosen game file whole. An empty one fails: it holds no line to
 // read, and is often one the game left cut short.
-std::string readGameFile(const std::string &chosenPath, std::string &bytes);
+std::string ReadGameFile(const std::string &chosenPath, std::string &bytes);
 
 // Reads the chosen file and replaces the backup copy with its normalized
 // text, which it hands on in `normalized` so the commands need not read it
@@ -28,6 +28,6 @@ std::string readGameFile(const std::string &chosenPath, std::string &bytes);
 // alone. It gets the chosen file's read and write permissions. Returns the
 // empty text on success, else what failed. An empty chosen file fails,
 // holding no line to read, and leaves the backup copy untouched.
-std::string normalizeFile(const std::string &chosenPath, std::string &normalized, std::string *original = nullptr);
+std::string NormalizeFile(const std::string &chosenPath, std::string &normalized, std::string *original = nullptr);
 
 } // namespace cvarden

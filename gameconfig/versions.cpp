@@ -133,7 +133,7 @@ std::string KeepVersion(const std::string &versionsFolder, const std::string &ga
     const KeptVersion next{versions.empty() ? 1 : versions.back().number + 1,
                            static_cast<std::int64_t>(std::time(nullptr)), bytes.size()};
     if (std::string failure =
-            placeNewFile((folder / fileNameOf(next)).string(), bytes, {}, Durability::SurvivesPowerLoss);
+            PlaceNewFile((folder / fileNameOf(next)).string(), bytes, {}, Durability::SurvivesPowerLoss);
         !failure.empty())
         return failed + failure;
     versions.push_back(next);
@@ -169,15 +169,15 @@ RestoreReport RestoreVersion(const std::string &versionsFolder, const std::strin
         return report;
     }
     std::string wanted, current;
-    report.error = readWholeFile((folder / fileNameOf(*chosen)).string(), wanted);
+    report.error = ReadWholeFile((folder / fileNameOf(*chosen)).string(), wanted);
     if (report.error.empty())
-        report.error = readWholeFile(gameFile, current);
+        report.error = ReadWholeFile(gameFile, current);
     if (report.error.empty())
-        report.error = refuseReadOnly(gameFile);
+        report.error = RefuseReadOnly(gameFile);
     if (report.error.empty() && !current.empty())
         report.error = KeepVersion(versionsFolder, gameFile, current, &report.replacedKeptAs);
     if (report.error.empty())
-        report.error = replaceWholeFile(gameFile, wanted);
+        report.error = ReplaceWholeFile(gameFile, wanted);
     if (report.error.empty())
         report.restored = chosen->number;
     return report;

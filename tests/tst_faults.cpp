@@ -302,7 +302,7 @@ private slots:
     {
         QFETCH(bool, backupFits);
         const QByteArray old = smallGameFile();
-        const QByteArray backup = QByteArray::fromStdString(cvarden::normalizeText(old.toStdString()));
+        const QByteArray backup = QByteArray::fromStdString(cvarden::NormalizeText(old.toStdString()));
         const QByteArray wanted = completedExport(old);
         QVERIFY2(wanted.size() > backup.size() + 4096, "the export must add much more than it replaces");
         const rlim_t limit = backupFits ? (backup.size() + wanted.size()) / 2 : backup.size() / 2;
@@ -337,7 +337,7 @@ private slots:
     {
         QFETCH(bool, backupFits);
         const QByteArray old = smallGameFile();
-        const QByteArray backup = QByteArray::fromStdString(cvarden::normalizeText(old.toStdString()));
+        const QByteArray backup = QByteArray::fromStdString(cvarden::NormalizeText(old.toStdString()));
         const QByteArray wanted = completedExport(old);
         const auto pages = [](qint64 size) { return (size + 4095) / 4096; };
         QVERIFY(pages(wanted.size()) > 1);

@@ -142,7 +142,7 @@ private slots:
         QFETCH(QString, after);
         store.values["A"] = "5";
         ExportReport report;
-        QCOMPARE(RewriteConfigText(normalizeText(spelled(before)), tree, store, report), spelled(after));
+        QCOMPARE(RewriteConfigText(NormalizeText(spelled(before)), tree, store, report), spelled(after));
         QCOMPARE(report.error, std::string());
     }
 
@@ -151,7 +151,7 @@ private slots:
         store.values["A"] = "5";
         const std::string cut = "seta ab \"" + std::string(1100, 'x') + "\"\n";
         ExportReport report;
-        const std::string written = RewriteConfigText(normalizeText(cut), tree, store, report);
+        const std::string written = RewriteConfigText(NormalizeText(cut), tree, store, report);
         QCOMPARE(report.error, std::string());
         QCOMPARE(gamemodel::run(written, cataloguedNames(tree)).catalogued.at("ab"), std::string("5"));
         QVERIFY(written.compare(0, cut.size(), cut) == 0);
@@ -181,11 +181,11 @@ private slots:
         QFETCH(QByteArray, stop);
         QFETCH(QString, reason);
         ExportReport report;
-        RewriteConfigText(normalizeText("seta ab 1\n" + text(stop)), tree, store, report);
+        RewriteConfigText(NormalizeText("seta ab 1\n" + text(stop)), tree, store, report);
         QVERIFY2(report.error.find(reason.toStdString()) != std::string::npos, report.error.c_str());
         // With nothing to add, the commands before it are rewritten.
         report = ExportReport();
-        const std::string written = RewriteConfigText(normalizeText("seta ab 1\nseta cd 1\n" + text(stop)), tree, store, report);
+        const std::string written = RewriteConfigText(NormalizeText("seta ab 1\nseta cd 1\n" + text(stop)), tree, store, report);
         QCOMPARE(report.error, std::string());
         QVERIFY(written.find("seta cd \"0\"") != std::string::npos);
     }
@@ -199,7 +199,7 @@ private slots:
         store.values["A"] = "5";
         const std::string file = "/*" + std::string(1030, 'x') + "\nseta ab \"1\nt\"*/ x\n";
         ExportReport report;
-        RewriteConfigText(normalizeText(file), tree, store, report);
+        RewriteConfigText(NormalizeText(file), tree, store, report);
         QVERIFY2(report.error.find("longer than the 1023 bytes") != std::string::npos, report.error.c_str());
     }
 
@@ -221,7 +221,7 @@ private slots:
         store.values["A"] = "5";
         ExportReport report;
         const std::string filler = "// " + std::string(std::size_t(size) - 4, 'x') + "\n";
-        const std::string written = RewriteConfigText(normalizeText(filler), tree, store, report);
+        const std::string written = RewriteConfigText(NormalizeText(filler), tree, store, report);
         QCOMPARE(report.error, std::string());
         QVERIFY(written.find("seta ab \"5\"") != std::string::npos);
         QCOMPARE(written.find("seta cd") != std::string::npos, defaultAdded);
@@ -249,7 +249,7 @@ private slots:
         const gamemodel::Outcome before = gamemodel::run(original, cataloguedNames(tree));
         QCOMPARE(ImportConfigText(original, tree, store).error, std::string());
         ExportReport report;
-        const std::string written = RewriteConfigText(normalizeText(original), tree, store, report);
+        const std::string written = RewriteConfigText(NormalizeText(original), tree, store, report);
         QCOMPARE(report.error, std::string());
         const gamemodel::Outcome after = gamemodel::run(written, cataloguedNames(tree));
         QVERIFY(after.others == before.others);

@@ -36,17 +36,17 @@ private slots:
         QFETCH(QString, chosen);
         QFETCH(QString, backup);
         const QString path = writeTestFile(dir, "q3config.cfg", spelled(chosen));
-        QCOMPARE(normalizeFile(path.toStdString(), normalized), std::string());
+        QCOMPARE(NormalizeFile(path.toStdString(), normalized), std::string());
         QCOMPARE(readTestFile(path + "_"), spelled(backup));
         QCOMPARE(readTestFile(path), spelled(chosen));
-        QCOMPARE(normalizeText(spelled(backup)), spelled(backup));
+        QCOMPARE(NormalizeText(spelled(backup)), spelled(backup));
     }
 
     void emptyFileFailsAndKeepsTheBackupCopy()
     {
         const QString path = writeTestFile(dir, "empty.cfg", "");
         writeTestFile(dir, "empty.cfg_", "last good settings");
-        const std::string failure = normalizeFile(path.toStdString(), normalized);
+        const std::string failure = NormalizeFile(path.toStdString(), normalized);
         QVERIFY2(failure.find("empty") != std::string::npos, failure.c_str());
         QCOMPARE(readTestFile(path + "_"), std::string("last good settings"));
     }
@@ -55,14 +55,14 @@ private slots:
     {
         const QString path = writeTestFile(dir, "short.cfg", "a\n");
         writeTestFile(dir, "short.cfg_", std::string(10000, 'x'));
-        QCOMPARE(normalizeFile(path.toStdString(), normalized), std::string());
+        QCOMPARE(NormalizeFile(path.toStdString(), normalized), std::string());
         QCOMPARE(readTestFile(path + "_"), std::string("a\n\r\n"));
     }
 
     void missingFileSaysWhichFileAndWhy()
     {
         const std::string path = dir.filePath("gone.cfg").toStdString();
-        const std::string failure = normalizeFile(path, normalized);
+        const std::string failure = NormalizeFile(path, normalized);
         QVERIFY2(failure.find(path) != std::string::npos, failure.c_str());
         QVERIFY2(failure.find("No such file") != std::string::npos, failure.c_str());
         QVERIFY(!QFile::exists(QString::fromStdString(path + "_")));
@@ -73,7 +73,7 @@ private slots:
         // A folder in the backup copy's place cannot be written, even by root.
         const QString path = writeTestFile(dir, "blocked.cfg", "a\n");
         QVERIFY(QDir(dir.path()).mkdir("blocked.cfg_"));
-        const std::string failure = normalizeFile(path.toStdString(), normalized);
+        const std::string failure = NormalizeFile(path.toStdString(), normalized);
         QVERIFY2(failure.find("backup copy") != std::string::npos, failure.c_str());
         QCOMPARE(readTestFile(path), std::string("a\n"));
     }
@@ -83,8 +83,8 @@ private slots:
         std::string bytes;
         for (int i = 0; i < 256; ++i)
             bytes.push_back(static_cast<char>(i));
-        const std::string once = normalizeText(bytes);
-        QCOMPARE(normalizeText(once), once);
+        const std::string once = NormalizeText(bytes);
+        QCOMPARE(NormalizeText(once), once);
         std::string withoutLineEnds = once;
         withoutLineEnds.erase(std::remove_if(withoutLineEnds.begin(), withoutLineEnds.end(),
                                              [](char c) { return c == '\r' || c == '\n'; }),

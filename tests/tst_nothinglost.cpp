@@ -283,7 +283,7 @@ private slots:
         QVERIFY2(run.status == 0, run.err);
         QCOMPARE(contentOf(work->path("precious.txt")), QByteArray("precious"));
         QVERIFY(!QFileInfo(backup).isSymLink());
-        QCOMPARE(contentOf(backup).toStdString(), cvarden::normalizeText(smallGameFile().toStdString()));
+        QCOMPARE(contentOf(backup).toStdString(), cvarden::NormalizeText(smallGameFile().toStdString()));
     }
 
     // A run killed in the moment between naming its new copy and renaming

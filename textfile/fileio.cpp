@@ -38,7 +38,7 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 } // namespace
 
-std::string writeWholeFile(const std::string &path, const std::string &bytes)
+std::string WriteWholeFile(const std::string &path, const std::string &bytes)
 {
     FilePtr file(std::fopen(path.c_str(), "wb"));
     if (!file)
@@ -82,7 +82,7 @@ private:
 
 } // namespace
 
-std::string readWholeFile(const std::string &path, std::string &bytes, std::uintmax_t limit)
+std::string ReadWholeFile(const std::string &path, std::string &bytes, std::uintmax_t limit)
 {
     bytes.clear();
     // Opened without waiting, so a FIFO cannot hold the open up; it is then
@@ -117,7 +117,7 @@ std::string readWholeFile(const std::string &path, std::string &bytes, std::uint
     }
 }
 
-std::string refuseReadOnly(const std::string &path)
+std::string RefuseReadOnly(const std::string &path)
 {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0)
@@ -132,7 +132,7 @@ std::string refuseReadOnly(const std::string &path)
 
 #else
 
-std::string readWholeFile(const std::string &path, std::string &bytes, std::uintmax_t limit)
+std::string ReadWholeFile(const std::string &path, std::string &bytes, std::uintmax_t limit)
 {
     bytes.clear();
     std::error_code error;
@@ -158,7 +158,7 @@ std::string readWholeFile(const std::string &path, std::string &bytes, std::uint
     return {};
 }
 
-std::string refuseReadOnly(const std::string &path)
+std::string RefuseReadOnly(const std::string &path)
 {
     std::error_code error;
     const auto perms = std::filesystem::status(path, error).permissions();

@@ -196,7 +196,7 @@ std::string writeInOneStep(const std::string &target, const std::string &bytes, 
 
 } // namespace
 
-std::string replaceWholeFile(const std::string &path, const std::string &bytes)
+std::string ReplaceWholeFile(const std::string &path, const std::string &bytes)
 {
     const std::string failed = "Cannot write " + quoted(path) + " (it was left unchanged): ";
     std::error_code error;
@@ -208,14 +208,14 @@ std::string replaceWholeFile(const std::string &path, const std::string &bytes)
         return failed + reason(errno) + ".";
     if (!S_ISREG(info.st_mode))
         return failed + "it is not a regular file.";
-    if (std::string refusal = refuseReadOnly(path); !refusal.empty())
+    if (std::string refusal = RefuseReadOnly(path); !refusal.empty())
         return refusal;
     return writeInOneStep(target, bytes,
                           Look{info.st_mode & 07777, info.st_uid, info.st_gid, true, Durability::SurvivesPowerLoss},
                           failed);
 }
 
-std::string placeNewFile(const std::string &path, const std::string &bytes, const std::string &like,
+std::string PlaceNewFile(const std::string &path, const std::string &bytes, const std::string &like,
                          Durability durability)
 {
     const std::string failed = "Cannot write " + quoted(path) + ": ";
@@ -240,7 +240,7 @@ namespace {
 std::string writeInOneStep(const std::string &target, const std::string &bytes, const std::string &failed)
 {
     const std::string temporary = folderOf(target) + temporaryPrefix + "new";
-    if (std::string message = writeWholeFile(temporary, bytes); !message.empty())
+    if (std::string message = WriteWholeFile(temporary, bytes); !message.empty())
         return failed + "the new copy cannot be made beside it. " + message;
     std::error_code error;
     std::filesystem::rename(temporary, target, error);
@@ -253,14 +253,14 @@ std::string writeInOneStep(const std::string &target, const std::string &bytes, 
 
 } // namespace
 
-std::string replaceWholeFile(const std::string &path, const std::string &bytes)
+std::string ReplaceWholeFile(const std::string &path, const std::string &bytes)
 {
-    if (std::string refusal = refuseReadOnly(path); !refusal.empty())
+    if (std::string refusal = RefuseReadOnly(path); !refusal.empty())
         return refusal;
     return writeInOneStep(path, bytes, "Cannot write " + quoted(path) + " (it was left unchanged): ");
 }
 
-std::string placeNewFile(const std::string &path, const std::string &bytes, const std::string &, Durability)
+std::string PlaceNewFile(const std::string &path, const std::string &bytes, const std::string &, Durability)
 {
     std::error_code error;
     const auto type = std::filesystem::symlink_status(path, error).type();

@@ -20,7 +20,7 @@ bool LineReader::readLine(std::string_view &line)
     return true;
 }
 
-void writeRecord(std::string &out, std::string_view text)
+void WriteRecord(std::string &out, std::string_view text)
 {
     out.append(text);
     out.append("\r\n");

@@ -30,6 +30,6 @@ private:
 };
 
 // Appends `text` followed by CR LF, the line end every record carries.
-void writeRecord(std::string &out, std::string_view text);
+void WriteRecord(std::string &out, std::string_view text);
 
 } // namespace cvarden

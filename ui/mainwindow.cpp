@@ -224,7 +224,7 @@ void MainWindow::Command3_Click()
                    FromSystemText(report.error));
         return;
     }
-    const QString backup = Shown(FromSystemText(backupPathFor(PathBytes(chosen))));
+    const QString backup = Shown(FromSystemText(BackupPathFor(PathBytes(chosen))));
     const QString summary = tr("Lines replaced: %1; lines added: %2. What the file held before is kept in %3.")
                                 .arg(report.linesReplaced)
                                 .arg(report.linesAdded)

@@ -38,7 +38,7 @@ const cvarden::OptionTree &catalogue()
     static const cvarden::OptionTree tree = [] {
         const std::string path = (std::filesystem::temp_directory_path() /
                                   ("cvarden-fuzz-catalogue-" + std::to_string(::getpid()) + ".dat")).string();
-        cvarden::writeWholeFile(path, catalogueText);
+        cvarden::WriteWholeFile(path, catalogueText);
         cvarden::OptionTree loaded;
         cvarden::DescriptionTable descriptions;
         cvarden::OpenOptions(path, loaded, descriptions);
@@ -150,7 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     require(cvarden::ImportConfigText(input, tree, store).error.empty());
     importTakesWhatTheGameEndsWith(input, store);
 
-    const std::string normalized = cvarden::normalizeText(input);
+    const std::string normalized = cvarden::NormalizeText(input);
     cvarden::ExportReport report;
     const std::string once = cvarden::RewriteConfigText(normalized, tree, store, report);
     if (!report.error.empty()) {
@@ -161,7 +161,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     exportChangesOnlyWhatItMust(normalized, once, store);
 
     cvarden::ExportReport again;
-    require(cvarden::RewriteConfigText(cvarden::normalizeText(once), tree, store, again) == once);
+    require(cvarden::RewriteConfigText(cvarden::NormalizeText(once), tree, store, again) == once);
     require(again.linesAdded == 0);
     return 0;
 }

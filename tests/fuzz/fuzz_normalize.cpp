@@ -22,8 +22,8 @@ std::string withoutLineEnds(std::string_view text)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const std::string_view input(reinterpret_cast<const char *>(data), size);
-    const std::string once = cvarden::normalizeText(input);
-    if (cvarden::normalizeText(once) != once)
+    const std::string once = cvarden::NormalizeText(input);
+    if (cvarden::NormalizeText(once) != once)
         std::abort();
     if (withoutLineEnds(once) != withoutLineEnds(input))
         std::abort();
