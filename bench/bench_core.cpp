@@ -33,7 +33,7 @@ QTemporaryDir &workDir()
 std::string workFile(const std::string &name, const std::string &bytes)
 {
     const std::string path = workDir().filePath(QString::fromStdString(name)).toStdString();
-    WriteWholeFile(path, bytes);
+    static_cast<void>(WriteWholeFile(path, bytes));
     return path;
 }
 
@@ -57,7 +57,7 @@ struct Catalogue {
 Catalogue loaded(const std::string &path)
 {
     Catalogue catalogue;
-    OpenOptions(path, catalogue.tree, catalogue.descriptions);
+    static_cast<void>(OpenOptions(path, catalogue.tree, catalogue.descriptions));
     return catalogue;
 }
 
@@ -76,7 +76,7 @@ void catalogueLoad(benchmark::State &state, const std::string &path)
 {
     for (auto _ : state) {
         Catalogue catalogue;
-        OpenOptions(path, catalogue.tree, catalogue.descriptions);
+        benchmark::DoNotOptimize(OpenOptions(path, catalogue.tree, catalogue.descriptions));
         benchmark::DoNotOptimize(catalogue.tree.count());
     }
 }
@@ -108,13 +108,13 @@ void normalization(benchmark::State &state)
 {
     std::string normalized;
     for (auto _ : state)
-        NormalizeFile(mebibyteGameFile(), normalized);
+        benchmark::DoNotOptimize(NormalizeFile(mebibyteGameFile(), normalized));
 }
 
 void normalizationCopyFloor(benchmark::State &state)
 {
     for (auto _ : state)
-        WriteWholeFile(mebibyteGameFile() + "_", bench::fileBytes(mebibyteGameFile()));
+        benchmark::DoNotOptimize(WriteWholeFile(mebibyteGameFile() + "_", bench::fileBytes(mebibyteGameFile())));
 }
 
 BENCHMARK(normalization)->Unit(benchmark::kMillisecond);
@@ -160,7 +160,7 @@ void import(benchmark::State &state, Exchange (*exchange)())
     Exchange e = prepared(state, exchange);
     SettingsStore store(QString::fromStdString(freshStorePath("import.conf")));
     for (auto _ : state)
-        ImportConfig(e.chosen, e.catalogue.tree, store);
+        benchmark::DoNotOptimize(ImportConfig(e.chosen, e.catalogue.tree, store));
 }
 
 // The import with the values kept in memory: what the import costs without
@@ -189,7 +189,7 @@ void importIntoMemory(benchmark::State &state, Exchange (*exchange)())
     Exchange e = prepared(state, exchange);
     MemoryStore store;
     for (auto _ : state)
-        ImportConfig(e.chosen, e.catalogue.tree, store);
+        benchmark::DoNotOptimize(ImportConfig(e.chosen, e.catalogue.tree, store));
 }
 
 void importLiteralWalk(benchmark::State &state, Exchange (*exchange)())
@@ -198,7 +198,7 @@ void importLiteralWalk(benchmark::State &state, Exchange (*exchange)())
     SettingsStore store(QString::fromStdString(freshStorePath("walk.conf")));
     std::string normalized;
     for (auto _ : state) {
-        NormalizeFile(e.chosen, normalized);
+        benchmark::DoNotOptimize(NormalizeFile(e.chosen, normalized));
         bench::literalImport(BackupPathFor(e.chosen), e.catalogue.tree, store);
     }
 }
@@ -208,7 +208,7 @@ void exportConfig(benchmark::State &state, Exchange (*exchange)())
     Exchange e = prepared(state, exchange);
     SettingsStore store(QString::fromStdString(freshStorePath("export.conf")));
     for (auto _ : state)
-        ExportConfig(e.chosen, e.catalogue.tree, store);
+        benchmark::DoNotOptimize(ExportConfig(e.chosen, e.catalogue.tree, store));
 }
 
 void exportLiteralWalk(benchmark::State &state, Exchange (*exchange)())
@@ -217,7 +217,7 @@ void exportLiteralWalk(benchmark::State &state, Exchange (*exchange)())
     SettingsStore store(QString::fromStdString(freshStorePath("export-walk.conf")));
     std::string normalized;
     for (auto _ : state) {
-        NormalizeFile(e.chosen, normalized);
+        benchmark::DoNotOptimize(NormalizeFile(e.chosen, normalized));
         bench::literalExport(BackupPathFor(e.chosen), e.chosen, e.catalogue.tree, store);
     }
 }
@@ -228,8 +228,8 @@ void exchangeCopyFloor(benchmark::State &state, Exchange (*exchange)())
     Exchange e = prepared(state, exchange);
     const std::string backup = BackupPathFor(e.chosen);
     for (auto _ : state) {
-        WriteWholeFile(backup, bench::fileBytes(e.chosen));
-        WriteWholeFile(e.chosen, bench::fileBytes(backup));
+        benchmark::DoNotOptimize(WriteWholeFile(backup, bench::fileBytes(e.chosen)));
+        benchmark::DoNotOptimize(WriteWholeFile(e.chosen, bench::fileBytes(backup)));
     }
 }
 
@@ -252,7 +252,7 @@ void reset(benchmark::State &state)
     const Catalogue catalogue = loaded(generatedCataloguePath(1000));
     SettingsStore store(QString::fromStdString(freshStorePath("reset.conf")));
     for (auto _ : state)
-        ResetToDefaults(catalogue.tree, store);
+        benchmark::DoNotOptimize(ResetToDefaults(catalogue.tree, store));
 }
 
 void resetDurableWriteEach(benchmark::State &state)
@@ -278,7 +278,7 @@ void changedMarks(benchmark::State &state)
 {
     const Catalogue catalogue = loaded(realCataloguePath());
     SettingsStore store(QString::fromStdString(freshStorePath("marks.conf")));
-    ResetToDefaults(catalogue.tree, store);
+    static_cast<void>(ResetToDefaults(catalogue.tree, store));
     store.Save(catalogue.tree.item(catalogue.tree.count()).text, "changed");
     for (auto _ : state)
         benchmark::DoNotOptimize(ChangedNodes(catalogue.tree, store));
@@ -288,7 +288,7 @@ void storeReadFloor(benchmark::State &state)
 {
     const Catalogue catalogue = loaded(realCataloguePath());
     SettingsStore store(QString::fromStdString(freshStorePath("read.conf")));
-    ResetToDefaults(catalogue.tree, store);
+    static_cast<void>(ResetToDefaults(catalogue.tree, store));
     for (auto _ : state) {
         for (std::size_t i = 1; i <= catalogue.tree.count(); ++i)
             benchmark::DoNotOptimize(store.Get(catalogue.tree.item(i).text, {}));

@@ -40,7 +40,8 @@ std::string generatedGameFile(std::size_t lines, std::size_t options)
 std::string fileBytes(const std::string &path)
 {
     std::string bytes;
-    cvarden::ReadWholeFile(path, bytes);
+    if (!cvarden::ReadWholeFile(path, bytes).empty())
+        bytes.clear();
     return bytes;
 }
 

@@ -35,7 +35,7 @@ std::string literalValue(std::string_view line, std::size_t prefixLength)
 void literalImport(const std::string &backupPath, const cvarden::OptionTree &tree, cvarden::ValueStore &store)
 {
     std::string text;
-    cvarden::ReadWholeFile(backupPath, text);
+    static_cast<void>(cvarden::ReadWholeFile(backupPath, text));
     cvarden::LineReader lines(text);
     for (std::string_view line; lines.readLine(line);) {
         for (std::size_t i = 1; i <= tree.count(); ++i) {
@@ -53,7 +53,7 @@ void literalExport(const std::string &backupPath, const std::string &chosenPath,
                    const cvarden::ValueStore &store)
 {
     std::string text;
-    cvarden::ReadWholeFile(backupPath, text);
+    static_cast<void>(cvarden::ReadWholeFile(backupPath, text));
     for (std::size_t i = 1; i <= tree.count(); ++i)
         tree.item(i).tag.clear();
     std::string out;
@@ -83,7 +83,7 @@ void literalExport(const std::string &backupPath, const std::string &chosenPath,
             node.tag = "DONE";
         }
     }
-    cvarden::WriteWholeFile(chosenPath, out);
+    static_cast<void>(cvarden::WriteWholeFile(chosenPath, out));
 }
 
 } // namespace bench

@@ -23,7 +23,7 @@ struct CatalogueFinding {
 // Choice-list files are looked up in the catalogue file's folder, and only
 // there. A catalogue or choice list that is not a regular file, or is larger
 // than 64 MiB, is not read.
-std::string OpenOptions(const std::string &path, OptionTree &tree, DescriptionTable &descriptions,
+[[nodiscard]] std::string OpenOptions(const std::string &path, OptionTree &tree, DescriptionTable &descriptions,
                         std::vector<CatalogueFinding> *findings = nullptr);
 
 } // namespace cvarden

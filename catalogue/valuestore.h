@@ -15,19 +15,19 @@ public:
 
     // Stores `value` under `name`. Outside a batch it is durable when this
     // returns. Returns the empty text, or what went wrong.
-    virtual std::string Save(const std::string &name, const std::string &value) = 0;
+    [[nodiscard]] virtual std::string Save(const std::string &name, const std::string &value) = 0;
 
     // Takes in what other runs of the program saved since this store last
     // read its values: every run of a player shares one set of values.
     // Returns the empty text, or why the values cannot be read: a store
     // that cannot be read is not an empty one, so nothing may then be taken
     // from it, and nothing is written over it.
-    virtual std::string Reload() { return {}; }
+    [[nodiscard]] virtual std::string Reload() { return {}; }
 
     // Between these, saves may be committed together once at the end, which
     // keeps commands that save hundreds of values fast.
     virtual void beginBatch() = 0;
-    virtual std::string endBatch() = 0;
+    [[nodiscard]] virtual std::string endBatch() = 0;
 };
 
 // Opens a batch for a scope and commits it however the scope is left, so that
@@ -35,12 +35,13 @@ public:
 class StoreBatch {
 public:
     explicit StoreBatch(ValueStore &store) : store_(store) { store_.beginBatch(); }
-    ~StoreBatch() { commit(); }
+    // Whoever wants the outcome asks commit() before the scope ends.
+    ~StoreBatch() { static_cast<void>(commit()); }
     StoreBatch(const StoreBatch &) = delete;
     StoreBatch &operator=(const StoreBatch &) = delete;
 
     // Commits now and reports the outcome; later commits do nothing.
-    std::string commit()
+    [[nodiscard]] std::string commit()
     {
         if (done_)
             return {};

@@ -44,7 +44,7 @@ std::string RewriteConfigText(std::string_view normalizedText, OptionTree &tree,
 // backup copy, keeps the old content as a version in `versionsFolder` (none is
 // kept when it is empty), then replaces the file's content in one step. A read-only file, or a store
 // that cannot be read, is refused and nothing is written.
-ExportReport ExportConfig(const std::string &chosenPath, OptionTree &tree, ValueStore &store,
+[[nodiscard]] ExportReport ExportConfig(const std::string &chosenPath, OptionTree &tree, ValueStore &store,
                           const std::string &versionsFolder = {});
 
 } // namespace cvarden

@@ -19,12 +19,12 @@ struct ImportReport {
 // command for it that the game runs, whatever the letter case, the blanks or
 // the other commands around it. Every option of that variable is given the
 // value; a `seta` with no value sets nothing. The saves are committed together.
-ImportReport ImportConfigText(std::string_view fileText, const OptionTree &tree, ValueStore &store);
+[[nodiscard]] ImportReport ImportConfigText(std::string_view fileText, const OptionTree &tree, ValueStore &store);
 
 // Takes the values of the catalogued options over from the chosen game file
 // into the store. The file is first normalized into its backup copy; it is
 // never changed. Values saved before a failure stay saved. A store that
 // cannot be read is refused before anything is read or written.
-ImportReport ImportConfig(const std::string &chosenPath, const OptionTree &tree, ValueStore &store);
+[[nodiscard]] ImportReport ImportConfig(const std::string &chosenPath, const OptionTree &tree, ValueStore &store);
 
 } // namespace cvarden

@@ -17,7 +17,7 @@ std::string BackupPathFor(const std::string &chosenPath);
 
 // Reads the chosen game file whole. An empty one fails: it holds no line to
 // read, and is often one the game left cut short.
-std::string ReadGameFile(const std::string &chosenPath, std::string &bytes);
+[[nodiscard]] std::string ReadGameFile(const std::string &chosenPath, std::string &bytes);
 
 // Reads the chosen file and replaces the backup copy with its normalized
 // text, which it hands on in `normalized` so the commands need not read it
@@ -28,6 +28,6 @@ std::string ReadGameFile(const std::string &chosenPath, std::string &bytes);
 // alone. It gets the chosen file's read and write permissions. Returns the
 // empty text on success, else what failed. An empty chosen file fails,
 // holding no line to read, and leaves the backup copy untouched.
-std::string NormalizeFile(const std::string &chosenPath, std::string &normalized, std::string *original = nullptr);
+[[nodiscard]] std::string NormalizeFile(const std::string &chosenPath, std::string &normalized, std::string *original = nullptr);
 
 } // namespace cvarden

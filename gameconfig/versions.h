@@ -22,11 +22,11 @@ struct KeptVersion {
 // newest version, unless the newest already holds the same bytes; then drops
 // all but the last `versionsKept`. `keptAs`, when given, gets the number of
 // the version that holds them.
-std::string KeepVersion(const std::string &versionsFolder, const std::string &gameFile, const std::string &bytes,
+[[nodiscard]] std::string KeepVersion(const std::string &versionsFolder, const std::string &gameFile, const std::string &bytes,
                         unsigned long *keptAs = nullptr);
 
 // The versions kept of `gameFile`, oldest first.
-std::string ListVersions(const std::string &versionsFolder, const std::string &gameFile,
+[[nodiscard]] std::string ListVersions(const std::string &versionsFolder, const std::string &gameFile,
                          std::vector<KeptVersion> &versions);
 
 // Puts version `number` of `gameFile` back (0: the newest), in one step,

@@ -51,7 +51,7 @@ private slots:
         QTemporaryDir dir;
         OptionTree tree;
         DescriptionTable descriptions;
-        OpenOptions(writeTestFile(dir, "options.dat", crlfLines(changeCatalogue())).toStdString(), tree, descriptions);
+        QCOMPARE(OpenOptions(writeTestFile(dir, "options.dat", crlfLines(changeCatalogue())).toStdString(), tree, descriptions), std::string());
         QCOMPARE(tree.count(), std::size_t(6));
         MemoryStore store;
         for (const QString &pair : stored)

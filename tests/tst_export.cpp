@@ -122,7 +122,7 @@ private slots:
         exportBytes(spelled(before));
         QCOMPARE(readTestFile(chosen), spelled(after));
         // Saving again neither adds nor multiplies lines.
-        ExportConfig(chosen.toStdString(), tree, store);
+        QCOMPARE(ExportConfig(chosen.toStdString(), tree, store).error, std::string());
         QCOMPARE(readTestFile(chosen), spelled(after));
     }
 

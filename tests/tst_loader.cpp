@@ -279,7 +279,7 @@ private slots:
         QFETCH(QStringList, findings);
         const QString path = writeTestFile(dir, "options.dat", crlfLines(catalogue.split('|')));
         std::vector<CatalogueFinding> found;
-        OpenOptions(path.toStdString(), tree, descriptions, &found);
+        QCOMPARE(OpenOptions(path.toStdString(), tree, descriptions, &found), std::string());
         QStringList got;
         for (const CatalogueFinding &finding : found)
             got << QString::number(finding.line) + ": " + QString::fromStdString(finding.text);

@@ -35,7 +35,7 @@ private slots:
         QTemporaryDir dir;
         OptionTree tree;
         DescriptionTable descriptions;
-        OpenOptions(writeTestFile(dir, "options.dat", crlfLines(catalogue)).toStdString(), tree, descriptions);
+        QCOMPARE(OpenOptions(writeTestFile(dir, "options.dat", crlfLines(catalogue)).toStdString(), tree, descriptions), std::string());
         MemoryStore store;
         store.values["Kept"] = "mine";
         QCOMPARE(ResetToDefaults(tree, store), std::string());

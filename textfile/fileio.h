@@ -15,11 +15,11 @@ constexpr std::uintmax_t anySize = UINTMAX_MAX;
 // refused at once, before a byte is read: a FIFO would block for ever and a
 // device such as /dev/zero has no end. A file larger than `limit` is refused
 // too.
-std::string ReadWholeFile(const std::string &path, std::string &bytes, std::uintmax_t limit = anySize);
+[[nodiscard]] std::string ReadWholeFile(const std::string &path, std::string &bytes, std::uintmax_t limit = anySize);
 
 // Creates the file or empties it, then writes `bytes` into it. For files of
 // our own making (tests, benchmarks), never for a player's.
-std::string WriteWholeFile(const std::string &path, const std::string &bytes);
+[[nodiscard]] std::string WriteWholeFile(const std::string &path, const std::string &bytes);
 
 // Says why the file may not be changed, or returns the empty text: when the
 // system would not let this user write it, whoever owns it (an immutable
@@ -27,7 +27,7 @@ std::string WriteWholeFile(const std::string &path, const std::string &bytes);
 // its owner no write. Players set the latter on purpose to keep the game
 // from rewriting its configuration, so it is honoured even when the system
 // would let us (root) write.
-std::string RefuseReadOnly(const std::string &path);
+[[nodiscard]] std::string RefuseReadOnly(const std::string &path);
 
 // Replaces a regular file's content in one step: the new bytes go to a file
 // beside it, which then takes its place, so a failure, a kill or a crash of
@@ -35,7 +35,7 @@ std::string RefuseReadOnly(const std::string &path);
 // written through to its target. The file keeps its owner and permissions;
 // one whose owner or permissions its new copy cannot be given (another
 // user's file) is refused and left unchanged, as is a read-only one.
-std::string ReplaceWholeFile(const std::string &path, const std::string &bytes);
+[[nodiscard]] std::string ReplaceWholeFile(const std::string &path, const std::string &bytes);
 
 // What a new file must outlast once it is in place: a fault of the program
 // (a kill, a full disk), which the one-step write itself guards against, or
@@ -48,7 +48,7 @@ enum class Durability { SurvivesProgramFaults, SurvivesPowerLoss };
 // alone. The new file gets the read and write permissions and, where the
 // system allows, the owner of the file `like`; with `like` empty, only its
 // owner may read and write it.
-std::string PlaceNewFile(const std::string &path, const std::string &bytes, const std::string &like,
+[[nodiscard]] std::string PlaceNewFile(const std::string &path, const std::string &bytes, const std::string &like,
                          Durability durability);
 
 } // namespace cvarden

@@ -34,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::size_t split = input.find("\n=====\n");
     const std::string catalogue = input.substr(0, split);
     const std::string list = split == std::string::npos ? std::string() : input.substr(split + 7);
-    cvarden::WriteWholeFile((folder() / "options.dat").string(), catalogue);
-    cvarden::WriteWholeFile((folder() / "list.txt").string(), list);
+    require(cvarden::WriteWholeFile((folder() / "options.dat").string(), catalogue).empty());
+    require(cvarden::WriteWholeFile((folder() / "list.txt").string(), list).empty());
 
     cvarden::OptionTree tree;
     cvarden::DescriptionTable descriptions;

@@ -38,10 +38,10 @@ const cvarden::OptionTree &catalogue()
     static const cvarden::OptionTree tree = [] {
         const std::string path = (std::filesystem::temp_directory_path() /
                                   ("cvarden-fuzz-catalogue-" + std::to_string(::getpid()) + ".dat")).string();
-        cvarden::WriteWholeFile(path, catalogueText);
+        require(cvarden::WriteWholeFile(path, catalogueText).empty());
         cvarden::OptionTree loaded;
         cvarden::DescriptionTable descriptions;
-        cvarden::OpenOptions(path, loaded, descriptions);
+        require(cvarden::OpenOptions(path, loaded, descriptions).empty());
         std::filesystem::remove(path);
         return loaded;
     }();
