@@ -98,23 +98,6 @@ private slots:
         QCOMPARE(info.st_mode & 0777, mode_t(0700));
     }
 
-    void restorePutsAVersionBackAndKeepsTheReplacedOne()
-    {
-        QCOMPARE(KeepVersion(root(), game().toStdString(), "first\n"), std::string());
-        writeTestFile(*dir, "game/q3config.cfg", "second\n");
-
-        RestoreReport report = RestoreVersion(root(), game().toStdString(), 1);
-        QCOMPARE(report.error, std::string());
-        QCOMPARE(QList<unsigned long>({report.restored, report.replacedKeptAs}), QList<unsigned long>({1, 2}));
-        QCOMPARE(readTestFile(game()), std::string("first\n"));
-        // The newest by default: what the restore just replaced.
-        report = RestoreVersion(root(), game().toStdString(), 0);
-        QCOMPARE(report.error, std::string());
-        QCOMPARE(QList<unsigned long>({report.restored, report.replacedKeptAs}), QList<unsigned long>({2, 3}));
-        QCOMPARE(readTestFile(game()), std::string("second\n"));
-        QCOMPARE(numbersOf(game()), QList<unsigned long>({1, 2, 3}));
-    }
-
     void restoreThatCannotBeMadeChangesNothing_data()
     {
         QTest::addColumn<QString>("situation");
