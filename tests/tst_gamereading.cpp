@@ -203,6 +203,19 @@ private slots:
         QVERIFY2(report.error.find("longer than the 1023 bytes") != std::string::npos, report.error.c_str());
     }
 
+    void exportLeavesOutANameTheGameCannotRead()
+    {
+        tree.clear();
+        const QString path = writeTestFile(dir, "split.dat",
+                                           crlfLines({"F", "---", "F", "S", "d", "x;quit", "x", "VALUE", "1"}));
+        QCOMPARE(OpenOptions(path.toStdString(), tree, descriptions), std::string());
+        ExportReport report;
+        const std::string written = RewriteConfigText(NormalizeText("seta x;quit 2\n"), tree, store, report);
+        QCOMPARE(report.error, std::string());
+        QCOMPARE(written, NormalizeText("seta x;quit 2\n"));
+        QVERIFY2(report.warning.find("\"S\" was not written") != std::string::npos, report.warning.c_str());
+    }
+
     void fileNearTheOriginalReleaseLimitGetsNoDefaultsAdded_data()
     {
         QTest::addColumn<int>("size");
