@@ -126,7 +126,7 @@ Replacement valueReplacement(const GameCommand &command, const std::string &valu
 struct TextEnd {
     bool stopsEarly = false;    // at a NUL byte
     bool inComment = false;     // the game's scan ran to the end in a /* comment
-    bool afterACut = false;     // a command was cut, and its scan ran on
+    bool rewroteAfterACut = false; // a command was cut, and one after it rewritten
 };
 
 std::string rewriteCommands(std::string_view text, const OptionMatcher &matcher, std::vector<VariablePlan> &plans,
@@ -136,7 +136,9 @@ std::string rewriteCommands(std::string_view text, const OptionMatcher &matcher,
     std::string out;
     out.reserve(text.size() + text.size() / 8 + 64);
     std::size_t copied = 0;
+    bool cutSeen = false;
     for (GameCommand command; reader.next(command);) {
+        cutSeen = cutSeen || command.cut;
         const VariableOptions *variable = matcher.variableSetBy(command);
         if (variable == nullptr)
             continue;
@@ -152,13 +154,15 @@ std::string rewriteCommands(std::string_view text, const OptionMatcher &matcher,
         out.append(text, copied, value.from - copied);
         out.append(value.text);
         copied = value.to;
+        end.rewroteAfterACut = end.rewroteAfterACut || cutSeen;
         plan.lastCommandRewritten = true;
         plan.written = true;
         markWritten(*variable, tree);
         ++report.linesReplaced;
     }
     out.append(text, copied);
-    end = {reader.textEnd() < text.size(), reader.endsInComment(), reader.sawCut()};
+    end.stopsEarly = reader.textEnd() < text.size();
+    end.inComment = reader.endsInComment();
     return out;
 }
 
@@ -246,9 +250,11 @@ std::string RewriteConfigText(std::string_view normalizedText, OptionTree &tree,
         ++report.linesAdded;
     }
     // Where the game cut a command, its scan runs on over the commands after
-    // it, and what it makes of them can hang on their quotes: there the
-    // result is read again as the game would before it may be written.
-    if (end.afterACut && !keepsWhatTheGameDid(normalizedText, out, matcher, plans)) {
+    // it, and what it makes of them can hang on their quotes: where one of
+    // those was rewritten, the result is read again as the game would before
+    // it may be written. Additions are safe: a scan that would reach them
+    // has refused them already.
+    if (end.rewroteAfterACut && !keepsWhatTheGameDid(normalizedText, out, matcher, plans)) {
         report.error = "The file holds a line longer than the " + std::to_string(gameCommandLimit) +
                        " bytes the game reads at once, and the settings after it cannot be changed without "
                        "changing what the game makes of that line. Shorten it and save again; the file was left "

@@ -141,7 +141,6 @@ void GameCommandReader::scanCommand(GameCommand &command)
     else if (!ended)
         scanRanToTheEnd_ = true;
     command.cut = i > gameCommandLimit;
-    sawCut_ = sawCut_ || command.cut;
     const std::size_t length = std::min(i, gameCommandLimit);
     command.begin = pos_;
     command.end = pos_ + length;

@@ -65,9 +65,6 @@ public:
     // after the text would then be read as part of that comment or command.
     bool endsInComment() const { return scanRanToTheEnd_; }
 
-    // Whether a command was cut: the game's scan of it runs on over what
-    // follows, so that a change there can change what the game does with it.
-    bool sawCut() const { return sawCut_; }
 
 private:
     void scanCommand(GameCommand &command);
@@ -86,7 +83,6 @@ private:
     bool inStarComment_ = false;
     bool inSlashComment_ = false;
     bool scanRanToTheEnd_ = false;
-    bool sawCut_ = false;
     // For each place, quote parity and comment state of the text: whether the
     // game's scan from there reaches the end without ending a command.
     std::vector<bool> runsToTheEnd_;
