@@ -171,13 +171,15 @@ QString SettingsStore::location() const
 
 void SettingsStore::open()
 {
-    // QSettings parses a file once in a run, and reads it again only when its
-    // size or time has changed: a damage found in it is found only once, and
-    // is remembered here for as long as the file stays as it is.
-    if (!damagedFile_.isEmpty() && damagedFile_ == stampOf(iniPath_))
+    // A file unchanged since it was last read and checked is not read again
+    // (QSettings would not read it again either, nor find a damage in it
+    // again). Its size and time are taken before it is read, so that a change
+    // made while it is read is seen the next time.
+    const QString stamp = stampOf(iniPath_);
+    if (settings_ && !readStamp_.isEmpty() && stamp == readStamp_)
         return;
     settings_.reset(); // it holds no change of ours, so this writes nothing
-    damagedFile_.clear();
+    readStamp_.clear();
     problem_ = iniPath_.isEmpty() ? std::string() : whyNotAFile(iniPath_);
     if (!problem_.empty())
         return;
@@ -187,14 +189,11 @@ void SettingsStore::open()
     // A section is parsed when it is first used, and only then is a damaged
     // line found: every section is parsed now, before anything is used.
     settings_->allKeys();
-    noteProblem();
-}
-
-void SettingsStore::noteProblem()
-{
     problem_ = whyUnread(*settings_);
-    if (settings_->status() == QSettings::FormatError)
-        damagedFile_ = stampOf(iniPath_);
+    // A file that could not be read is tried again every time: its
+    // permissions may be mended without changing its size or time.
+    if (settings_->status() != QSettings::AccessError)
+        readStamp_ = stamp;
 }
 
 std::string SettingsStore::refusal(const char *verb) const
@@ -224,7 +223,8 @@ std::string SettingsStore::commit()
     if (settings_->status() == QSettings::NoError)
         return {};
     if (settings_->status() == QSettings::FormatError) {
-        noteProblem();
+        problem_ = whyUnread(*settings_);
+        readStamp_.clear();
         return refusal("save");
     }
     return "Cannot save the settings in \"" + QFile::encodeName(location()).toStdString() +

@@ -46,7 +46,6 @@ public:
 
 private:
     void open();
-    void noteProblem();
     std::string refusal(const char *verb) const;
     std::string commit();
 
@@ -55,10 +54,10 @@ private:
     // Saves of a batch, written together when it ends: the store file is
     // then read and checked once more just before it is written.
     std::map<QString, QString> pending_;
-    // Why the store cannot be read, when it cannot; and when that is because
-    // it is damaged, the size and time of the damaged file.
+    // Why the store cannot be read, when it cannot.
     std::string problem_;
-    QString damagedFile_;
+    // The size and time of the store file when it was last read.
+    QString readStamp_;
     bool batching_ = false;
 };
 

@@ -31,13 +31,14 @@ std::string folderOf(const std::string &path)
 // stand in for: a file name near the system's limit of 255 bytes still has
 // room for its new copy.
 const std::string temporaryPrefix = "/.cvarden-";
-constexpr std::size_t temporaryNameLength = 9 + 6; // ".cvarden-" and six letters
 
 } // namespace
 
 #ifndef _WIN32
 
 namespace {
+
+constexpr std::size_t temporaryNameLength = 9 + 6; // ".cvarden-" and six letters
 
 // What a new file must look like before it takes its place.
 struct Look {
