@@ -131,12 +131,6 @@ std::string SettingsStore::Get(const std::string &name, const std::string &fallb
     return value.isValid() ? toBytes(value.toString()) : fallback;
 }
 
-bool SettingsStore::Contains(const std::string &name) const
-{
-    const QString key = section + encodeName(name);
-    return pending_.count(key) != 0 || (problem_.empty() && settings_->contains(key));
-}
-
 std::string SettingsStore::Save(const std::string &name, const std::string &value)
 {
     if (!problem_.empty() && batching_)
