@@ -214,8 +214,13 @@ std::string SettingsStore::commit()
         settings_->setValue(key, value);
     pending_.clear();
     settings_->sync();
-    if (settings_->status() == QSettings::NoError)
+    if (settings_->status() == QSettings::NoError) {
+        // What was just written needs no reading back. (Should another run
+        // write in the instant since, QSettings still finds that change
+        // itself before it next writes.)
+        readStamp_ = stampOf(iniPath_);
         return {};
+    }
     if (settings_->status() == QSettings::FormatError) {
         problem_ = whyUnread(*settings_);
         readStamp_.clear();
