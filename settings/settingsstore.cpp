@@ -131,12 +131,6 @@ std::string SettingsStore::Get(const std::string &name, const std::string &fallb
     return value.isValid() ? toBytes(value.toString()) : fallback;
 }
 
-bool SettingsStore::Contains(const std::string &name) const
-{
-    const QString key = section + encodeName(name);
-    return pending_.count(key) != 0 || (problem_.empty() && settings_->contains(key));
-}
-
 std::string SettingsStore::Save(const std::string &name, const std::string &value)
 {
     if (!problem_.empty() && batching_)
@@ -220,8 +214,13 @@ std::string SettingsStore::commit()
         settings_->setValue(key, value);
     pending_.clear();
     settings_->sync();
-    if (settings_->status() == QSettings::NoError)
+    if (settings_->status() == QSettings::NoError) {
+        // What was just written needs no reading back. (Should another run
+        // write in the instant since, QSettings still finds that change
+        // itself before it next writes.)
+        readStamp_ = stampOf(iniPath_);
         return {};
+    }
     if (settings_->status() == QSettings::FormatError) {
         problem_ = whyUnread(*settings_);
         readStamp_.clear();

@@ -30,8 +30,6 @@ public:
     std::string Get(const std::string &name, const std::string &fallback) const override;
     std::string Save(const std::string &name, const std::string &value) override;
     std::string Reload() override;
-    // Whether anything was ever saved under `name`.
-    bool Contains(const std::string &name) const;
     void beginBatch() override;
     std::string endBatch() override;
 
