@@ -15,7 +15,6 @@
 #include "literalwalk.h"
 #include "loader.h"
 #include "normalize.h"
-#include "optionkey.h"
 #include "reset.h"
 #include "runninggame.h"
 #include "settingsstore.h"
@@ -49,15 +48,10 @@ std::string realGameFile(std::string &label)
     return bytes.empty() ? bench::generatedGameFile(400, 300) : bytes;
 }
 
-struct Catalogue {
-    OptionTree tree;
-    DescriptionTable descriptions;
-};
-
 Catalogue loaded(const std::string &path)
 {
     Catalogue catalogue;
-    static_cast<void>(OpenOptions(path, catalogue.tree, catalogue.descriptions));
+    static_cast<void>(OpenOptions(path, catalogue));
     return catalogue;
 }
 
@@ -76,7 +70,7 @@ void catalogueLoad(benchmark::State &state, const std::string &path)
 {
     for (auto _ : state) {
         Catalogue catalogue;
-        benchmark::DoNotOptimize(OpenOptions(path, catalogue.tree, catalogue.descriptions));
+        benchmark::DoNotOptimize(OpenOptions(path, catalogue));
         benchmark::DoNotOptimize(catalogue.tree.count());
     }
 }
@@ -260,11 +254,8 @@ void resetDurableWriteEach(benchmark::State &state)
     const Catalogue catalogue = loaded(generatedCataloguePath(1000));
     SettingsStore store(QString::fromStdString(freshStorePath("reset-each.conf")));
     for (auto _ : state) {
-        for (std::size_t i = 1; i <= catalogue.tree.count(); ++i) {
-            const OptionNode &node = catalogue.tree.item(i);
-            if (node.hasParent())
-                store.Save(node.text, Module1::OptionDefault(node.key));
-        }
+        for (const OptionNode &option : catalogue.options())
+            static_cast<void>(store.Save(option.text, option.defaultValue()));
     }
 }
 

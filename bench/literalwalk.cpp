@@ -2,7 +2,6 @@
 
 #include "fileio.h"
 #include "linemodel.h"
-#include "optionkey.h"
 
 namespace bench {
 namespace {
@@ -38,13 +37,10 @@ void literalImport(const std::string &backupPath, const cvarden::OptionTree &tre
     static_cast<void>(cvarden::ReadWholeFile(backupPath, text));
     cvarden::LineReader lines(text);
     for (std::string_view line; lines.readLine(line);) {
-        for (std::size_t i = 1; i <= tree.count(); ++i) {
-            const cvarden::OptionNode &node = tree.item(i);
-            if (!node.hasParent())
-                continue;
-            const std::string prefix = "seta " + Module1::OptionVarName(node.key);
+        for (const cvarden::OptionNode &option : tree.options()) {
+            const std::string prefix = "seta " + option.variable();
             if (startsWith(line, prefix))
-                store.Save(node.text, literalValue(line, prefix.size()));
+                static_cast<void>(store.Save(option.text, literalValue(line, prefix.size())));
         }
     }
 }
@@ -60,27 +56,23 @@ void literalExport(const std::string &backupPath, const std::string &chosenPath,
     cvarden::LineReader lines(text);
     for (std::string_view line; lines.readLine(line);) {
         bool matched = false;
-        for (std::size_t i = 1; i <= tree.count(); ++i) {
-            cvarden::OptionNode &node = tree.item(i);
-            if (!node.hasParent())
-                continue;
-            const std::string prefix = "seta " + Module1::OptionVarName(node.key);
+        for (cvarden::OptionNode &option : tree.options()) {
+            const std::string prefix = "seta " + option.variable();
             if (!startsWith(line, prefix))
                 continue;
-            const std::string value = store.Get(node.text, Module1::OptionDefault(node.key));
+            const std::string value = store.Get(option.text, option.defaultValue());
             cvarden::WriteRecord(out, prefix + " \"" + value + "\"\n");
-            node.tag = "DONE";
+            option.tag = "DONE";
             matched = true;
         }
         if (!matched)
             cvarden::WriteRecord(out, line);
     }
-    for (std::size_t i = 1; i <= tree.count(); ++i) {
-        cvarden::OptionNode &node = tree.item(i);
-        if (node.hasParent() && node.tag.empty()) {
-            const std::string prefix = "seta " + Module1::OptionVarName(node.key);
-            cvarden::WriteRecord(out, prefix + " " + store.Get(node.text, Module1::OptionDefault(node.key)) + "\n");
-            node.tag = "DONE";
+    for (cvarden::OptionNode &option : tree.options()) {
+        if (option.tag.empty()) {
+            const std::string prefix = "seta " + option.variable();
+            cvarden::WriteRecord(out, prefix + " " + store.Get(option.text, option.defaultValue()) + "\n");
+            option.tag = "DONE";
         }
     }
     static_cast<void>(cvarden::WriteWholeFile(chosenPath, out));

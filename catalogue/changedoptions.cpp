@@ -1,26 +1,23 @@
 #include "changedoptions.h"
 
-#include "optionkey.h"
-
 namespace cvarden {
 
 bool IsChanged(const OptionNode &node, const ValueStore &store)
 {
     if (!node.hasParent())
         return false;
-    const std::string defaultValue = Module1::OptionDefault(node.key);
+    const std::string defaultValue = node.defaultValue();
     return store.Get(node.text, defaultValue) != defaultValue;
 }
 
 std::vector<bool> ChangedNodes(const OptionTree &tree, const ValueStore &store)
 {
     std::vector<bool> changed(tree.count() + 1, false);
-    for (std::size_t i = 1; i <= tree.count(); ++i) {
-        const OptionNode &node = tree.item(i);
-        if (!IsChanged(node, store))
+    for (const OptionNode &option : tree.options()) {
+        if (!IsChanged(option, store))
             continue;
-        changed[i] = true;
-        changed[node.parent] = true;
+        changed[tree.indexOf(option)] = true;
+        changed[option.parent] = true;
     }
     return changed;
 }

@@ -13,7 +13,6 @@ public:
     void set(std::size_t ordinal, std::string text);
     // The empty text for an ordinal that holds nothing.
     const std::string &at(std::size_t ordinal) const;
-    void clear() { texts_.clear(); }
 
 private:
     std::vector<std::string> texts_;

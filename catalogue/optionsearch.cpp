@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "optionkey.h"
-
 namespace cvarden {
 namespace {
 
@@ -19,7 +17,7 @@ bool ContainsFolded(std::string_view haystack, std::string_view needle)
 bool Matches(const OptionNode &node, std::string_view text)
 {
     return node.hasParent() &&
-           (ContainsFolded(node.text, text) || ContainsFolded(Module1::OptionVarName(node.key), text));
+           (ContainsFolded(node.text, text) || ContainsFolded(node.variable(), text));
 }
 
 // The node indexes as the tree shows them: each folder, then its options.

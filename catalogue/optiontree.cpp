@@ -1,18 +1,60 @@
 #include "optiontree.h"
 
-namespace cvarden {
+#include "optionkey.h"
 
-bool OptionTree::add(const std::string *parentKey, std::string key, std::string text, std::string image)
+namespace cvarden {
+namespace {
+
+Kind optionKindOf(const std::string &key)
 {
-    std::size_t parent = noParent;
+    const std::string field = Module1::OptionKind(key);
+    if (field == "VALUE")
+        return Kind::Value;
+    if (field == "CHECK")
+        return Kind::Check;
+    if (field == "COMBO")
+        return Kind::Combo;
+    return Kind::Unknown;
+}
+
+} // namespace
+
+std::string OptionNode::variable() const { return Module1::OptionVarName(key); }
+
+std::string OptionNode::defaultValue() const { return Module1::OptionDefault(key); }
+
+const char *OptionNode::image() const
+{
+    switch (kind) {
+    case Kind::Folder: return "folder";
+    case Kind::Check: return "check";
+    case Kind::Combo: return "combo";
+    case Kind::Value:
+    case Kind::Unknown: break;
+    }
+    return "val";
+}
+
+bool OptionTree::add(const std::string *parentKey, std::string key, std::string text)
+{
+    OptionNode node;
     if (parentKey) {
-        parent = indexOf(*parentKey);
-        if (parent == noParent)
+        node.parent = indexOf(*parentKey);
+        if (node.parent == noParent)
             return false;
     }
     if (!indexByKey_.try_emplace(key, nodes_.size() + 1).second)
         return false;
-    nodes_.push_back({std::move(key), std::move(text), std::move(image), parent, {}});
+    // The key is read here once, so that nothing later reads it again.
+    if (node.hasParent()) {
+        node.kind = optionKindOf(key);
+        node.ordinal = Module1::WholeNumber(Module1::OptionOrdinal(key));
+        if (node.kind == Kind::Combo)
+            node.choices = Module1::OptionChoices(key);
+    }
+    node.key = std::move(key);
+    node.text = std::move(text);
+    nodes_.push_back(std::move(node));
     return true;
 }
 
@@ -20,12 +62,6 @@ std::size_t OptionTree::indexOf(const std::string &key) const
 {
     const auto found = indexByKey_.find(key);
     return found == indexByKey_.end() ? noParent : found->second;
-}
-
-void OptionTree::clear()
-{
-    nodes_.clear();
-    indexByKey_.clear();
 }
 
 } // namespace cvarden

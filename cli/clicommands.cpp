@@ -1,7 +1,6 @@
 #include "clicommands.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -17,10 +16,8 @@
 #include "optionkey.h"
 #include "reset.h"
 #include "runninggamewarning.h"
-#include "settingsstore.h"
 #include "unifieddiff.h"
 #include "versions.h"
-#include "versionsfolder.h"
 
 namespace cvarden {
 namespace {
@@ -29,36 +26,39 @@ constexpr int done = 0;
 constexpr int failed = 1;
 constexpr int usageError = 2;
 
-void print(const std::string &bytes) { std::fwrite(bytes.data(), 1, bytes.size(), stdout); }
-
-int fail(const std::string &message)
+void print(const CliContext &context, const std::string &bytes)
 {
-    std::fprintf(stderr, "cvarden-cli: %s\n", message.c_str());
+    std::fwrite(bytes.data(), 1, bytes.size(), context.out);
+}
+
+int fail(const CliContext &context, const std::string &message)
+{
+    std::fprintf(context.err, "cvarden-cli: %s\n", message.c_str());
     return failed;
 }
 
 // What the player should know of a command that still succeeded, one line a
 // point, on the error output so that scripts reading the output miss nothing.
-void warn(const std::string &lines)
+void warn(const CliContext &context, const std::string &lines)
 {
     std::size_t start = 0;
     for (std::size_t end = lines.find('\n'); end != std::string::npos; end = lines.find('\n', start)) {
-        std::fprintf(stderr, "cvarden-cli: warning: %s\n", lines.substr(start, end - start).c_str());
+        std::fprintf(context.err, "cvarden-cli: warning: %s\n", lines.substr(start, end - start).c_str());
         start = end + 1;
     }
 }
 
-struct Catalogue {
-    OptionTree tree;
-    DescriptionTable descriptions;
+// The catalogue, and why it could not be read when it could not.
+struct LoadedCatalogue {
+    Catalogue catalogue;
     std::string failure;
 };
 
-Catalogue loadCatalogue(const CliContext &context)
+LoadedCatalogue loadCatalogue(const CliContext &context)
 {
-    Catalogue catalogue;
-    catalogue.failure = OpenOptions(context.cataloguePath, catalogue.tree, catalogue.descriptions);
-    return catalogue;
+    LoadedCatalogue loaded;
+    loaded.failure = OpenOptions(context.cataloguePath, loaded.catalogue);
+    return loaded;
 }
 
 // As the window's file commands do, a path that names no existing file is
@@ -69,29 +69,21 @@ bool namesAFile(const std::string &path)
     return std::filesystem::is_regular_file(path, error);
 }
 
-std::string versionsFolder()
+const OptionNode *optionNamed(const Catalogue &catalogue, const std::string &name)
 {
-    return QFile::encodeName(VersionsFolder()).toStdString();
-}
-
-const OptionNode *optionNamed(const OptionTree &tree, const std::string &name)
-{
-    for (std::size_t i = 1; i <= tree.count(); ++i) {
-        const OptionNode &node = tree.item(i);
-        if (node.hasParent() && node.text == name)
-            return &node;
+    for (const OptionNode &option : catalogue.options()) {
+        if (option.text == name)
+            return &option;
     }
     return nullptr;
 }
 
 // A typo must not store a value that no option will ever read.
-std::string noOptionNamed(const OptionTree &tree, const std::string &name)
+std::string noOptionNamed(const Catalogue &catalogue, const std::string &name)
 {
     std::vector<std::string> names;
-    for (std::size_t i = 1; i <= tree.count(); ++i) {
-        if (tree.item(i).hasParent())
-            names.push_back(tree.item(i).text);
-    }
+    for (const OptionNode &option : catalogue.options())
+        names.push_back(option.text);
     const std::vector<std::string> closest = ClosestNames(name, names);
     std::string message = "no option is named \"" + name + "\"";
     if (closest.empty())
@@ -106,19 +98,19 @@ int list(const CliContext &context)
     if (!OnlyFlags(context.arguments, {"--changed"}))
         return usageError;
     const bool changedOnly = HasFlag(context.arguments, "--changed");
-    const Catalogue catalogue = loadCatalogue(context);
-    if (!catalogue.failure.empty())
-        return fail(catalogue.failure);
-    SettingsStore store;
+    const LoadedCatalogue loaded = loadCatalogue(context);
+    if (!loaded.failure.empty())
+        return fail(context, loaded.failure);
+    ValueStore &store = context.store;
     if (std::string problem = store.Reload(); !problem.empty())
-        return fail(problem);
-    const OptionTree &tree = catalogue.tree;
-    for (std::size_t i = 1; i <= tree.count(); ++i) {
-        const OptionNode &node = tree.item(i);
-        if (!node.hasParent() || (changedOnly && !IsChanged(node, store)))
+        return fail(context, problem);
+    const OptionTree &tree = loaded.catalogue.tree;
+    for (const OptionNode &option : tree.options()) {
+        if (changedOnly && !IsChanged(option, store))
             continue;
-        print(tree.item(node.parent).text + "\t" + node.text + "\t" + Module1::OptionVarName(node.key) + "\t" +
-              Module1::OptionKind(node.key) + "\t" + store.Get(node.text, Module1::OptionDefault(node.key)) + "\n");
+        print(context, tree.item(option.parent).text + "\t" + option.text + "\t" + option.variable() + "\t" +
+                           Module1::OptionKind(option.key) + "\t" + store.Get(option.text, option.defaultValue()) +
+                           "\n");
     }
     return done;
 }
@@ -126,38 +118,36 @@ int list(const CliContext &context)
 int get(const CliContext &context)
 {
     const std::string &name = context.arguments[0];
-    const Catalogue catalogue = loadCatalogue(context);
-    if (!catalogue.failure.empty())
-        return fail(catalogue.failure);
-    const OptionNode *option = optionNamed(catalogue.tree, name);
+    const LoadedCatalogue loaded = loadCatalogue(context);
+    if (!loaded.failure.empty())
+        return fail(context, loaded.failure);
+    const OptionNode *option = optionNamed(loaded.catalogue, name);
     if (!option)
-        return fail(noOptionNamed(catalogue.tree, name));
-    SettingsStore store;
-    if (std::string problem = store.Reload(); !problem.empty())
-        return fail(problem);
-    print(store.Get(name, Module1::OptionDefault(option->key)) + "\n");
+        return fail(context, noOptionNamed(loaded.catalogue, name));
+    if (std::string problem = context.store.Reload(); !problem.empty())
+        return fail(context, problem);
+    print(context, context.store.Get(name, option->defaultValue()) + "\n");
     return done;
 }
 
 int set(const CliContext &context)
 {
     const std::string &name = context.arguments[0];
-    const Catalogue catalogue = loadCatalogue(context);
-    if (!catalogue.failure.empty())
-        return fail(catalogue.failure);
-    if (!optionNamed(catalogue.tree, name))
-        return fail(noOptionNamed(catalogue.tree, name));
-    SettingsStore store;
-    const std::string failure = store.Save(name, context.arguments[1]);
-    return failure.empty() ? done : fail(failure);
+    const LoadedCatalogue loaded = loadCatalogue(context);
+    if (!loaded.failure.empty())
+        return fail(context, loaded.failure);
+    if (!optionNamed(loaded.catalogue, name))
+        return fail(context, noOptionNamed(loaded.catalogue, name));
+    const std::string failure = context.store.Save(name, context.arguments[1]);
+    return failure.empty() ? done : fail(context, failure);
 }
 
 // What stops a command on a game file before it starts: the catalogue it
 // cannot read, or a path that names no file. The empty text when nothing does.
-std::string problemBeforeFileCommand(const Catalogue &catalogue, const std::string &path)
+std::string problemBeforeFileCommand(const LoadedCatalogue &loaded, const std::string &path)
 {
-    if (!catalogue.failure.empty())
-        return catalogue.failure;
+    if (!loaded.failure.empty())
+        return loaded.failure;
     if (!namesAFile(path))
         return "\"" + path + "\" is not a file";
     return {};
@@ -166,32 +156,31 @@ std::string problemBeforeFileCommand(const Catalogue &catalogue, const std::stri
 int importFile(const CliContext &context)
 {
     const std::string &path = context.arguments[0];
-    Catalogue catalogue = loadCatalogue(context);
-    if (std::string problem = problemBeforeFileCommand(catalogue, path); !problem.empty())
-        return fail(problem);
-    SettingsStore store;
-    const ImportReport report = ImportConfig(path, catalogue.tree, store);
+    const LoadedCatalogue loaded = loadCatalogue(context);
+    if (std::string problem = problemBeforeFileCommand(loaded, path); !problem.empty())
+        return fail(context, problem);
+    const ImportReport report = ImportConfig(path, loaded.catalogue.tree, context.store);
     if (!report.error.empty())
-        return fail(report.error);
-    print("Took over " + std::to_string(report.valuesTaken) + " values from " + path + "\n");
+        return fail(context, report.error);
+    print(context, "Took over " + std::to_string(report.valuesTaken) + " values from " + path + "\n");
     return done;
 }
 
 // Shows what an export would change, touching no file at all.
-int previewExport(const std::string &path, OptionTree &tree, SettingsStore &store)
+int previewExport(const CliContext &context, const std::string &path, OptionTree &tree)
 {
-    if (std::string problem = store.Reload(); !problem.empty())
-        return fail(problem);
+    if (std::string problem = context.store.Reload(); !problem.empty())
+        return fail(context, problem);
     std::string bytes;
     if (std::string failure = ReadGameFile(path, bytes); !failure.empty())
-        return fail(failure);
+        return fail(context, failure);
     const std::string before = NormalizeText(bytes);
     ExportReport report;
-    const std::string after = RewriteConfigText(before, tree, store, report);
+    const std::string after = RewriteConfigText(before, tree, context.store, report);
     if (!report.error.empty())
-        return fail(report.error);
-    print(UnifiedDiff(before, after, path, path + " (after export)"));
-    warn(report.warning);
+        return fail(context, report.error);
+    print(context, UnifiedDiff(before, after, path, path + " (after export)"));
+    warn(context, report.warning);
     return done;
 }
 
@@ -200,44 +189,43 @@ int exportFile(const CliContext &context)
     const std::vector<std::string> flags(context.arguments.begin(), context.arguments.end() - 1);
     if (!OnlyFlags(flags, {"--dry-run", "--if-game-stopped"}))
         return usageError;
-    const bool dryRun = HasFlag(flags, "--dry-run");
     const std::string &path = context.arguments.back();
-    Catalogue catalogue = loadCatalogue(context);
-    if (std::string problem = problemBeforeFileCommand(catalogue, path); !problem.empty())
-        return fail(problem);
-    SettingsStore store;
-    if (dryRun)
-        return previewExport(path, catalogue.tree, store);
-    if (!ExportGoesOn(path, HasFlag(flags, "--if-game-stopped")))
+    LoadedCatalogue loaded = loadCatalogue(context);
+    if (std::string problem = problemBeforeFileCommand(loaded, path); !problem.empty())
+        return fail(context, problem);
+    OptionTree &tree = loaded.catalogue.tree;
+    if (HasFlag(flags, "--dry-run"))
+        return previewExport(context, path, tree);
+    if (!ExportGoesOn(path, HasFlag(flags, "--if-game-stopped"), context.err))
         return failed;
-    const ExportReport report = ExportConfig(path, catalogue.tree, store, versionsFolder());
+    const ExportReport report = ExportConfig(path, tree, context.store, context.versionsFolder);
     if (!report.error.empty())
-        return fail(report.error);
-    print("Replaced " + std::to_string(report.linesReplaced) + " lines and added " +
-          std::to_string(report.linesAdded) + " lines in " + path + "\n");
-    warn(report.warning);
+        return fail(context, report.error);
+    print(context, "Replaced " + std::to_string(report.linesReplaced) + " lines and added " +
+                       std::to_string(report.linesAdded) + " lines in " + path + "\n");
+    warn(context, report.warning);
     return done;
 }
 
 int reset(const CliContext &context)
 {
-    const Catalogue catalogue = loadCatalogue(context);
-    if (!catalogue.failure.empty())
-        return fail(catalogue.failure);
-    SettingsStore store;
-    const std::string failure = ResetToDefaults(catalogue.tree, store);
-    return failure.empty() ? done : fail(failure);
+    const LoadedCatalogue loaded = loadCatalogue(context);
+    if (!loaded.failure.empty())
+        return fail(context, loaded.failure);
+    const std::string failure = ResetToDefaults(loaded.catalogue.tree, context.store);
+    return failure.empty() ? done : fail(context, failure);
 }
 
 int backups(const CliContext &context)
 {
     std::vector<KeptVersion> versions;
-    if (std::string failure = ListVersions(versionsFolder(), context.arguments[0], versions); !failure.empty())
-        return fail(failure);
+    if (std::string failure = ListVersions(context.versionsFolder, context.arguments[0], versions); !failure.empty())
+        return fail(context, failure);
     for (const KeptVersion &version : versions) {
         const QString when =
             QDateTime::fromSecsSinceEpoch(version.keptAt).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        print(std::to_string(version.number) + "\t" + when.toStdString() + "\t" + std::to_string(version.size) + "\n");
+        print(context, std::to_string(version.number) + "\t" + when.toStdString() + "\t" +
+                           std::to_string(version.size) + "\n");
     }
     return done;
 }
@@ -251,26 +239,25 @@ int restore(const CliContext &context)
         if (number == 0)
             return usageError;
     }
-    const RestoreReport report = RestoreVersion(versionsFolder(), path, number);
+    const RestoreReport report = RestoreVersion(context.versionsFolder, path, number);
     if (!report.error.empty())
-        return fail(report.error);
-    print("Put version " + std::to_string(report.restored) + " back into " + path +
-          (report.replacedKeptAs == 0 ? ""
-                                      : "; what it held is kept as version " + std::to_string(report.replacedKeptAs)) +
-          "\n");
+        return fail(context, report.error);
+    print(context, "Put version " + std::to_string(report.restored) + " back into " + path +
+                       (report.replacedKeptAs == 0
+                            ? ""
+                            : "; what it held is kept as version " + std::to_string(report.replacedKeptAs)) +
+                       "\n");
     return done;
 }
 
 int check(const CliContext &context)
 {
-    OptionTree tree;
-    DescriptionTable descriptions;
-    std::vector<CatalogueFinding> findings;
-    if (std::string failure = OpenOptions(context.cataloguePath, tree, descriptions, &findings); !failure.empty())
-        return fail(failure);
-    for (const CatalogueFinding &finding : findings)
-        print(context.cataloguePath + ":" + std::to_string(finding.line) + ": " + finding.text + "\n");
-    return findings.empty() ? done : failed;
+    const LoadedCatalogue loaded = loadCatalogue(context);
+    if (!loaded.failure.empty())
+        return fail(context, loaded.failure);
+    for (const CatalogueFinding &finding : loaded.catalogue.findings)
+        print(context, context.cataloguePath + ":" + std::to_string(finding.line) + ": " + finding.text + "\n");
+    return loaded.catalogue.findings.empty() ? done : failed;
 }
 
 struct Command {
@@ -318,8 +305,8 @@ int RunCliCommand(const std::string &command, const CliContext &context)
     const int status = entry.run(context);
     // Output that could not be written (a full disk, a closed pipe) is a
     // failure, not a success with nothing to show.
-    if (std::fflush(stdout) != 0 || std::ferror(stdout))
-        return status == done ? fail("cannot write the output") : status;
+    if (std::fflush(context.out) != 0 || std::ferror(context.out))
+        return status == done ? fail(context, "cannot write the output") : status;
     return status;
 }
 

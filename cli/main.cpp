@@ -1,9 +1,11 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFile>
 #include <cstdio>
 
+#include "bytetext.h"
 #include "clicommands.h"
+#include "settingsstore.h"
+#include "versionsfolder.h"
 
 // cvarden-cli: the window's commands for scripts, on the same catalogue and
 // the same per-user store.
@@ -41,10 +43,14 @@ int main(int argc, char *argv[])
         std::fputs(qPrintable(parser.helpText()), stderr);
         return 2;
     }
-    cvarden::CliContext context;
-    context.cataloguePath = parser.isSet(catalogueOption)
-                                ? QFile::encodeName(parser.value(catalogueOption)).toStdString()
-                                : QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/options.dat")).toStdString();
+    cvarden::SettingsStore store;
+    cvarden::CliContext context{
+        cvarden::PathBytes(parser.isSet(catalogueOption)
+                               ? parser.value(catalogueOption)
+                               : QCoreApplication::applicationDirPath() + QStringLiteral("/options.dat")),
+        {},
+        store,
+        cvarden::PathBytes(cvarden::VersionsFolder())};
     // Names, values and paths are bytes, taken as given: the command's words
     // are the last ones of the command line, since options come first.
     for (int i = argc - static_cast<int>(positional.size()) + 1; i < argc; ++i)

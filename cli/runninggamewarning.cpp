@@ -6,7 +6,7 @@
 
 namespace cvarden {
 
-bool ExportGoesOn(const std::string &path, bool refuseWhileRunning)
+bool ExportGoesOn(const std::string &path, bool refuseWhileRunning, std::FILE *err)
 {
     const std::vector<std::string> engines = RunningEnginesForMe();
     if (engines.empty())
@@ -15,11 +15,11 @@ bool ExportGoesOn(const std::string &path, bool refuseWhileRunning)
     for (const std::string &engine : engines)
         names += (names.empty() ? "" : ", ") + engine;
     if (refuseWhileRunning) {
-        std::fprintf(stderr, "cvarden-cli: the game is running (%s); %s is left unchanged\n", names.c_str(),
+        std::fprintf(err, "cvarden-cli: the game is running (%s); %s is left unchanged\n", names.c_str(),
                      path.c_str());
         return false;
     }
-    std::fprintf(stderr,
+    std::fprintf(err,
                  "cvarden-cli: warning: the game is running (%s); it writes %s again when it quits, which undoes "
                  "this export\n",
                  names.c_str(), path.c_str());

@@ -7,7 +7,6 @@
 #include "gamerun.h"
 #include "linemodel.h"
 #include "normalize.h"
-#include "optionkey.h"
 #include "optionmatcher.h"
 #include "variablename.h"
 #include "versions.h"
@@ -47,7 +46,7 @@ std::vector<VariablePlan> planVariables(const OptionMatcher &matcher, const Opti
     plans.reserve(matcher.variables().size());
     for (const VariableOptions &variable : matcher.variables()) {
         const OptionNode &node = tree.item(variable.valueOption());
-        const std::string fallback = Module1::OptionDefault(node.key);
+        const std::string fallback = node.defaultValue();
         VariablePlan plan;
         plan.value = writtenValue(store.Get(node.text, fallback));
         plan.atDefault = plan.value == writtenValue(fallback);

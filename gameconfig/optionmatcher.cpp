@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "optionkey.h"
-
 namespace cvarden {
 
 std::size_t OptionMatcher::CaseBlindHash::operator()(std::string_view name) const
@@ -20,10 +18,9 @@ OptionMatcher::OptionMatcher(const OptionTree &tree)
 {
     // Reserved so that the views of the names, the map's keys, never move.
     variables_.reserve(tree.count());
-    for (std::size_t i = 1; i <= tree.count(); ++i) {
-        if (!tree.item(i).hasParent())
-            continue;
-        std::string name = Module1::OptionVarName(tree.item(i).key);
+    for (const OptionNode &option : tree.options()) {
+        const std::size_t i = tree.indexOf(option);
+        std::string name = option.variable();
         const auto found = variableByName_.find(name);
         if (found != variableByName_.end()) {
             variables_[found->second].indices.push_back(i);

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "bytetext.h"
+
 namespace cvarden {
 namespace {
 
@@ -13,17 +15,6 @@ const QString section = QStringLiteral("Q3A/");
 
 // The escape character of value names; "~~" stands for itself.
 constexpr char escape = '~';
-
-QString fromBytes(const std::string &bytes)
-{
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-std::string toBytes(const QString &text)
-{
-    const QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
 
 // Where QSettings keeps this application's settings on this platform. Named
 // here, rather than left to QSettings, so that the file can be checked before
@@ -43,7 +34,7 @@ QString userStoreFile()
 std::string whyNotAFile(const QString &path)
 {
     std::error_code error;
-    const auto type = std::filesystem::status(QFile::encodeName(path).toStdString(), error).type();
+    const auto type = std::filesystem::status(PathBytes(path), error).type();
     switch (type) {
     case std::filesystem::file_type::not_found:
     case std::filesystem::file_type::regular:
@@ -104,38 +95,23 @@ QString SettingsStore::encodeName(const std::string &name)
         default: key += c;
         }
     }
-    return fromBytes(key);
-}
-
-std::string SettingsStore::decodeName(const QString &key)
-{
-    const std::string bytes = toBytes(key);
-    std::string name;
-    for (std::size_t i = 1; i < bytes.size(); ++i) {
-        if (bytes[i] != escape || i + 1 == bytes.size()) {
-            name += bytes[i];
-            continue;
-        }
-        const char code = bytes[++i];
-        name += code == 's' ? '/' : code == 'b' ? '\\' : code;
-    }
-    return name;
+    return FromBytes(key);
 }
 
 std::string SettingsStore::Get(const std::string &name, const std::string &fallback) const
 {
     const QString key = section + encodeName(name);
     if (const auto found = pending_.find(key); found != pending_.end())
-        return toBytes(found->second);
+        return ToBytes(found->second);
     const QVariant value = problem_.empty() ? settings_->value(key) : QVariant();
-    return value.isValid() ? toBytes(value.toString()) : fallback;
+    return value.isValid() ? ToBytes(value.toString()) : fallback;
 }
 
 std::string SettingsStore::Save(const std::string &name, const std::string &value)
 {
     if (!problem_.empty() && batching_)
         return refusal("save");
-    pending_[section + encodeName(name)] = fromBytes(value);
+    pending_[section + encodeName(name)] = FromBytes(value);
     return batching_ ? std::string() : commit();
 }
 
@@ -192,7 +168,7 @@ void SettingsStore::open()
 
 std::string SettingsStore::refusal(const char *verb) const
 {
-    return std::string("Cannot ") + verb + " the settings in \"" + QFile::encodeName(location()).toStdString() +
+    return std::string("Cannot ") + verb + " the settings in \"" + PathBytes(location()) +
            "\": " + problem_ +
            ". Cvarden reads nothing from it and writes nothing over it. To start afresh, move that file away: "
            "your options then read as the catalogue's defaults, and an import takes your values over from "
@@ -226,7 +202,7 @@ std::string SettingsStore::commit()
         readStamp_.clear();
         return refusal("save");
     }
-    return "Cannot save the settings in \"" + QFile::encodeName(location()).toStdString() +
+    return "Cannot save the settings in \"" + PathBytes(location()) +
            "\": the file cannot be written (check its folder's permissions and free space).";
 }
 

@@ -33,16 +33,13 @@ public:
     void beginBatch() override;
     std::string endBatch() override;
 
-    // Where the values live, for messages that tell the player.
-    QString location() const;
-
+private:
     // The settings store takes "/" and "\" as group separators and refuses an
     // empty name, so value names are stored in an encoding that keeps every
     // name distinct and exact.
     static QString encodeName(const std::string &name);
-    static std::string decodeName(const QString &key);
-
-private:
+    // Where the values live, for messages that tell the player.
+    QString location() const;
     void open();
     std::string refusal(const char *verb) const;
     std::string commit();

@@ -50,18 +50,13 @@ class CatalogueFactsTest : public QObject {
 private slots:
     void initTestCase()
     {
-        cvarden::OptionTree tree;
-        cvarden::DescriptionTable descriptions;
-        QCOMPARE(cvarden::OpenOptions(CVARDEN_SAMPLE_DATA "/options.dat", tree, descriptions), std::string());
-        for (std::size_t i = 1; i <= tree.count(); ++i) {
-            const cvarden::OptionNode &node = tree.item(i);
-            if (!node.hasParent())
-                continue;
-            const std::size_t ordinal = Module1::WholeNumber(Module1::OptionOrdinal(node.key));
-            options.append({QString::fromStdString(Module1::OptionVarName(node.key)), QString::fromStdString(node.text),
+        cvarden::Catalogue catalogue;
+        QCOMPARE(cvarden::OpenOptions(CVARDEN_SAMPLE_DATA "/options.dat", catalogue), std::string());
+        for (const cvarden::OptionNode &node : catalogue.options()) {
+            options.append({QString::fromStdString(node.variable()), QString::fromStdString(node.text),
                             QString::fromStdString(Module1::OptionKind(node.key)),
-                            QString::fromStdString(Module1::OptionDefault(node.key)),
-                            QString::fromStdString(descriptions.at(ordinal))});
+                            QString::fromStdString(node.defaultValue()),
+                            QString::fromStdString(catalogue.descriptionOf(node))});
         }
         QVERIFY(options.size() >= 300);
         factsMissing = facts.load(QStringLiteral(CVARDEN_SHARED_FACTS),

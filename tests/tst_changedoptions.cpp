@@ -49,9 +49,9 @@ private slots:
         QFETCH(QStringList, stored);
         QFETCH(QList<int>, marked);
         QTemporaryDir dir;
-        OptionTree tree;
-        DescriptionTable descriptions;
-        QCOMPARE(OpenOptions(writeTestFile(dir, "options.dat", crlfLines(changeCatalogue())).toStdString(), tree, descriptions), std::string());
+        Catalogue catalogue;
+        OptionTree &tree = catalogue.tree;
+        QCOMPARE(OpenOptions(writeTestFile(dir, "options.dat", crlfLines(changeCatalogue())).toStdString(), catalogue), std::string());
         QCOMPARE(tree.count(), std::size_t(6));
         MemoryStore store;
         for (const QString &pair : stored)

@@ -1,6 +1,9 @@
 #include <QtTest>
+#include <cstdio>
 
 #include "catalogue_fixture.h"
+#include "clicommands.h"
+#include "settingsstore.h"
 #include "standinengine.h"
 
 namespace {
@@ -11,9 +14,35 @@ struct Run {
     QByteArray err;
 };
 
+// A command's output or error output, caught in a file of its own.
+class Caught {
+public:
+    Caught() : file_(std::tmpfile()) {}
+    ~Caught() { std::fclose(file_); }
+    Caught(const Caught &) = delete;
+    Caught &operator=(const Caught &) = delete;
+
+    std::FILE *file() const { return file_; }
+    QByteArray bytes() const
+    {
+        std::fflush(file_);
+        std::rewind(file_);
+        QByteArray all;
+        char chunk[4096];
+        for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, file_)) > 0;)
+            all.append(chunk, qsizetype(got));
+        return all;
+    }
+
+private:
+    std::FILE *file_;
+};
+
 } // namespace
 
-// Drives the real cvarden-cli as a process, with a store of its own.
+// Runs the commands of cvarden-cli in this process, on a store of their own;
+// what only the program as a whole does (its command line, the bytes a shell
+// hands it, a full output) runs the real cvarden-cli.
 class CliTest : public QObject {
     Q_OBJECT
 
@@ -21,18 +50,40 @@ private:
     QTemporaryDir dir;
     QString catalogue;
 
-    Run cli(const QStringList &arguments, const QString &program = {})
+    QString storePath() const { return dir.filePath("config/Cvarden/Cvarden.conf"); }
+
+    // The words as they follow "cvarden-cli", "--catalogue FILE" first if at all.
+    Run cli(QStringList words)
+    {
+        QString cataloguePath = catalogue;
+        if (words.value(0) == "--catalogue") {
+            cataloguePath = words.value(1);
+            words = words.mid(2);
+        }
+        cvarden::SettingsStore store(storePath());
+        const Caught out;
+        const Caught err;
+        cvarden::CliContext context{cataloguePath.toStdString(), {}, store, dir.filePath("data/versions").toStdString(),
+                                    out.file(), err.file()};
+        for (const QString &word : words.mid(1))
+            context.arguments.push_back(word.toStdString());
+        const int status = cvarden::RunCliCommand(words.value(0).toStdString(), context);
+        return {status, out.bytes(), err.bytes()};
+    }
+
+    Run program(const QStringList &arguments, const QString &shellLine = {})
     {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", dir.filePath("config"));
         environment.insert("XDG_DATA_HOME", dir.filePath("data"));
         process.setProcessEnvironment(environment);
-        if (program.isEmpty())
+        if (shellLine.isEmpty())
             process.start(QCoreApplication::applicationDirPath() + "/cvarden-cli",
                           QStringList{"--catalogue", catalogue} + arguments);
         else
-            process.start("/bin/sh", {"-c", program, QCoreApplication::applicationDirPath() + "/cvarden-cli", catalogue});
+            process.start("/bin/sh",
+                          {"-c", shellLine, QCoreApplication::applicationDirPath() + "/cvarden-cli", catalogue});
         if (!process.waitForFinished(60000))
             return {};
         return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
@@ -78,7 +129,7 @@ private slots:
         QFETCH(QByteArray, out);
         for (const QString &pair : stored) {
             if (pair.startsWith('!')) {
-                QSettings raw(dir.filePath("config/Cvarden/Cvarden.conf"), QSettings::IniFormat);
+                QSettings raw(storePath(), QSettings::IniFormat);
                 raw.setValue("Q3A/" + pair.mid(1).section('=', 0, 0), pair.section('=', 1));
                 continue;
             }
@@ -162,16 +213,16 @@ private slots:
         const Run run = cli(arguments);
         QCOMPARE(run.status, 1);
         QVERIFY2(run.err.contains(message.toLatin1()), run.err);
-        QVERIFY(!QFile::exists(dir.filePath("config/Cvarden/Cvarden.conf")));
+        QVERIFY(!QFile::exists(storePath()));
     }
 
     void namesAndValuesAreBytes()
     {
         catalogue = writeTestFile(dir, "bytes.dat", "A\r\n---\r\nA\r\na/b\\\351\r\nd\r\nv\r\nx\r\nVALUE\r\n1\r\n");
         // High bytes that are no UTF-8, straight from the shell.
-        const Run set = cli({}, R"sh(exec "$0" --catalogue "$1" set "$(printf 'a/b\\\351')" "$(printf '\377\300 x')")sh");
+        const Run set = program({}, R"sh(exec "$0" --catalogue "$1" set "$(printf 'a/b\\\351')" "$(printf '\377\300 x')")sh");
         QCOMPARE(set.status, 0);
-        const Run get = cli({}, R"sh(exec "$0" --catalogue "$1" get "$(printf 'a/b\\\351')")sh");
+        const Run get = program({}, R"sh(exec "$0" --catalogue "$1" get "$(printf 'a/b\\\351')")sh");
         QCOMPARE(get.out, QByteArray("\377\300 x\n"));
     }
 
@@ -316,7 +367,7 @@ private slots:
 
     void outputThatCannotBeWrittenIsAFailure()
     {
-        const Run run = cli({}, R"sh(exec "$0" --catalogue "$1" list > /dev/full)sh");
+        const Run run = program({}, R"sh(exec "$0" --catalogue "$1" list > /dev/full)sh");
         QCOMPARE(run.status, 1);
         QVERIFY2(run.err.contains("cannot write the output"), run.err);
     }
@@ -337,12 +388,12 @@ private slots:
     void wrongUseExitsWithTwo()
     {
         QFETCH(QStringList, arguments);
-        QCOMPARE(cli(arguments).status, 2);
+        QCOMPARE(program(arguments).status, 2);
     }
 
     void versionIsTheProgramsOwn()
     {
-        QCOMPARE(cli({"--version"}).out, QByteArray("cvarden-cli 0.1\n"));
+        QCOMPARE(program({"--version"}).out, QByteArray("cvarden-cli 0.1\n"));
     }
 };
 

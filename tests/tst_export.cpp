@@ -14,20 +14,20 @@ class ExportTest : public QObject {
 
 private:
     QTemporaryDir dir;
-    OptionTree tree;
-    DescriptionTable descriptions;
+    Catalogue catalogue;
+    OptionTree &tree = catalogue.tree;
     MemoryStore store;
     QString chosen;
 
     // Options in this order: ab shown as A (stored 5), cd shown as D (default 0).
     void loadCatalogue(const QStringList &extraEntries = {})
     {
-        tree.clear();
+        catalogue = Catalogue();
         const QString path = writeTestFile(
             dir, "options.dat",
             crlfLines(QStringList{"F", "---", "F", "A", "d", "ab", "x", "VALUE", "1", "F", "D", "d", "cd", "x", "VALUE",
                                   "0"} + extraEntries));
-        QCOMPARE(OpenOptions(path.toStdString(), tree, descriptions), std::string());
+        QCOMPARE(OpenOptions(path.toStdString(), catalogue), std::string());
     }
 
     ExportReport exportBytes(const std::string &bytes)

@@ -153,10 +153,9 @@ private:
         return result;
     }
 
-    static void loadShippedCatalogue(cvarden::OptionTree &tree)
+    static void loadShippedCatalogue(cvarden::Catalogue &catalogue)
     {
-        cvarden::DescriptionTable descriptions;
-        const std::string failure = cvarden::OpenOptions(bytesOf(shippedCatalogue()), tree, descriptions);
+        const std::string failure = cvarden::OpenOptions(bytesOf(shippedCatalogue()), catalogue);
         if (!failure.empty())
             qFatal("%s", failure.c_str());
     }
@@ -192,8 +191,9 @@ private slots:
             QCOMPARE(run.status, 1);
             message = run.err;
         } else {
-            cvarden::OptionTree tree;
-            loadShippedCatalogue(tree);
+            cvarden::Catalogue catalogue;
+            loadShippedCatalogue(catalogue);
+            cvarden::OptionTree &tree = catalogue.tree;
             cvarden::SettingsStore store(path("store.ini"));
             message = QByteArray::fromStdString(cvarden::ExportConfig(bytesOf(chosenFile()), tree, store).error);
         }
@@ -275,8 +275,9 @@ private slots:
         QFETCH(QString, command);
         QFETCH(QString, name);
         const QString missing = QDir(gameFolder()).filePath(name);
-        cvarden::OptionTree tree;
-        loadShippedCatalogue(tree);
+        cvarden::Catalogue catalogue;
+        loadShippedCatalogue(catalogue);
+        cvarden::OptionTree &tree = catalogue.tree;
         cvarden::SettingsStore store(path("store.ini"));
         const std::string error = command == "import"
                                       ? cvarden::ImportConfig(bytesOf(missing), tree, store).error

@@ -7,7 +7,6 @@
 #include "loader.h"
 #include "memorystore.h"
 #include "normalize.h"
-#include "optionkey.h"
 
 using namespace cvarden;
 
@@ -22,10 +21,8 @@ std::string text(const QByteArray &bytes) { return bytes.toStdString(); }
 std::set<std::string> cataloguedNames(const OptionTree &tree)
 {
     std::set<std::string> names;
-    for (std::size_t i = 1; i <= tree.count(); ++i) {
-        if (tree.item(i).hasParent())
-            names.insert(gamemodel::lowered(Module1::OptionVarName(tree.item(i).key)));
-    }
+    for (const OptionNode &option : tree.options())
+        names.insert(gamemodel::lowered(option.variable()));
     return names;
 }
 
@@ -38,24 +35,24 @@ class GameReadingTest : public QObject {
 
 private:
     QTemporaryDir dir;
-    OptionTree tree;
-    DescriptionTable descriptions;
+    Catalogue catalogue;
+    OptionTree &tree = catalogue.tree;
     MemoryStore store;
 
     // Options in this order: ab shown as A (default 1), cd shown as D (default 0).
     void loadCatalogue()
     {
-        tree.clear();
+        catalogue = Catalogue();
         const QString path = writeTestFile(dir, "options.dat",
                                            crlfLines({"F", "---", "F", "A", "d", "ab", "x", "VALUE", "1", "F", "D",
                                                       "d", "cd", "x", "VALUE", "0"}));
-        QCOMPARE(OpenOptions(path.toStdString(), tree, descriptions), std::string());
+        QCOMPARE(OpenOptions(path.toStdString(), catalogue), std::string());
     }
 
     bool loadRealCatalogue()
     {
-        tree.clear();
-        return OpenOptions(CVARDEN_SAMPLE_DATA "/options.dat", tree, descriptions).empty();
+        catalogue = Catalogue();
+        return OpenOptions(CVARDEN_SAMPLE_DATA "/options.dat", catalogue).empty();
     }
 
 private slots:
@@ -205,10 +202,10 @@ private slots:
 
     void exportLeavesOutANameTheGameCannotRead()
     {
-        tree.clear();
+        catalogue = Catalogue();
         const QString path = writeTestFile(dir, "split.dat",
                                            crlfLines({"F", "---", "F", "S", "d", "x;quit", "x", "VALUE", "1"}));
-        QCOMPARE(OpenOptions(path.toStdString(), tree, descriptions), std::string());
+        QCOMPARE(OpenOptions(path.toStdString(), catalogue), std::string());
         ExportReport report;
         const std::string written = RewriteConfigText(NormalizeText("seta x;quit 2\n"), tree, store, report);
         QCOMPARE(report.error, std::string());

@@ -18,18 +18,18 @@ class ImportTest : public QObject {
 
 private:
     QTemporaryDir dir;
-    OptionTree tree;
-    DescriptionTable descriptions;
+    Catalogue catalogue;
+    OptionTree &tree = catalogue.tree;
 
     // Options: ab shown as A, abc shown as C.
     void loadCatalogue(const QStringList &extraEntries = {})
     {
-        tree.clear();
+        catalogue = Catalogue();
         const QString path = writeTestFile(
             dir, "options.dat",
             crlfLines(QStringList{"F", "---", "F", "A", "d", "ab", "x", "VALUE", "0", "F", "C", "d", "abc", "x", "VALUE",
                                   "0"} + extraEntries));
-        QCOMPARE(OpenOptions(path.toStdString(), tree, descriptions), std::string());
+        QCOMPARE(OpenOptions(path.toStdString(), catalogue), std::string());
     }
 
     ImportReport importBytes(const std::string &bytes, MemoryStore &store)

@@ -16,7 +16,7 @@ QStringList describe(const OptionTree &tree)
         const QString parent = node.hasParent() ? QString::fromStdString(tree.item(node.parent).key) : "-";
         nodes << QStringLiteral("%1 | %2 | %3 | %4")
                      .arg(parent, QString::fromStdString(node.key), QString::fromStdString(node.text),
-                          QString::fromStdString(node.image));
+                          QString::fromLatin1(node.image()));
     }
     return nodes;
 }
@@ -30,15 +30,15 @@ class LoaderTest : public QObject {
 
 private:
     QTemporaryDir dir;
-    OptionTree tree;
-    DescriptionTable descriptions;
+    Catalogue catalogue;
+    OptionTree &tree = catalogue.tree;
+    DescriptionTable &descriptions = catalogue.descriptions;
 
     QStringList load(const std::string &bytes)
     {
-        tree.clear();
-        descriptions.clear();
+        catalogue = Catalogue();
         const QString path = writeTestFile(dir, "options.dat", bytes);
-        const std::string failure = OpenOptions(path.toStdString(), tree, descriptions);
+        const std::string failure = OpenOptions(path.toStdString(), catalogue);
         if (!failure.empty())
             qWarning("%s", failure.c_str());
         return describe(tree);
@@ -47,14 +47,13 @@ private:
 private slots:
     void init()
     {
-        tree.clear();
-        descriptions.clear();
+        catalogue = Catalogue();
     }
 
     void workedExampleYieldsFiveNodesAndThreeDescriptions()
     {
         const QString path = QStringLiteral(CVARDEN_TEST_DATA "/worked-example.dat");
-        QCOMPARE(OpenOptions(path.toStdString(), tree, descriptions), std::string());
+        QCOMPARE(OpenOptions(path.toStdString(), catalogue), std::string());
         QCOMPARE(describe(tree), (QStringList{
                                      "- | Display | Display | folder",
                                      "- | Sound | Sound | folder",
@@ -67,6 +66,47 @@ private slots:
         QCOMPARE(descriptions.at(2), std::string("Run in a full screen."));
         QCOMPARE(descriptions.at(3), std::string("Sound mixing rate in kHz."));
         QCOMPARE(descriptions.at(4), std::string());
+    }
+
+    // What the rest of the program asks of a node, read from its key once.
+    void nodesCarryTheirKindChoicesAndDescription_data()
+    {
+        QTest::addColumn<QString>("entry"); // folder "A", then one entry
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("image");
+        QTest::addColumn<QStringList>("choices");
+        QTest::newRow("free text") << "VALUE|1.0" << int(Kind::Value) << "val" << QStringList{};
+        QTest::newRow("on/off") << "CHECK|x|1" << int(Kind::Check) << "check" << QStringList{};
+        QTest::newRow("listed choices") << "COMBO|ENTRIES|2|p|q|x|q" << int(Kind::Combo) << "combo"
+                                        << QStringList{"p", "q"};
+        QTest::newRow("an unknown choice source") << "COMBO|LIST" << int(Kind::Combo) << "combo" << QStringList{};
+        QTest::newRow("a misspelt kind: no editor") << "value|1" << int(Kind::Unknown) << "val" << QStringList{};
+    }
+
+    void nodesCarryTheirKindChoicesAndDescription()
+    {
+        QFETCH(QString, entry);
+        QFETCH(int, kind);
+        QFETCH(QString, image);
+        QFETCH(QStringList, choices);
+        load(crlfLines(QString("A|---|A|first|skipped|v|x|VALUE|0|A|Name|Told|v2|x|" + entry).split('|')));
+        QCOMPARE(catalogue.tree.count(), std::size_t(3));
+        const OptionNode &folder = catalogue.tree.item(1);
+        const OptionNode &node = catalogue.tree.item(3);
+        QCOMPARE(int(folder.kind), int(Kind::Folder));
+        QCOMPARE(catalogue.descriptionOf(folder), std::string());
+        QCOMPARE(int(node.kind), kind);
+        QCOMPARE(QString::fromLatin1(node.image()), image);
+        QCOMPARE(node.ordinal, std::size_t(2));
+        QCOMPARE(catalogue.descriptionOf(node), std::string("Told"));
+        QStringList got;
+        for (const std::string &choice : node.choices)
+            got << QString::fromStdString(choice);
+        QCOMPARE(got, choices);
+        QStringList names;
+        for (const OptionNode &option : catalogue.options())
+            names << QString::fromStdString(option.text);
+        QCOMPARE(names, (QStringList{"first", "Name"}));
     }
 
     void catalogueLines_data()
@@ -209,15 +249,15 @@ private slots:
         const QString path =
             writeTestFile(dir, "catalogue/options.dat",
                           crlfLines({"A", "---", "A", "n", "d", "v", "x", "COMBO", "FILE", name, "r", "a"}));
-        tree.clear();
-        QCOMPARE(OpenOptions(path.toStdString(), tree, descriptions), std::string());
+        catalogue = Catalogue();
+        QCOMPARE(OpenOptions(path.toStdString(), catalogue), std::string());
         QCOMPARE(describe(tree).value(1), "A | " + key + " | n | combo");
     }
 
     void missingCatalogueSaysWhichFile()
     {
         const std::string missing = dir.filePath("nowhere/options.dat").toStdString();
-        const std::string failure = OpenOptions(missing, tree, descriptions);
+        const std::string failure = OpenOptions(missing, catalogue);
         QVERIFY2(failure.find(missing) != std::string::npos, failure.c_str());
         QCOMPARE(tree.count(), std::size_t(0));
     }
@@ -233,7 +273,7 @@ private slots:
 
     void authorsHearOfEveryMistake_data()
     {
-        QTest::addColumn<QString>("catalogue");
+        QTest::addColumn<QString>("lines");
         QTest::addColumn<QStringList>("findings"); // "line: the start of the text"
 
         QTest::newRow("a sound catalogue") << "A|---|A|n|d|v|x|COMBO|ENTRIES|2|p|q|x|q|A|m|d|w|x|CHECK|x|1"
@@ -275,13 +315,12 @@ private slots:
 
     void authorsHearOfEveryMistake()
     {
-        QFETCH(QString, catalogue);
+        QFETCH(QString, lines);
         QFETCH(QStringList, findings);
-        const QString path = writeTestFile(dir, "options.dat", crlfLines(catalogue.split('|')));
-        std::vector<CatalogueFinding> found;
-        QCOMPARE(OpenOptions(path.toStdString(), tree, descriptions, &found), std::string());
+        const QString path = writeTestFile(dir, "options.dat", crlfLines(lines.split('|')));
+        QCOMPARE(OpenOptions(path.toStdString(), catalogue), std::string());
         QStringList got;
-        for (const CatalogueFinding &finding : found)
+        for (const CatalogueFinding &finding : catalogue.findings)
             got << QString::number(finding.line) + ": " + QString::fromStdString(finding.text);
         QVERIFY2(got.size() == findings.size(), qPrintable(got.join(" / ")));
         for (int i = 0; i < findings.size(); ++i)

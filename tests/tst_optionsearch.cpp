@@ -53,10 +53,9 @@ private slots:
         QFETCH(bool, after);
         QFETCH(QString, found);
         QTemporaryDir dir;
-        OptionTree tree;
-        DescriptionTable descriptions;
-        QCOMPARE(OpenOptions(writeTestFile(dir, "options.dat", crlfLines(searchCatalogue())).toStdString(), tree,
-                             descriptions),
+        Catalogue catalogue;
+        OptionTree &tree = catalogue.tree;
+        QCOMPARE(OpenOptions(writeTestFile(dir, "options.dat", crlfLines(searchCatalogue())).toStdString(), catalogue),
                  std::string());
         const std::size_t index = FindOption(tree, text.toStdString(), static_cast<std::size_t>(node),
                                              after ? SearchFrom::AfterTheNode : SearchFrom::TheNode);

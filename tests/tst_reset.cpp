@@ -13,7 +13,7 @@ class ResetTest : public QObject {
 private slots:
     void everyOptionGetsItsDefault_data()
     {
-        QTest::addColumn<QStringList>("catalogue");
+        QTest::addColumn<QStringList>("catalogueLines");
         QTest::addColumn<QStringList>("stored"); // name=value, in name order
 
         QTest::newRow("every kind")
@@ -30,12 +30,12 @@ private slots:
 
     void everyOptionGetsItsDefault()
     {
-        QFETCH(QStringList, catalogue);
+        QFETCH(QStringList, catalogueLines);
         QFETCH(QStringList, stored);
         QTemporaryDir dir;
-        OptionTree tree;
-        DescriptionTable descriptions;
-        QCOMPARE(OpenOptions(writeTestFile(dir, "options.dat", crlfLines(catalogue)).toStdString(), tree, descriptions), std::string());
+        Catalogue catalogue;
+        OptionTree &tree = catalogue.tree;
+        QCOMPARE(OpenOptions(writeTestFile(dir, "options.dat", crlfLines(catalogueLines)).toStdString(), catalogue), std::string());
         MemoryStore store;
         store.values["Kept"] = "mine";
         QCOMPARE(ResetToDefaults(tree, store), std::string());

@@ -1,7 +1,5 @@
 #include "images.h"
 
-#include "bytetext.h"
-
 namespace cvarden {
 
 ImageList::ImageList(QObject *parent) : QObject(parent)
@@ -16,9 +14,9 @@ QStringList ImageList::keys()
     return {QStringLiteral("check"), QStringLiteral("folder"), QStringLiteral("combo"), QStringLiteral("val")};
 }
 
-QIcon ImageList::icon(const std::string &key) const
+QIcon ImageList::icon(const char *key) const
 {
-    return icons_.value(FromBytes(key));
+    return icons_.value(QLatin1String(key));
 }
 
 QIcon ProgramIcon()

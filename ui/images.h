@@ -4,7 +4,6 @@
 #include <QIcon>
 #include <QObject>
 #include <QStringList>
-#include <string>
 
 namespace cvarden {
 
@@ -19,7 +18,7 @@ public:
     // In list order: "check", "folder", "combo", "val".
     static QStringList keys();
     // A null icon for a key the list does not hold.
-    QIcon icon(const std::string &key) const;
+    QIcon icon(const char *key) const;
 
 private:
     // Loaded once and shared by every node that shows them.

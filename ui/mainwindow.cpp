@@ -15,7 +15,6 @@
 #include "nodeitems.h"
 #include "normalize.h"
 #include "notice.h"
-#include "optionkey.h"
 #include "programinfo.h"
 #include "reset.h"
 #include "runninggamequestion.h"
@@ -74,7 +73,7 @@ void MainWindow::SetUpTree()
 
 void MainWindow::LoadCatalogue(const QString &cataloguePath)
 {
-    const std::string failure = OpenOptions(PathBytes(cataloguePath), options_, descriptions_);
+    const std::string failure = OpenOptions(PathBytes(cataloguePath), catalogue_);
     ShowCatalogue();
     if (failure.empty())
         return;
@@ -111,15 +110,16 @@ void MainWindow::ShowCatalogue()
 {
     // The items are built apart from the tree and handed over at once: added
     // one by one, each would make the tree update itself again.
-    std::vector<QTreeWidgetItem *> items(options_.count() + 1, nullptr);
+    const OptionTree &tree = catalogue_.tree;
+    std::vector<QTreeWidgetItem *> items(tree.count() + 1, nullptr);
     QList<QTreeWidgetItem *> folders;
-    for (std::size_t index = 1; index <= options_.count(); ++index) {
-        const OptionNode &node = options_.item(index);
+    for (std::size_t index = 1; index <= tree.count(); ++index) {
+        const OptionNode &node = tree.item(index);
         auto *item = node.hasParent() ? new QTreeWidgetItem(items[node.parent]) : new QTreeWidgetItem();
         if (!node.hasParent())
             folders.append(item);
         item->setText(0, FromBytes(node.text));
-        item->setIcon(0, ImageList1->icon(node.image));
+        item->setIcon(0, ImageList1->icon(node.image()));
         SetNodeIndex(item, index);
         items[index] = item;
     }
@@ -128,10 +128,10 @@ void MainWindow::ShowCatalogue()
 
 void MainWindow::SetUpTreeHelpers()
 {
-    marks_ = new ChangedMarks(ui->optiontree, options_, store_, this);
+    marks_ = new ChangedMarks(ui->optiontree, catalogue_.tree, store_, this);
     marks_->Refresh();
     connect(editors_, &ValueEditors::valueStored, marks_, &ChangedMarks::Refresh);
-    new TypeAheadFind(ui->optiontree, options_, this);
+    new TypeAheadFind(ui->optiontree, catalogue_.tree, this);
 }
 
 void MainWindow::ConnectCommands()
@@ -165,12 +165,12 @@ void MainWindow::optiontree_NodeClick(QTreeWidgetItem *node)
 {
     if (!node)
         return;
-    const OptionNode &option = options_.item(NodeIndexOf(node));
+    const OptionNode &option = catalogue_.tree.item(NodeIndexOf(node));
     editors_->ShowOption(option);
     // Showing an option reads the store afresh: values another run saved
     // since get their marks too.
     marks_->Refresh();
-    ui->desclbl->setText(FromBytes(descriptions_.at(Module1::WholeNumber(Module1::OptionOrdinal(option.key)))));
+    ui->desclbl->setText(FromBytes(catalogue_.descriptionOf(option)));
 }
 
 ConfigFileDialog &MainWindow::FileDialog()
@@ -195,35 +195,41 @@ void MainWindow::Command2_Click()
 }
 
 // Save would write defaults over the player's settings, and Open would
-// write over a store that may still be mended: both wait until it can be read.
-bool MainWindow::RefusedForUnreadableStore(const QString &command)
+// write over a store that may still be mended: both wait until it can be
+// read. The game file the player chose, or the empty text when there is none
+// to work on.
+QString MainWindow::ChooseGameFile(const QString &command, QFileDialog::AcceptMode mode)
 {
-    const std::string problem = store_.Reload();
-    if (problem.empty())
+    if (const std::string problem = store_.Reload(); !problem.empty()) {
+        ShowNotice(this, QMessageBox::Warning,
+                   tr("Cvarden will not %1 while it cannot read your option values.").arg(command),
+                   FromSystemText(problem));
+        return {};
+    }
+    return FileDialog().ChooseExisting(mode);
+}
+
+// Says why a command failed, when it did.
+bool MainWindow::ReportedFailure(const std::string &error, const QString &what)
+{
+    if (error.empty())
         return false;
-    ShowNotice(this, QMessageBox::Warning,
-               tr("Cvarden will not %1 while it cannot read your option values.").arg(command),
-               FromSystemText(problem));
+    ShowNotice(this, QMessageBox::Warning, what, FromSystemText(error));
     return true;
 }
 
 void MainWindow::Command3_Click()
 {
-    if (RefusedForUnreadableStore(tr("save")))
-        return;
-    const QString chosen = FileDialog().ChooseExisting(QFileDialog::AcceptSave);
+    const QString chosen = ChooseGameFile(tr("save"), QFileDialog::AcceptSave);
     if (chosen.isEmpty() || !SaveDespiteRunningGame(this, chosen))
         return;
     ExportReport report;
     {
         const BusyPointer busy(this, BusyPointer::AfterRestore::RunPendingEvents);
-        report = ExportConfig(PathBytes(chosen), options_, store_, PathBytes(versionsFolder_));
+        report = ExportConfig(PathBytes(chosen), catalogue_.tree, store_, PathBytes(versionsFolder_));
     }
-    if (!report.error.empty()) {
-        ShowNotice(this, QMessageBox::Warning, tr("Cvarden could not save the settings to %1.").arg(Shown(chosen)),
-                   FromSystemText(report.error));
+    if (ReportedFailure(report.error, tr("Cvarden could not save the settings to %1.").arg(Shown(chosen))))
         return;
-    }
     const QString backup = Shown(FromSystemText(BackupPathFor(PathBytes(chosen))));
     const QString summary = tr("Lines replaced: %1; lines added: %2. What the file held before is kept in %3.")
                                 .arg(report.linesReplaced)
@@ -237,34 +243,26 @@ void MainWindow::Command3_Click()
 
 void MainWindow::Command4_Click()
 {
-    if (RefusedForUnreadableStore(tr("open a file")))
-        return;
-    const QString chosen = FileDialog().ChooseExisting(QFileDialog::AcceptOpen);
+    const QString chosen = ChooseGameFile(tr("open a file"), QFileDialog::AcceptOpen);
     if (chosen.isEmpty())
         return;
     ImportReport report;
     {
         const BusyPointer busy(this, BusyPointer::AfterRestore::Nothing);
-        report = ImportConfig(PathBytes(chosen), options_, store_);
+        report = ImportConfig(PathBytes(chosen), catalogue_.tree, store_);
     }
     marks_->Refresh();
-    if (!report.error.empty()) {
-        ShowNotice(this, QMessageBox::Warning,
-                   tr("Cvarden could not import the settings from %1.").arg(Shown(chosen)),
-                   FromSystemText(report.error));
+    if (ReportedFailure(report.error, tr("Cvarden could not import the settings from %1.").arg(Shown(chosen))))
         return;
-    }
     ShowNotice(this, QMessageBox::Information, tr("Settings imported from %1.").arg(Shown(chosen)),
                tr("Values taken over: %1.").arg(report.valuesTaken));
 }
 
 void MainWindow::Command5_Click()
 {
-    const std::string failure = ResetToDefaults(options_, store_);
+    const std::string failure = ResetToDefaults(catalogue_.tree, store_);
     // Said at every reset, unlike an editor's saves: the player asked for it.
-    if (!failure.empty())
-        ShowNotice(this, QMessageBox::Warning, tr("Cvarden could not reset the option values."),
-                   FromSystemText(failure));
+    ReportedFailure(failure, tr("Cvarden could not reset the option values."));
     editors_->ShowDefault();
     marks_->Refresh();
 }

@@ -1,10 +1,10 @@
 #pragma once
 
+#include <QFileDialog>
 #include <QWidget>
 #include <memory>
 
-#include "descriptiontable.h"
-#include "optiontree.h"
+#include "catalogue.h"
 #include "valuestore.h"
 
 class QTreeWidgetItem;
@@ -57,14 +57,14 @@ private:
     void Command5_Click();
 
     void ReportStoreProblem(const QString &reason);
-    bool RefusedForUnreadableStore(const QString &command);
+    QString ChooseGameFile(const QString &command, QFileDialog::AcceptMode mode);
+    bool ReportedFailure(const std::string &error, const QString &what);
     ConfigFileDialog &FileDialog();
 
     std::unique_ptr<Ui::MainWindow> ui;
     ValueStore &store_;
     QString versionsFolder_;
-    OptionTree options_;
-    DescriptionTable descriptions_;
+    Catalogue catalogue_;
     ImageList *ImageList1;
     ConfigFileDialog *cmd = nullptr;
     ValueEditors *editors_;

@@ -12,7 +12,6 @@
 #include "bytetext.h"
 #include "checkstate.h"
 #include "choicelistfollower.h"
-#include "optionkey.h"
 
 namespace cvarden {
 
@@ -36,24 +35,25 @@ ValueEditors::ValueEditors(QLineEdit *value, QCheckBox *check, QComboBox *combo,
 
 void ValueEditors::ShowOption(const OptionNode &node)
 {
-    current_ = {node.text, node.key, Module1::OptionKind(node.key)};
+    current_ = &node;
     // A folder has no editor: hiding them all keeps anything from being typed
     // and stored under a folder's name.
-    QWidget *editor = EditorOfKind(current_.kind);
+    QWidget *editor = EditorOfKind(node.kind);
     for (QWidget *each : std::initializer_list<QWidget *>{val_value, val_check, val_combo})
         each->setVisible(each == editor);
     if (editor == val_combo)
-        FillChoices(current_.key);
-    // Another run (cvarden-cli, a second window) may have saved it since.
-    store_.Reload();
-    PutValue(store_.Get(current_.displayName, Module1::OptionDefault(current_.key)));
+        FillChoices(node.choices);
+    // Another run (cvarden-cli, a second window) may have saved it since; a
+    // store that cannot be read shows the defaults, and says so at a save.
+    static_cast<void>(store_.Reload());
+    PutValue(store_.Get(node.text, node.defaultValue()));
 }
 
 void ValueEditors::ShowDefault()
 {
-    if (!EditorOfKind(current_.kind))
+    if (!current_ || !EditorOfKind(current_->kind))
         return;
-    const std::string defaultValue = Module1::OptionDefault(current_.key);
+    const std::string defaultValue = current_->defaultValue();
     PutValue(defaultValue);
     // An editor that already showed the default reports no change, yet the
     // store may hold another value (taken over by an import since): the
@@ -62,20 +62,21 @@ void ValueEditors::ShowDefault()
     Store(FromBytes(defaultValue));
 }
 
-QWidget *ValueEditors::EditorOfKind(const std::string &kind) const
+QWidget *ValueEditors::EditorOfKind(Kind kind) const
 {
-    if (kind == "VALUE")
-        return val_value;
-    if (kind == "CHECK")
-        return val_check;
-    if (kind == "COMBO")
-        return val_combo;
+    switch (kind) {
+    case Kind::Value: return val_value;
+    case Kind::Check: return val_check;
+    case Kind::Combo: return val_combo;
+    case Kind::Folder:
+    case Kind::Unknown: break;
+    }
     return nullptr;
 }
 
 void ValueEditors::PutValue(const std::string &value)
 {
-    QWidget *editor = EditorOfKind(current_.kind);
+    QWidget *editor = EditorOfKind(current_->kind);
     if (editor == val_value)
         val_value->setText(FromBytes(value));
     else if (editor == val_check)
@@ -104,17 +105,20 @@ void ValueEditors::PutCheckValue(const std::string &value)
     val_check->setCheckState(shown);
 }
 
-void ValueEditors::FillChoices(const std::string &key)
+void ValueEditors::FillChoices(const std::vector<std::string> &choices)
 {
     const QScopedValueRollback busy(fillingChoices_, true);
     val_combo->clear();
-    for (const std::string &choice : Module1::OptionChoices(key))
+    for (const std::string &choice : choices)
         val_combo->addItem(FromBytes(choice));
 }
 
 void ValueEditors::Store(const QString &value)
 {
-    const std::string failure = store_.Save(current_.displayName, ToBytes(value));
+    // Before the first selection no option owns the editors' text.
+    if (!current_)
+        return;
+    const std::string failure = store_.Save(current_->text, ToBytes(value));
     if (!failure.empty())
         emit storeFailed(FromSystemText(failure));
     emit valueStored();

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <string>
+#include <vector>
 
 #include "optiontree.h"
 #include "valuestore.h"
@@ -12,13 +13,6 @@ class QLineEdit;
 class QWidget;
 
 namespace cvarden {
-
-// The node selected last. Only a selection changes it.
-struct CurrentOption {
-    std::string displayName;
-    std::string key;
-    std::string kind; // "VALUE", "CHECK", "COMBO", or empty for a folder
-};
 
 class ChoiceListFollower;
 
@@ -45,11 +39,11 @@ signals:
     void valueStored();
 
 private:
-    QWidget *EditorOfKind(const std::string &kind) const;
+    QWidget *EditorOfKind(Kind kind) const;
     void PutValue(const std::string &value);
     void PutCheckValue(const std::string &value);
     void PutChoice(const QString &value);
-    void FillChoices(const std::string &key);
+    void FillChoices(const std::vector<std::string> &choices);
     void Store(const QString &value);
 
     void val_value_Change(const QString &text);
@@ -62,7 +56,9 @@ private:
     QComboBox *val_combo;
     ChoiceListFollower *choiceList_;
     ValueStore &store_;
-    CurrentOption current_;
+    // The node selected last; only a selection changes it. The tree does not
+    // change after loading, so the node stays where it is.
+    const OptionNode *current_ = nullptr;
     // Set while FillChoices rebuilds the list, whose own text changes are not
     // the player's value.
     bool fillingChoices_ = false;

@@ -32,22 +32,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const std::string input(reinterpret_cast<const char *>(data), size);
     const std::size_t split = input.find("\n=====\n");
-    const std::string catalogue = input.substr(0, split);
+    const std::string catalogueText = input.substr(0, split);
     const std::string list = split == std::string::npos ? std::string() : input.substr(split + 7);
-    require(cvarden::WriteWholeFile((folder() / "options.dat").string(), catalogue).empty());
+    require(cvarden::WriteWholeFile((folder() / "options.dat").string(), catalogueText).empty());
     require(cvarden::WriteWholeFile((folder() / "list.txt").string(), list).empty());
 
-    cvarden::OptionTree tree;
-    cvarden::DescriptionTable descriptions;
-    std::vector<cvarden::CatalogueFinding> findings;
-    require(cvarden::OpenOptions((folder() / "options.dat").string(), tree, descriptions, &findings).empty());
+    cvarden::Catalogue catalogue;
+    const cvarden::OptionTree &tree = catalogue.tree;
+    require(cvarden::OpenOptions((folder() / "options.dat").string(), catalogue).empty());
     bool optionsStarted = false;
     for (std::size_t i = 1; i <= tree.count(); ++i) {
         const cvarden::OptionNode &node = tree.item(i);
         require(tree.indexOf(node.key) == i);
         if (!node.hasParent()) {
             // Folders come first, and every accessor reads nothing from them.
-            require(!optionsStarted && node.image == "folder");
+            require(!optionsStarted && node.kind == cvarden::Kind::Folder && node.image() == std::string("folder"));
             require(node.key.find('?') != std::string::npos || Module1::OptionKind(node.key).empty());
             continue;
         }
@@ -56,12 +55,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const std::string ordinal = Module1::OptionOrdinal(node.key);
         const unsigned long long number = Module1::WholeNumber(ordinal);
         // The ordinal is the entry's own, unless the variable line held a "?".
-        if (findings.empty())
+        if (catalogue.findings.empty())
             require(number > 0 && std::to_string(number) == ordinal);
-        descriptions.at(number);
-        Module1::OptionVarName(node.key);
-        Module1::OptionDefault(node.key);
-        require(Module1::OptionChoices(node.key).size() <= node.key.size());
+        // The typed faces say what the key says.
+        require(node.ordinal == number);
+        require(&catalogue.descriptionOf(node) == &catalogue.descriptions.at(number));
+        require((node.kind == cvarden::Kind::Combo) == (Module1::OptionKind(node.key) == "COMBO"));
+        require(node.choices == (node.kind == cvarden::Kind::Combo ? Module1::OptionChoices(node.key)
+                                                                   : std::vector<std::string>()));
+        require(node.choices.size() <= node.key.size());
+        require(node.variable() == Module1::OptionVarName(node.key));
+        require(node.defaultValue() == Module1::OptionDefault(node.key));
     }
     return 0;
 }

@@ -16,7 +16,6 @@
 #include "importconfig.h"
 #include "loader.h"
 #include "normalize.h"
-#include "optionkey.h"
 #include "property.h"
 #include "variablename.h"
 
@@ -39,11 +38,10 @@ const cvarden::OptionTree &catalogue()
         const std::string path = (std::filesystem::temp_directory_path() /
                                   ("cvarden-fuzz-catalogue-" + std::to_string(::getpid()) + ".dat")).string();
         require(cvarden::WriteWholeFile(path, catalogueText).empty());
-        cvarden::OptionTree loaded;
-        cvarden::DescriptionTable descriptions;
-        require(cvarden::OpenOptions(path, loaded, descriptions).empty());
+        cvarden::Catalogue loaded;
+        require(cvarden::OpenOptions(path, loaded).empty());
         std::filesystem::remove(path);
-        return loaded;
+        return loaded.tree;
     }();
     return tree;
 }
@@ -59,12 +57,8 @@ const std::vector<OptionFacts> &options()
 {
     static const std::vector<OptionFacts> facts = [] {
         std::vector<OptionFacts> made;
-        for (std::size_t i = 1; i <= catalogue().count(); ++i) {
-            const cvarden::OptionNode &node = catalogue().item(i);
-            if (node.hasParent())
-                made.push_back({node.text, gamemodel::lowered(Module1::OptionVarName(node.key)),
-                                Module1::OptionDefault(node.key)});
-        }
+        for (const cvarden::OptionNode &option : catalogue().options())
+            made.push_back({option.text, gamemodel::lowered(option.variable()), option.defaultValue()});
         return made;
     }();
     return facts;

@@ -1,7 +1,6 @@
 #include <QLabel>
 
 #include "loader.h"
-#include "optionkey.h"
 #include "windowtestkit.h"
 
 // The catalogue that ships with Cvarden, loaded by the real loader and shown
@@ -11,14 +10,13 @@ class CatalogueTest : public QObject {
 
 private:
     const std::string shipped = CVARDEN_SAMPLE_DATA "/options.dat";
-    cvarden::OptionTree tree;
-    cvarden::DescriptionTable descriptions;
+    cvarden::Catalogue catalogue;
 
 private slots:
     void initTestCase()
     {
-        std::vector<cvarden::CatalogueFinding> findings;
-        QCOMPARE(cvarden::OpenOptions(shipped, tree, descriptions, &findings), std::string());
+        QCOMPARE(cvarden::OpenOptions(shipped, catalogue), std::string());
+        const std::vector<cvarden::CatalogueFinding> &findings = catalogue.findings;
         // No entry without its option, no parent that is no folder, no "?" in
         // a key line, no display name twice, no on/off default but 0 or 1, no
         // choice default that is no choice, no missing choice list.
@@ -30,11 +28,9 @@ private slots:
     void everyEntryIsAnOptionOfAFolder()
     {
         std::size_t options = 0;
-        for (std::size_t i = 1; i <= tree.count(); ++i)
-            options += tree.item(i).hasParent() ? 1 : 0;
+        for (const cvarden::OptionNode &option : catalogue.options())
+            QCOMPARE(option.ordinal, ++options);
         QVERIFY2(options >= 300, qPrintable(QString::number(options)));
-        // Every entry's ordinal names an option, so none was dropped.
-        QCOMPARE(Module1::OptionOrdinal(tree.item(tree.count()).key), std::to_string(options));
     }
 
     void everyDescriptionFitsItsTwoLines()
@@ -42,12 +38,8 @@ private slots:
         testkit::WindowFixture fixture;
         const auto *label = fixture.control<QLabel>("desclbl");
         const QFontMetrics metrics(label->font());
-        for (std::size_t i = 1; i <= tree.count(); ++i) {
-            const cvarden::OptionNode &node = tree.item(i);
-            if (!node.hasParent())
-                continue;
-            const QString text =
-                QString::fromLatin1(descriptions.at(Module1::WholeNumber(Module1::OptionOrdinal(node.key))));
+        for (const cvarden::OptionNode &node : catalogue.options()) {
+            const QString text = QString::fromLatin1(catalogue.descriptionOf(node));
             QVERIFY2(!text.isEmpty(), node.text.c_str());
             const QRect needed = metrics.boundingRect(QRect(0, 0, label->width(), 10000), Qt::TextWordWrap, text);
             QVERIFY2(needed.height() <= label->height(), qPrintable(QString::fromStdString(node.text) + ": " + text));
