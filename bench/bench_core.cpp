@@ -36,7 +36,10 @@ std::string workFile(const std::string &name, const std::string &bytes)
     return path;
 }
 
-std::string realCataloguePath() { return CVARDEN_SAMPLE_DATA "/options.dat"; }
+std::string realCataloguePath()
+{
+    return CVARDEN_SAMPLE_DATA "/options.dat";
+}
 
 // A real game-written file when one is at hand, else a made one of that size,
 // which the figures then say.
@@ -131,7 +134,8 @@ Exchange realExchange()
 
 Exchange largeExchange()
 {
-    return {loaded(generatedCataloguePath(1000)), workFile("large-q3config.cfg", bench::generatedGameFile(30000, 1000)),
+    return {loaded(generatedCataloguePath(1000)),
+            workFile("large-q3config.cfg", bench::generatedGameFile(30000, 1000)),
             {}};
 }
 

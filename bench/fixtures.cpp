@@ -15,9 +15,14 @@ std::string generatedCatalogue(std::size_t entries)
         text += "Folder " + std::to_string(i % 10) + "\r\nOption " + n + "\r\nWhat option " + n +
                 " does, in a line of about the length of a real description.\r\nvar" + n + "\r\nx\r\n";
         switch (i % 3) {
-        case 0: text += "VALUE\r\n" + n + "\r\n"; break;
-        case 1: text += "CHECK\r\nx\r\n1\r\n"; break;
-        default: text += "COMBO\r\nENTRIES\r\n3\r\nlow\r\nmedium\r\nhigh\r\nx\r\nmedium\r\n";
+        case 0:
+            text += "VALUE\r\n" + n + "\r\n";
+            break;
+        case 1:
+            text += "CHECK\r\nx\r\n1\r\n";
+            break;
+        default:
+            text += "COMBO\r\nENTRIES\r\n3\r\nlow\r\nmedium\r\nhigh\r\nx\r\nmedium\r\n";
         }
     }
     return text;

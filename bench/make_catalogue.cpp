@@ -9,7 +9,8 @@ int main(int argc, char *argv[])
 {
     if (argc != 3)
         return 2;
-    const std::string failure = cvarden::WriteWholeFile(argv[2], bench::generatedCatalogue(std::strtoul(argv[1], nullptr, 10)));
+    const std::string failure =
+        cvarden::WriteWholeFile(argv[2], bench::generatedCatalogue(std::strtoul(argv[1], nullptr, 10)));
     if (!failure.empty())
         std::fprintf(stderr, "%s\n", failure.c_str());
     return failure.empty() ? 0 : 1;

@@ -15,7 +15,10 @@ namespace {
 // Far above any real catalogue or choice list: past it, a file is not one.
 constexpr std::uintmax_t sizeLimit = std::uintmax_t(64) << 20;
 
-bool holdsSeparator(std::string_view line) { return line.find('?') != std::string_view::npos; }
+bool holdsSeparator(std::string_view line)
+{
+    return line.find('?') != std::string_view::npos;
+}
 
 // Choice lists are read from the catalogue's folder and the folders in it,
 // never from elsewhere: a name like "../../etc/passwd" reads nothing.
@@ -28,7 +31,10 @@ bool staysInFolder(const std::string &name)
     return normal.empty() || *normal.begin() != "..";
 }
 
-std::string inQuotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string inQuotes(std::string_view text)
+{
+    return "\"" + std::string(text) + "\"";
+}
 
 // The option key: its fields joined by "?", built in one allocation.
 std::string joinKey(std::initializer_list<std::string_view> fields)
@@ -160,7 +166,7 @@ private:
     {
         if (const std::string why = WhyNotOneWord(variable_); !why.empty())
             note(lines_.linesRead(),
-                           "the variable name " + inQuotes(variable_) + " is not one word to the game: " + why);
+                 "the variable name " + inQuotes(variable_) + " is not one word to the game: " + why);
     }
 
     bool namesAFolder(const std::string &name) const
@@ -174,7 +180,7 @@ private:
         const auto [earlier, isNew] = displayNameLines_.emplace(displayName_, firstLine + 1);
         if (!isNew && namesAFolder(parent_))
             note(firstLine + 1, "the display name " + inQuotes(displayName_) + " is used before, at line " +
-                                              std::to_string(earlier->second) + ": the two share one value");
+                                    std::to_string(earlier->second) + ": the two share one value");
     }
 
     void checkDefaultIsAChoice(const std::vector<std::string> &choices)
@@ -231,7 +237,7 @@ private:
     {
         if (!staysInFolder(choiceFile_)) {
             note(lines_.linesRead(), "the choice list " + inQuotes(choiceFile_) +
-                                                   " lies outside the catalogue's folder, so it is not read");
+                                         " lies outside the catalogue's folder, so it is not read");
             return "0?";
         }
         const std::filesystem::path file = folder_ / choiceFile_;
@@ -247,8 +253,8 @@ private:
         LineReader reader(bytes);
         for (std::string_view line; reader.readLine(line); ++count) {
             if (holdsSeparator(line))
-                note(lines_.linesRead(), "a \"?\" in the choice " + inQuotes(line) + " of " +
-                                                       inQuotes(file.string()) + " would shift the fields");
+                note(lines_.linesRead(), "a \"?\" in the choice " + inQuotes(line) + " of " + inQuotes(file.string()) +
+                                             " would shift the fields");
             choices.append(line);
             choices.push_back('?');
         }

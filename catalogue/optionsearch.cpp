@@ -16,8 +16,7 @@ bool ContainsFolded(std::string_view haystack, std::string_view needle)
 
 bool Matches(const OptionNode &node, std::string_view text)
 {
-    return node.hasParent() &&
-           (ContainsFolded(node.text, text) || ContainsFolded(node.variable(), text));
+    return node.hasParent() && (ContainsFolded(node.text, text) || ContainsFolded(node.variable(), text));
 }
 
 // The node indexes as the tree shows them: each folder, then its options.

@@ -19,18 +19,28 @@ Kind optionKindOf(const std::string &key)
 
 } // namespace
 
-std::string OptionNode::variable() const { return Module1::OptionVarName(key); }
+std::string OptionNode::variable() const
+{
+    return Module1::OptionVarName(key);
+}
 
-std::string OptionNode::defaultValue() const { return Module1::OptionDefault(key); }
+std::string OptionNode::defaultValue() const
+{
+    return Module1::OptionDefault(key);
+}
 
 const char *OptionNode::image() const
 {
     switch (kind) {
-    case Kind::Folder: return "folder";
-    case Kind::Check: return "check";
-    case Kind::Combo: return "combo";
+    case Kind::Folder:
+        return "folder";
+    case Kind::Check:
+        return "check";
+    case Kind::Combo:
+        return "combo";
     case Kind::Value:
-    case Kind::Unknown: break;
+    case Kind::Unknown:
+        break;
     }
     return "val";
 }

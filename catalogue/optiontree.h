@@ -15,12 +15,12 @@ enum class Kind { Folder, Value, Check, Combo, Unknown };
 // Everywhere, a node counts as an option exactly when it has a parent.
 struct OptionNode {
     std::string key;
-    std::string text;           // the display name; values are stored under it
+    std::string text; // the display name; values are stored under it
     Kind kind = Kind::Folder;
-    std::size_t parent = 0;     // index of the parent node, 0 for a root
-    std::size_t ordinal = 0;    // the catalogue entry's number, 0 for a folder
+    std::size_t parent = 0;           // index of the parent node, 0 for a root
+    std::size_t ordinal = 0;          // the catalogue entry's number, 0 for a folder
     std::vector<std::string> choices; // a choice option's list, in key order
-    std::string tag;            // "DONE" once an export has written a line for it
+    std::string tag;                  // "DONE" once an export has written a line for it
 
     bool hasParent() const { return parent != 0; }
     // The key's fields the rest of the program asks for.
@@ -31,8 +31,7 @@ struct OptionNode {
 };
 
 // The option nodes of a tree, in tree order, folders left out.
-template <typename Node>
-class OptionsOf {
+template <typename Node> class OptionsOf {
 public:
     class iterator {
     public:

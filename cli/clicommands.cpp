@@ -7,8 +7,8 @@
 #include <map>
 
 #include "changedoptions.h"
-#include "commandflags.h"
 #include "closestnames.h"
+#include "commandflags.h"
 #include "exportconfig.h"
 #include "importconfig.h"
 #include "loader.h"
@@ -224,8 +224,8 @@ int backups(const CliContext &context)
     for (const KeptVersion &version : versions) {
         const QString when =
             QDateTime::fromSecsSinceEpoch(version.keptAt).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        print(context, std::to_string(version.number) + "\t" + when.toStdString() + "\t" +
-                           std::to_string(version.size) + "\n");
+        print(context,
+              std::to_string(version.number) + "\t" + when.toStdString() + "\t" + std::to_string(version.size) + "\n");
     }
     return done;
 }

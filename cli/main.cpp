@@ -22,9 +22,9 @@ int main(int argc, char *argv[])
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
-    const QCommandLineOption catalogueOption(QStringLiteral("catalogue"),
-                                             QStringLiteral("The catalogue to use (default: options.dat beside the program)."),
-                                             QStringLiteral("FILE"));
+    const QCommandLineOption catalogueOption(
+        QStringLiteral("catalogue"), QStringLiteral("The catalogue to use (default: options.dat beside the program)."),
+        QStringLiteral("FILE"));
     parser.addOption(catalogueOption);
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do; see the list above."),
                                  QStringLiteral("command [arguments...]"));
@@ -58,6 +58,7 @@ int main(int argc, char *argv[])
 
     const int status = cvarden::RunCliCommand(positional.first().toStdString(), context);
     if (status == 2)
-        std::fprintf(stderr, "cvarden-cli: unknown command or wrong arguments.\n%s", qPrintable(cvarden::CliCommandSummary()));
+        std::fprintf(stderr, "cvarden-cli: unknown command or wrong arguments.\n%s",
+                     qPrintable(cvarden::CliCommandSummary()));
     return status;
 }

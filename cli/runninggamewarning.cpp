@@ -15,8 +15,7 @@ bool ExportGoesOn(const std::string &path, bool refuseWhileRunning, std::FILE *e
     for (const std::string &engine : engines)
         names += (names.empty() ? "" : ", ") + engine;
     if (refuseWhileRunning) {
-        std::fprintf(err, "cvarden-cli: the game is running (%s); %s is left unchanged\n", names.c_str(),
-                     path.c_str());
+        std::fprintf(err, "cvarden-cli: the game is running (%s); %s is left unchanged\n", names.c_str(), path.c_str());
         return false;
     }
     std::fprintf(err,

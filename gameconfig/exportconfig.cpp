@@ -38,7 +38,10 @@ std::string writtenValue(std::string_view stored)
     return value;
 }
 
-std::string quoted(const std::string &text) { return "\"" + text + "\""; }
+std::string quoted(const std::string &text)
+{
+    return "\"" + text + "\"";
+}
 
 std::vector<VariablePlan> planVariables(const OptionMatcher &matcher, const OptionTree &tree, const ValueStore &store)
 {
@@ -74,16 +77,17 @@ std::string valuesTooLong(const OptionMatcher &matcher, const OptionTree &tree, 
            ". Shorten them and save again; the file was left unchanged.";
 }
 
-std::string unreadableNames(const OptionMatcher &matcher, const OptionTree &tree, const std::vector<VariablePlan> &plans)
+std::string unreadableNames(const OptionMatcher &matcher, const OptionTree &tree,
+                            const std::vector<VariablePlan> &plans)
 {
     std::string warning;
     for (std::size_t v = 0; v < plans.size(); ++v) {
         if (plans[v].nameIsReadable)
             continue;
         const VariableOptions &variable = matcher.variables()[v];
-        warning += "The option " + quoted(tree.item(variable.valueOption()).text) + " was not written: the game cannot read " +
-                   quoted(variable.name) + " as a variable name (" + WhyNotOneWord(variable.name) +
-                   "), so the catalogue needs mending.\n";
+        warning += "The option " + quoted(tree.item(variable.valueOption()).text) +
+                   " was not written: the game cannot read " + quoted(variable.name) + " as a variable name (" +
+                   WhyNotOneWord(variable.name) + "), so the catalogue needs mending.\n";
     }
     return warning;
 }
@@ -123,8 +127,8 @@ Replacement valueReplacement(const GameCommand &command, const std::string &valu
 // they are.
 // What the reading of the text showed that decides what may be added to it.
 struct TextEnd {
-    bool stopsEarly = false;    // at a NUL byte
-    bool inComment = false;     // the game's scan ran to the end in a /* comment
+    bool stopsEarly = false;       // at a NUL byte
+    bool inComment = false;        // the game's scan ran to the end in a /* comment
     bool rewroteAfterACut = false; // a command was cut, and one after it rewritten
 };
 
@@ -234,12 +238,12 @@ std::string RewriteConfigText(std::string_view normalizedText, OptionTree &tree,
         if (!plans[v].needsAddition())
             continue;
         if (end.stopsEarly || end.inComment) {
-            report.error = end.inComment
-                               ? "The file ends inside a /* comment that is never closed, so the game would ignore "
-                                 "any setting added after it. Close the comment and save again; the file was left "
-                                 "unchanged."
-                               : "The file holds a NUL byte, where the game stops reading, so it would ignore any "
-                                 "setting added after it. Remove that byte and save again; the file was left unchanged.";
+            report.error =
+                end.inComment ? "The file ends inside a /* comment that is never closed, so the game would ignore "
+                                "any setting added after it. Close the comment and save again; the file was left "
+                                "unchanged."
+                              : "The file holds a NUL byte, where the game stops reading, so it would ignore any "
+                                "setting added after it. Remove that byte and save again; the file was left unchanged.";
             return {};
         }
         const VariableOptions &variable = matcher.variables()[v];

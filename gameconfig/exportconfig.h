@@ -10,8 +10,8 @@
 namespace cvarden {
 
 struct ExportReport {
-    std::string error;   // empty on success; else nothing was written
-    std::string warning; // on success, what the player should still know; may be empty
+    std::string error;             // empty on success; else nothing was written
+    std::string warning;           // on success, what the player should still know; may be empty
     std::size_t linesReplaced = 0; // commands rewritten in place
     std::size_t linesAdded = 0;
 };
@@ -45,6 +45,6 @@ std::string RewriteConfigText(std::string_view normalizedText, OptionTree &tree,
 // kept when it is empty), then replaces the file's content in one step. A read-only file, or a store
 // that cannot be read, is refused and nothing is written.
 [[nodiscard]] ExportReport ExportConfig(const std::string &chosenPath, OptionTree &tree, ValueStore &store,
-                          const std::string &versionsFolder = {});
+                                        const std::string &versionsFolder = {});
 
 } // namespace cvarden

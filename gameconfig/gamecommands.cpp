@@ -24,14 +24,20 @@ constexpr std::array<bool, 256> scanStops = [] {
     return stops;
 }();
 
-bool stopsTheScan(char c) { return scanStops[static_cast<unsigned char>(c)]; }
+bool stopsTheScan(char c)
+{
+    return scanStops[static_cast<unsigned char>(c)];
+}
 
 bool startsComment(std::string_view text, std::size_t at)
 {
     return at + 1 < text.size() && text[at] == '/' && (text[at + 1] == '/' || text[at + 1] == '*');
 }
 
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char lowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 } // namespace
 
@@ -46,7 +52,10 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b)
     return true;
 }
 
-bool GameCommand::isSeta() const { return words.size() >= 2 && EqualIgnoringCase(words[0].text, "seta"); }
+bool GameCommand::isSeta() const
+{
+    return words.size() >= 2 && EqualIgnoringCase(words[0].text, "seta");
+}
 
 std::string GameCommand::setaValue() const
 {
@@ -220,8 +229,8 @@ void GameCommandReader::readWords(GameCommand &command, std::size_t most) const
             const std::size_t close = line.find('"', p + 1);
             const std::size_t stop = close == std::string_view::npos ? line.size() : close;
             const std::size_t end = close == std::string_view::npos ? line.size() : close + 1;
-            command.words.push_back({line.substr(begin + 1, stop - begin - 1), command.begin + begin, command.begin + end,
-                                     close == std::string_view::npos});
+            command.words.push_back({line.substr(begin + 1, stop - begin - 1), command.begin + begin,
+                                     command.begin + end, close == std::string_view::npos});
             if (close == std::string_view::npos)
                 return;
             p = end;

@@ -20,9 +20,9 @@ constexpr std::size_t gameCommandLimit = 1023;
 
 // One word of a command, as the game hands it to the command.
 struct GameWord {
-    std::string_view text; // without the enclosing double quotes
-    std::size_t begin = 0; // first byte in the file's text (an opening quote included)
-    std::size_t end = 0;   // one past the last byte (a closing quote included)
+    std::string_view text;      // without the enclosing double quotes
+    std::size_t begin = 0;      // first byte in the file's text (an opening quote included)
+    std::size_t end = 0;        // one past the last byte (a closing quote included)
     bool unclosedQuote = false; // its quote runs to the command's end
 };
 
@@ -64,7 +64,6 @@ public:
     // end of the text inside a /* comment at some point: anything written
     // after the text would then be read as part of that comment or command.
     bool endsInComment() const { return scanRanToTheEnd_; }
-
 
 private:
     void scanCommand(GameCommand &command);

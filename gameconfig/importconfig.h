@@ -10,7 +10,7 @@
 namespace cvarden {
 
 struct ImportReport {
-    std::string error; // empty on success
+    std::string error;           // empty on success
     std::size_t valuesTaken = 0; // options that were given a value
 };
 

@@ -28,6 +28,7 @@ std::string BackupPathFor(const std::string &chosenPath);
 // alone. It gets the chosen file's read and write permissions. Returns the
 // empty text on success, else what failed. An empty chosen file fails,
 // holding no line to read, and leaves the backup copy untouched.
-[[nodiscard]] std::string NormalizeFile(const std::string &chosenPath, std::string &normalized, std::string *original = nullptr);
+[[nodiscard]] std::string NormalizeFile(const std::string &chosenPath, std::string &normalized,
+                                        std::string *original = nullptr);
 
 } // namespace cvarden

@@ -38,7 +38,10 @@ std::size_t OptionMatcher::lengthAndLetter(std::string_view name)
     return std::min<std::size_t>(name.size(), 63) * 256 + (first >= 'A' && first <= 'Z' ? first - 'A' + 'a' : first);
 }
 
-bool OptionMatcher::mayBeCatalogued(std::string_view name) const { return lengthsAndLetters_[lengthAndLetter(name)]; }
+bool OptionMatcher::mayBeCatalogued(std::string_view name) const
+{
+    return lengthsAndLetters_[lengthAndLetter(name)];
+}
 
 const VariableOptions *OptionMatcher::variableSetBy(const GameCommand &command) const
 {

@@ -22,12 +22,12 @@ struct KeptVersion {
 // newest version, unless the newest already holds the same bytes; then drops
 // all but the last `versionsKept`. `keptAs`, when given, gets the number of
 // the version that holds them.
-[[nodiscard]] std::string KeepVersion(const std::string &versionsFolder, const std::string &gameFile, const std::string &bytes,
-                        unsigned long *keptAs = nullptr);
+[[nodiscard]] std::string KeepVersion(const std::string &versionsFolder, const std::string &gameFile,
+                                      const std::string &bytes, unsigned long *keptAs = nullptr);
 
 // The versions kept of `gameFile`, oldest first.
 [[nodiscard]] std::string ListVersions(const std::string &versionsFolder, const std::string &gameFile,
-                         std::vector<KeptVersion> &versions);
+                                       std::vector<KeptVersion> &versions);
 
 // Puts version `number` of `gameFile` back (0: the newest), in one step,
 // after keeping what the file holds now as a version too, and says which

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config
     clang-14 libclang-rt-14-dev      # the fuzzers and sanitizer builds
+    clang-format-14                  # the format check of scripts/check-format.sh
     qt6-base-dev libgl-dev          # Qt 6 widgets, settings and tests
     libbenchmark-dev                 # the benchmarks in bench/
     libdtl-dev                       # the diff that previews an export

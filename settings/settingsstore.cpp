@@ -89,10 +89,17 @@ QString SettingsStore::encodeName(const std::string &name)
     std::string key(1, escape);
     for (const char c : name) {
         switch (c) {
-        case escape: key += "~~"; break;
-        case '/': key += "~s"; break;
-        case '\\': key += "~b"; break;
-        default: key += c;
+        case escape:
+            key += "~~";
+            break;
+        case '/':
+            key += "~s";
+            break;
+        case '\\':
+            key += "~b";
+            break;
+        default:
+            key += c;
         }
     }
     return FromBytes(key);
@@ -168,8 +175,7 @@ void SettingsStore::open()
 
 std::string SettingsStore::refusal(const char *verb) const
 {
-    return std::string("Cannot ") + verb + " the settings in \"" + PathBytes(location()) +
-           "\": " + problem_ +
+    return std::string("Cannot ") + verb + " the settings in \"" + PathBytes(location()) + "\": " + problem_ +
            ". Cvarden reads nothing from it and writes nothing over it. To start afresh, move that file away: "
            "your options then read as the catalogue's defaults, and an import takes your values over from "
            "q3config.cfg again.";

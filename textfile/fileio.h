@@ -49,6 +49,6 @@ enum class Durability { SurvivesProgramFaults, SurvivesPowerLoss };
 // system allows, the owner of the file `like`; with `like` empty, only its
 // owner may read and write it.
 [[nodiscard]] std::string PlaceNewFile(const std::string &path, const std::string &bytes, const std::string &like,
-                         Durability durability);
+                                       Durability durability);
 
 } // namespace cvarden

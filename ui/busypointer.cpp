@@ -6,8 +6,7 @@
 
 namespace cvarden {
 
-BusyPointer::BusyPointer(QWidget *window, AfterRestore afterRestore)
-    : window_(window), afterRestore_(afterRestore)
+BusyPointer::BusyPointer(QWidget *window, AfterRestore afterRestore) : window_(window), afterRestore_(afterRestore)
 {
     window_->setCursor(Qt::WaitCursor);
     // Only the drawing: a click waiting in the queue would start a second

@@ -40,19 +40,26 @@ std::optional<int> SmallWholeNumber(std::string_view text)
 std::optional<Qt::CheckState> CheckStateOf(std::string_view stored)
 {
     switch (SmallWholeNumber(stored).value_or(-1)) {
-    case 0: return Qt::Unchecked;
-    case 1: return Qt::Checked;
-    case 2: return Qt::PartiallyChecked;
-    default: return std::nullopt;
+    case 0:
+        return Qt::Unchecked;
+    case 1:
+        return Qt::Checked;
+    case 2:
+        return Qt::PartiallyChecked;
+    default:
+        return std::nullopt;
     }
 }
 
 std::string StoredCheckState(Qt::CheckState state)
 {
     switch (state) {
-    case Qt::Unchecked: return "0";
-    case Qt::Checked: return "1";
-    case Qt::PartiallyChecked: return "2";
+    case Qt::Unchecked:
+        return "0";
+    case Qt::Checked:
+        return "1";
+    case Qt::PartiallyChecked:
+        return "2";
     }
     return "0";
 }

@@ -81,10 +81,10 @@ void MainWindow::LoadCatalogue(const QString &cataloguePath)
     QMetaObject::invokeMethod(
         this,
         [this, cataloguePath, failure] {
-            ShowNotice(this, QMessageBox::Warning,
-                       tr("Cvarden has no options to show: it could not read its option list %1.")
-                           .arg(Shown(cataloguePath)),
-                       FromSystemText(failure));
+            ShowNotice(
+                this, QMessageBox::Warning,
+                tr("Cvarden has no options to show: it could not read its option list %1.").arg(Shown(cataloguePath)),
+                FromSystemText(failure));
         },
         Qt::QueuedConnection);
 }

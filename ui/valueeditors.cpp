@@ -65,11 +65,15 @@ void ValueEditors::ShowDefault()
 QWidget *ValueEditors::EditorOfKind(Kind kind) const
 {
     switch (kind) {
-    case Kind::Value: return val_value;
-    case Kind::Check: return val_check;
-    case Kind::Combo: return val_combo;
+    case Kind::Value:
+        return val_value;
+    case Kind::Check:
+        return val_check;
+    case Kind::Combo:
+        return val_combo;
     case Kind::Folder:
-    case Kind::Unknown: break;
+    case Kind::Unknown:
+        break;
     }
     return nullptr;
 }

@@ -23,8 +23,7 @@ class ValueEditors : public QObject {
     Q_OBJECT
 
 public:
-    ValueEditors(QLineEdit *val_value, QCheckBox *val_check, QComboBox *val_combo, ValueStore &store,
-                 QObject *parent);
+    ValueEditors(QLineEdit *val_value, QCheckBox *val_check, QComboBox *val_combo, ValueStore &store, QObject *parent);
 
     // Makes the node the current option and shows the editor of its kind with
     // the stored value, or the catalogue default when nothing is stored.
