@@ -22,7 +22,7 @@ public:
     // Returns the empty text, or why the values cannot be read: a store
     // that cannot be read is not an empty one, so nothing may then be taken
     // from it, and nothing is written over it.
-    [[nodiscard]] virtual std::string Reload() { return {}; }
+    [[nodiscard]] virtual std::string reload() { return {}; }
 
     // Between these, saves may be committed together once at the end, which
     // keeps commands that save hundreds of values fast.

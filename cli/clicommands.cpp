@@ -102,7 +102,7 @@ int list(const CliContext &context)
     if (!loaded.failure.empty())
         return fail(context, loaded.failure);
     ValueStore &store = context.store;
-    if (std::string problem = store.Reload(); !problem.empty())
+    if (std::string problem = store.reload(); !problem.empty())
         return fail(context, problem);
     const OptionTree &tree = loaded.catalogue.tree;
     for (const OptionNode &option : tree.options()) {
@@ -124,7 +124,7 @@ int get(const CliContext &context)
     const OptionNode *option = optionNamed(loaded.catalogue, name);
     if (!option)
         return fail(context, noOptionNamed(loaded.catalogue, name));
-    if (std::string problem = context.store.Reload(); !problem.empty())
+    if (std::string problem = context.store.reload(); !problem.empty())
         return fail(context, problem);
     print(context, context.store.Get(name, option->defaultValue()) + "\n");
     return done;
@@ -169,7 +169,7 @@ int importFile(const CliContext &context)
 // Shows what an export would change, touching no file at all.
 int previewExport(const CliContext &context, const std::string &path, OptionTree &tree)
 {
-    if (std::string problem = context.store.Reload(); !problem.empty())
+    if (std::string problem = context.store.reload(); !problem.empty())
         return fail(context, problem);
     std::string bytes;
     if (std::string failure = ReadGameFile(path, bytes); !failure.empty())

@@ -277,7 +277,7 @@ ExportReport ExportConfig(const std::string &chosenPath, OptionTree &tree, Value
     ExportReport report;
     // The values written are the player's latest, whichever run saved them;
     // a store that cannot be read has none to give.
-    report.error = store.Reload();
+    report.error = store.reload();
     if (!report.error.empty())
         return report;
     std::string normalized, original;

@@ -34,7 +34,7 @@ ImportReport ImportConfig(const std::string &chosenPath, const OptionTree &tree,
 {
     // A store that cannot be read is never written over, and the backup copy
     // is not touched for an import that cannot be made.
-    if (std::string problem = store.Reload(); !problem.empty())
+    if (std::string problem = store.reload(); !problem.empty())
         return {problem, 0};
     std::string original;
     std::string normalized;

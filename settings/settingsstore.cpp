@@ -122,7 +122,7 @@ std::string SettingsStore::Save(const std::string &name, const std::string &valu
     return batching_ ? std::string() : commit();
 }
 
-std::string SettingsStore::Reload()
+std::string SettingsStore::reload()
 {
     // With nothing of ours waiting, the file is read afresh, and checked.
     if (!batching_)

@@ -17,7 +17,7 @@ namespace cvarden {
 //
 // The store is checked, not trusted: a file that cannot be read, or is not a
 // valid settings file, is never taken for an empty store, and never written
-// over. Every read of it then falls back to the defaults, Reload and every
+// over. Every read of it then falls back to the defaults, reload and every
 // save say why, and nothing is written until the player mends or moves it.
 class SettingsStore : public ValueStore {
 public:
@@ -29,7 +29,7 @@ public:
 
     std::string Get(const std::string &name, const std::string &fallback) const override;
     std::string Save(const std::string &name, const std::string &value) override;
-    std::string Reload() override;
+    std::string reload() override;
     void beginBatch() override;
     std::string endBatch() override;
 

@@ -111,7 +111,7 @@ private slots:
                     {"--save", iniPath(), "Shared", QString::fromLatin1(QByteArray("theirs").toHex())});
         QVERIFY(child.waitForFinished(30000));
         QCOMPARE(child.exitCode(), 0);
-        store.Reload();
+        store.reload();
         QCOMPARE(store.Get("Shared", "none"), std::string("theirs"));
     }
 
@@ -146,7 +146,7 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
         file.close();
         SettingsStore store(iniPath());
-        const std::string problem = store.Reload();
+        const std::string problem = store.reload();
         QVERIFY2(problem.find(iniPath().toStdString()) != std::string::npos, problem.c_str());
         QVERIFY2(problem.find("not a valid settings file") != std::string::npos, problem.c_str());
         QVERIFY2(problem.find("To start afresh") != std::string::npos, problem.c_str());
@@ -166,9 +166,9 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[Q3A\n") == 5);
         file.close();
         SettingsStore store(iniPath());
-        QVERIFY(!store.Reload().empty());
+        QVERIFY(!store.reload().empty());
         QVERIFY(QFile::rename(iniPath(), iniPath() + ".damaged"));
-        QCOMPARE(store.Reload(), std::string());
+        QCOMPARE(store.reload(), std::string());
         QCOMPARE(store.Save("Field of view", "100"), std::string());
         QCOMPARE(SettingsStore(iniPath()).Get("Field of view", "90"), std::string("100"));
     }

@@ -91,7 +91,7 @@ void MainWindow::LoadCatalogue(const QString &cataloguePath)
 
 void MainWindow::CheckStore()
 {
-    const std::string problem = store_.Reload();
+    const std::string problem = store_.reload();
     if (problem.empty())
         return;
     // Told once the window is up, as for the catalogue.
@@ -200,7 +200,7 @@ void MainWindow::Command2_Click()
 // to work on.
 QString MainWindow::ChooseGameFile(const QString &command, QFileDialog::AcceptMode mode)
 {
-    if (const std::string problem = store_.Reload(); !problem.empty()) {
+    if (const std::string problem = store_.reload(); !problem.empty()) {
         ShowNotice(this, QMessageBox::Warning,
                    tr("Cvarden will not %1 while it cannot read your option values.").arg(command),
                    FromSystemText(problem));

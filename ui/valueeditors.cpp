@@ -45,7 +45,7 @@ void ValueEditors::ShowOption(const OptionNode &node)
         FillChoices(node.choices);
     // Another run (cvarden-cli, a second window) may have saved it since; a
     // store that cannot be read shows the defaults, and says so at a save.
-    static_cast<void>(store_.Reload());
+    static_cast<void>(store_.reload());
     PutValue(store_.Get(node.text, node.defaultValue()));
 }
 

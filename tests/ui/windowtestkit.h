@@ -59,7 +59,7 @@ public:
         saves.append(QString::fromStdString(name + "=" + value));
         return store.Save(name, value);
     }
-    std::string Reload() override { return store.Reload(); }
+    std::string reload() override { return store.reload(); }
     void beginBatch() override { store.beginBatch(); }
     std::string endBatch() override { return store.endBatch(); }
 
