@@ -31,18 +31,9 @@ std::string OptionNode::defaultValue() const
 
 const char *OptionNode::image() const
 {
-    switch (kind) {
-    case Kind::Folder:
-        return "folder";
-    case Kind::Check:
-        return "check";
-    case Kind::Combo:
-        return "combo";
-    case Kind::Value:
-    case Kind::Unknown:
-        break;
-    }
-    return "val";
+    // In the order of Kind; a kind the catalogue misspelled shows as free text.
+    static constexpr const char *images[] = {"folder", "val", "check", "combo", "val"};
+    return images[static_cast<int>(kind)];
 }
 
 bool OptionTree::add(const std::string *parentKey, std::string key, std::string text)

@@ -8,7 +8,8 @@
 namespace cvarden {
 
 // Which editor an option takes, read from its key's kind field once, when its
-// node is added. A kind the catalogue misspelled takes no editor.
+// node is added. A kind the catalogue misspelled takes no editor. (The image
+// of each kind is looked up by this order.)
 enum class Kind { Folder, Value, Check, Combo, Unknown };
 
 // A node of the option tree. Folders are roots; options are their children.
