@@ -115,29 +115,34 @@ int list(const CliContext &context)
     return done;
 }
 
+// What stops a command on the option `name`: the catalogue it cannot read, or
+// no option of that name. The empty text when nothing does.
+std::string problemBeforeOptionCommand(const LoadedCatalogue &loaded, const std::string &name)
+{
+    if (!loaded.failure.empty())
+        return loaded.failure;
+    if (!optionNamed(loaded.catalogue, name))
+        return noOptionNamed(loaded.catalogue, name);
+    return {};
+}
+
 int get(const CliContext &context)
 {
     const std::string &name = context.arguments[0];
     const LoadedCatalogue loaded = loadCatalogue(context);
-    if (!loaded.failure.empty())
-        return fail(context, loaded.failure);
-    const OptionNode *option = optionNamed(loaded.catalogue, name);
-    if (!option)
-        return fail(context, noOptionNamed(loaded.catalogue, name));
+    if (std::string problem = problemBeforeOptionCommand(loaded, name); !problem.empty())
+        return fail(context, problem);
     if (std::string problem = context.store.reload(); !problem.empty())
         return fail(context, problem);
-    print(context, context.store.Get(name, option->defaultValue()) + "\n");
+    print(context, context.store.Get(name, optionNamed(loaded.catalogue, name)->defaultValue()) + "\n");
     return done;
 }
 
 int set(const CliContext &context)
 {
     const std::string &name = context.arguments[0];
-    const LoadedCatalogue loaded = loadCatalogue(context);
-    if (!loaded.failure.empty())
-        return fail(context, loaded.failure);
-    if (!optionNamed(loaded.catalogue, name))
-        return fail(context, noOptionNamed(loaded.catalogue, name));
+    if (std::string problem = problemBeforeOptionCommand(loadCatalogue(context), name); !problem.empty())
+        return fail(context, problem);
     const std::string failure = context.store.Save(name, context.arguments[1]);
     return failure.empty() ? done : fail(context, failure);
 }
