@@ -125,16 +125,15 @@ private:
         const std::string tail = readKindTail(firstLine);
         // An unknown kind or choice source leaves the tail empty: the key then
         // ends in "?", so the option's default is empty.
-        const std::string key = joinKey({variable_, reserved_, kind_, std::to_string(ordinal), tail});
-        // Only a folder takes options: a parent line that happens to equal an
-        // option's key must not hang an option under another.
-        const bool added = namesAFolder(parent_) && tree_.add(&parent_, key, displayName_);
+        std::string key = joinKey({variable_, reserved_, kind_, std::to_string(ordinal), tail});
         if (kind_ == "COMBO" && !tail.empty())
-            checkDefaultIsAChoice(added ? tree_.item(tree_.count()).choices : Module1::OptionChoices(key));
+            checkDefaultIsAChoice();
         if (endedInside_)
             note(firstLine, "the file ends inside this entry");
         checkDisplayNameIsNew(firstLine);
-        if (!added)
+        // Only a folder takes options: a parent line that happens to equal an
+        // option's key must not hang an option under another.
+        if (!namesAFolder(parent_) || !tree_.add(&parent_, std::move(key), displayName_))
             note(firstLine, "this entry adds no option: " + inQuotes(parent_) + " is not a folder");
     }
 
@@ -183,14 +182,15 @@ private:
                                     std::to_string(earlier->second) + ": the two share one value");
     }
 
-    void checkDefaultIsAChoice(const std::vector<std::string> &choices)
+    void checkDefaultIsAChoice()
     {
-        if (std::find(choices.begin(), choices.end(), defaultValue_) == choices.end())
+        if (std::find(choicesRead_.begin(), choicesRead_.end(), defaultValue_) == choicesRead_.end())
             note(lines_.linesRead(), "the default " + inQuotes(defaultValue_) + " is not one of the choices");
     }
 
     std::string readChoiceTail()
     {
+        choicesRead_.clear();
         readKeyLine(choiceSource_);
         std::string tail;
         if (choiceSource_ == "ENTRIES") {
@@ -224,6 +224,7 @@ private:
                 note(lines_.linesRead(), "a \"?\" in the choice " + inQuotes(line) + " would shift the fields");
             choices.append(line);
             choices.push_back('?');
+            choicesRead_.emplace_back(line);
             ++got;
         }
         if (got < wanted)
@@ -257,6 +258,7 @@ private:
                                              " would shift the fields");
             choices.append(line);
             choices.push_back('?');
+            choicesRead_.emplace_back(line);
         }
         return std::to_string(count) + "?" + choices;
     }
@@ -269,6 +271,7 @@ private:
     bool endedInside_ = false;
     std::string parent_, displayName_, description_, variable_, reserved_, kind_;
     std::string choiceSource_, count_, choiceFile_, tailReserved_, defaultValue_;
+    std::vector<std::string> choicesRead_; // the entry's choices, as its lines gave them
     std::unordered_map<std::string, std::size_t> displayNameLines_;
 };
 

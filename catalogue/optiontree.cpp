@@ -46,7 +46,8 @@ bool OptionTree::add(const std::string *parentKey, std::string key, std::string 
     }
     if (!indexByKey_.try_emplace(key, nodes_.size() + 1).second)
         return false;
-    // The key is read here once, so that nothing later reads it again.
+    // The kind, the entry number and the choices are read from the key here,
+    // once; the variable and the default are read when asked.
     if (node.hasParent()) {
         node.kind = optionKindOf(key);
         node.ordinal = Module1::WholeNumber(Module1::OptionOrdinal(key));

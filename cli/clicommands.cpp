@@ -105,6 +105,7 @@ int list(const CliContext &context)
     if (std::string problem = store.reload(); !problem.empty())
         return fail(context, problem);
     const OptionTree &tree = loaded.catalogue.tree;
+    // The kind is printed as the catalogue spells it, a misspelt one too.
     for (const OptionNode &option : tree.options()) {
         if (changedOnly && !IsChanged(option, store))
             continue;

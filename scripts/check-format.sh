@@ -3,7 +3,11 @@
 # tests are left out: their tables are laid out by hand, row by row.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-format=$(command -v clang-format-14 || command -v clang-format)
+format=$(command -v clang-format-14 || command -v clang-format || true)
+if [ -z "$format" ]; then
+    echo "No clang-format: scripts/install-deps.sh installs it." >&2
+    exit 1
+fi
 unformatted=()
 while IFS= read -r file; do
     "$format" --dry-run -Werror "$file" >/dev/null 2>&1 || unformatted+=("$file")

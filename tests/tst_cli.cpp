@@ -365,6 +365,16 @@ private slots:
         QVERIFY2(run.err.contains(message.toLocal8Bit()), run.err);
     }
 
+    // The program keeps the versions in the player's data folder, where
+    // "backups" finds them again.
+    void programKeepsVersionsInTheDataFolder()
+    {
+        const QString config = writeTestFile(dir, "q3config.cfg", "seta vid_bright \"2.0\"\n");
+        QCOMPARE(program({"export", config}).status, 0);
+        QCOMPARE(QDir(dir.filePath("data/Cvarden/versions")).isEmpty(), false);
+        QCOMPARE(program({"backups", config}).out.count('\n'), 1);
+    }
+
     void outputThatCannotBeWrittenIsAFailure()
     {
         const Run run = program({}, R"sh(exec "$0" --catalogue "$1" list > /dev/full)sh");

@@ -71,16 +71,22 @@ private slots:
     // What the rest of the program asks of a node, read from its key once.
     void nodesCarryTheirKindChoicesAndDescription_data()
     {
-        QTest::addColumn<QString>("entry"); // folder "A", then one entry
+        QTest::addColumn<QString>("entry"); // from the variable line on
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("image");
         QTest::addColumn<QStringList>("choices");
-        QTest::newRow("free text") << "VALUE|1.0" << int(Kind::Value) << "val" << QStringList{};
-        QTest::newRow("on/off") << "CHECK|x|1" << int(Kind::Check) << "check" << QStringList{};
-        QTest::newRow("listed choices") << "COMBO|ENTRIES|2|p|q|x|q" << int(Kind::Combo) << "combo"
-                                        << QStringList{"p", "q"};
-        QTest::newRow("an unknown choice source") << "COMBO|LIST" << int(Kind::Combo) << "combo" << QStringList{};
-        QTest::newRow("a misspelt kind: no editor") << "value|1" << int(Kind::Unknown) << "val" << QStringList{};
+        QTest::addColumn<int>("ordinal"); // as the key gives it
+        QTest::newRow("free text") << "v2|x|VALUE|1.0" << int(Kind::Value) << "val" << QStringList{} << 2;
+        QTest::newRow("on/off") << "v2|x|CHECK|x|1" << int(Kind::Check) << "check" << QStringList{} << 2;
+        QTest::newRow("listed choices") << "v2|x|COMBO|ENTRIES|2|p|q|x|q" << int(Kind::Combo) << "combo"
+                                        << QStringList{"p", "q"} << 2;
+        QTest::newRow("an unknown choice source") << "v2|x|COMBO|LIST" << int(Kind::Combo) << "combo"
+                                                  << QStringList{} << 2;
+        QTest::newRow("a misspelt kind: no editor")
+            << "v2|x|value|1" << int(Kind::Unknown) << "val" << QStringList{} << 2;
+        // The image follows the editor the key gives, not the kind line.
+        QTest::newRow("a \"?\" in the variable shifts the kind away: no editor")
+            << "v?|x|CHECK|x|1" << int(Kind::Unknown) << "val" << QStringList{} << 0;
     }
 
     void nodesCarryTheirKindChoicesAndDescription()
@@ -89,7 +95,8 @@ private slots:
         QFETCH(int, kind);
         QFETCH(QString, image);
         QFETCH(QStringList, choices);
-        load(crlfLines(QString("A|---|A|first|skipped|v|x|VALUE|0|A|Name|Told|v2|x|" + entry).split('|')));
+        QFETCH(int, ordinal);
+        load(crlfLines(QString("A|---|A|first|skipped|v|x|VALUE|0|A|Name|Told|" + entry).split('|')));
         QCOMPARE(catalogue.tree.count(), std::size_t(3));
         const OptionNode &folder = catalogue.tree.item(1);
         const OptionNode &node = catalogue.tree.item(3);
@@ -97,8 +104,8 @@ private slots:
         QCOMPARE(catalogue.descriptionOf(folder), std::string());
         QCOMPARE(int(node.kind), kind);
         QCOMPARE(QString::fromLatin1(node.image()), image);
-        QCOMPARE(node.ordinal, std::size_t(2));
-        QCOMPARE(catalogue.descriptionOf(node), std::string("Told"));
+        QCOMPARE(node.ordinal, std::size_t(ordinal));
+        QCOMPARE(catalogue.descriptionOf(node), std::string(ordinal == 0 ? "" : "Told"));
         QStringList got;
         for (const std::string &choice : node.choices)
             got << QString::fromStdString(choice);
@@ -308,6 +315,8 @@ private slots:
         QTest::newRow("a choice list outside the catalogue's folder")
             << "A|---|A|n|d|v|x|COMBO|FILE|../list.txt|x|a"
             << QStringList{"10: the choice list \"../list.txt\" lies outside", "12: the default"};
+        QTest::newRow("a \"?\" in the variable: the choices are still those listed")
+            << "A|---|A|n|d|v?|x|COMBO|ENTRIES|2|p|q|x|q" << QStringList{"6: a \"?\" in \"v?\""};
         QTest::newRow("no --- line") << "A" << QStringList{"1: no \"---\" line", "1: no option entry"};
         QTest::newRow("a folder listed twice") << "A|A|---" << QStringList{"2: the folder \"A\" is listed twice",
                                                                           "3: no option entry"};
