@@ -57,9 +57,9 @@ std::string joinKey(std::initializer_list<std::string_view> fields)
 // of the entry before, and the entry is still added.
 class EntryReader {
 public:
-    EntryReader(std::string_view text, std::filesystem::path folder, Catalogue &catalogue)
+    EntryReader(std::string_view text, std::filesystem::path folder, Catalogue &catalogue, Checks checks)
         : lines_(text), folder_(std::move(folder)), tree_(catalogue.tree), descriptions_(catalogue.descriptions),
-          findings_(catalogue.findings)
+          findings_(catalogue.findings), thorough_(checks == Checks::Thorough)
     {
     }
 
@@ -119,7 +119,8 @@ private:
         read(description_);
         descriptions_.set(ordinal, description_);
         readKeyLine(variable_);
-        checkVariableName();
+        if (thorough_)
+            checkVariableName();
         readKeyLine(reserved_);
         readKeyLine(kind_);
         const std::string tail = readKindTail(firstLine);
@@ -130,7 +131,8 @@ private:
             checkDefaultIsAChoice();
         if (endedInside_)
             note(firstLine, "the file ends inside this entry");
-        checkDisplayNameIsNew(firstLine);
+        if (thorough_)
+            checkDisplayNameIsNew(firstLine);
         // Only a folder takes options: a parent line that happens to equal an
         // option's key must not hang an option under another.
         if (!namesAFolder(parent_) || !tree_.add(&parent_, std::move(key), displayName_))
@@ -214,7 +216,7 @@ private:
     {
         readKeyLine(count_);
         const unsigned long long wanted = Module1::WholeNumber(count_);
-        if (wanted == 0 && count_ != "0")
+        if (thorough_ && wanted == 0 && count_ != "0")
             note(lines_.linesRead(), "the choice count " + inQuotes(count_) + " is not a whole number");
         std::string choices;
         unsigned long long got = 0;
@@ -268,6 +270,7 @@ private:
     OptionTree &tree_;
     DescriptionTable &descriptions_;
     std::vector<CatalogueFinding> &findings_;
+    bool thorough_;
     bool endedInside_ = false;
     std::string parent_, displayName_, description_, variable_, reserved_, kind_;
     std::string choiceSource_, count_, choiceFile_, tailReserved_, defaultValue_;
@@ -277,12 +280,12 @@ private:
 
 } // namespace
 
-std::string OpenOptions(const std::string &path, Catalogue &catalogue)
+std::string OpenOptions(const std::string &path, Catalogue &catalogue, Checks checks)
 {
     std::string bytes;
     if (std::string failure = ReadWholeFile(path, bytes, sizeLimit); !failure.empty())
         return failure;
-    EntryReader reader(bytes, std::filesystem::path(path).parent_path(), catalogue);
+    EntryReader reader(bytes, std::filesystem::path(path).parent_path(), catalogue, checks);
     reader.readFolders();
     reader.readEntries();
     return {};

@@ -6,14 +6,20 @@
 
 namespace cvarden {
 
+// How closely the loader looks for the catalogue author's mistakes. Those it
+// meets on the way are always noted; looking for the others (names the game
+// would split, display names used twice) costs time at every start, so only
+// the catalogue check asks for it.
+enum class Checks { OnTheWay, Thorough };
+
 // Reads the catalogue file at `path` into the tree (its folders, then one
 // option node per entry) and the description table. Catalogue errors are
-// skipped and loading goes on: the player never hears of them, but each one
-// is noted in the findings for the catalogue's author.
+// skipped and loading goes on: the player never hears of them, but they are
+// noted in the findings for the catalogue's author.
 // Returns the empty text when the file was read, else why it could not be.
 // Choice-list files are looked up in the catalogue file's folder, and only
 // there. A catalogue or choice list that is not a regular file, or is larger
 // than 64 MiB, is not read.
-[[nodiscard]] std::string OpenOptions(const std::string &path, Catalogue &catalogue);
+[[nodiscard]] std::string OpenOptions(const std::string &path, Catalogue &catalogue, Checks checks = Checks::OnTheWay);
 
 } // namespace cvarden

@@ -54,10 +54,10 @@ struct LoadedCatalogue {
     std::string failure;
 };
 
-LoadedCatalogue loadCatalogue(const CliContext &context)
+LoadedCatalogue loadCatalogue(const CliContext &context, Checks checks = Checks::OnTheWay)
 {
     LoadedCatalogue loaded;
-    loaded.failure = OpenOptions(context.cataloguePath, loaded.catalogue);
+    loaded.failure = OpenOptions(context.cataloguePath, loaded.catalogue, checks);
     return loaded;
 }
 
@@ -258,7 +258,7 @@ int restore(const CliContext &context)
 
 int check(const CliContext &context)
 {
-    const LoadedCatalogue loaded = loadCatalogue(context);
+    const LoadedCatalogue loaded = loadCatalogue(context, Checks::Thorough);
     if (!loaded.failure.empty())
         return fail(context, loaded.failure);
     for (const CatalogueFinding &finding : loaded.catalogue.findings)

@@ -327,7 +327,7 @@ private slots:
         QFETCH(QString, lines);
         QFETCH(QStringList, findings);
         const QString path = writeTestFile(dir, "options.dat", crlfLines(lines.split('|')));
-        QCOMPARE(OpenOptions(path.toStdString(), catalogue), std::string());
+        QCOMPARE(OpenOptions(path.toStdString(), catalogue, Checks::Thorough), std::string());
         QStringList got;
         for (const CatalogueFinding &finding : catalogue.findings)
             got << QString::number(finding.line) + ": " + QString::fromStdString(finding.text);

@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     cvarden::Catalogue catalogue;
     const cvarden::OptionTree &tree = catalogue.tree;
-    require(cvarden::OpenOptions((folder() / "options.dat").string(), catalogue).empty());
+    require(cvarden::OpenOptions((folder() / "options.dat").string(), catalogue, cvarden::Checks::Thorough).empty());
     bool optionsStarted = false;
     for (std::size_t i = 1; i <= tree.count(); ++i) {
         const cvarden::OptionNode &node = tree.item(i);
