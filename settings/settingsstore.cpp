@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QStandardPaths>
 #include <filesystem>
 #include <system_error>
@@ -15,6 +16,10 @@ const QString section = QStringLiteral("Q3A/");
 
 // The escape character of value names; "~~" stands for itself.
 constexpr char escape = '~';
+
+// How long a read waits for another run's save to end. Past it, the store
+// is read all the same, as no save lasts that long.
+constexpr int lockPatience = 10000; // ms
 
 // Where QSettings keeps this application's settings on this platform. Named
 // here, rather than left to QSettings, so that the file can be checked before
@@ -157,6 +162,14 @@ void SettingsStore::open()
         return;
     settings_.reset(); // it holds no change of ours, so this writes nothing
     readStamp_.clear();
+    // QSettings takes a file's size and time only after reading it: a run
+    // that replaced the file in between would leave it holding the old
+    // content as the new file, and its next save would write over that run's
+    // values. QSettings' own lock, which every save takes, keeps saves out
+    // while it reads.
+    QLockFile savesWait(iniPath_ + QStringLiteral(".lock"));
+    if (!iniPath_.isEmpty())
+        static_cast<void>(savesWait.tryLock(lockPatience));
     problem_ = iniPath_.isEmpty() ? std::string() : whyNotAFile(iniPath_);
     if (!problem_.empty())
         return;
