@@ -7,8 +7,8 @@
 
 namespace cvarden {
 
-// The tree's 16 x 16 node images, addressed by the keys the catalogue loader
-// gives each node.
+// The tree's 16 x 16 node images, addressed by the key each node's kind
+// gives (OptionNode::image).
 class ImageList : public QObject {
     Q_OBJECT
 
