@@ -146,6 +146,11 @@ std::string SettingsStore::endBatch()
     return commit();
 }
 
+QString SettingsStore::lockPath() const
+{
+    return iniPath_ + QStringLiteral(".lock");
+}
+
 QString SettingsStore::location() const
 {
     return settings_ ? settings_->fileName() : iniPath_;
@@ -167,8 +172,9 @@ void SettingsStore::open()
     // content as the new file, and its next save would write over that run's
     // values. QSettings' own lock, which every save takes, keeps saves out
     // while it reads.
-    QLockFile savesWait(iniPath_ + QStringLiteral(".lock"));
-    if (!iniPath_.isEmpty())
+    // (A lock that is no file is passed by, as opening it could block.)
+    QLockFile savesWait(lockPath());
+    if (!iniPath_.isEmpty() && whyNotAFile(lockPath()).empty())
         static_cast<void>(savesWait.tryLock(lockPatience));
     problem_ = iniPath_.isEmpty() ? std::string() : whyNotAFile(iniPath_);
     if (!problem_.empty())
@@ -198,6 +204,12 @@ std::string SettingsStore::commit()
 {
     if (pending_.empty())
         return {};
+    // QSettings would open it to take its turn, and wait there for ever.
+    if (std::string why = iniPath_.isEmpty() ? std::string() : whyNotAFile(lockPath()); !why.empty()) {
+        pending_.clear();
+        return "Cannot save the settings in \"" + PathBytes(location()) + "\": its lock \"" + PathBytes(lockPath()) +
+               "\" cannot be used, as " + why + ". Move it away and save again.";
+    }
     // Read and checked again just before it is written: a file damaged since
     // it was last read is left as it is.
     open();

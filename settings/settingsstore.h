@@ -40,6 +40,8 @@ private:
     static QString encodeName(const std::string &name);
     // Where the values live, for messages that tell the player.
     QString location() const;
+    // The lock QSettings takes to save into the file.
+    QString lockPath() const;
     void open();
     std::string refusal(const char *verb) const;
     std::string commit();

@@ -182,6 +182,28 @@ private slots:
         QVERIFY2(failure.find("Cannot save the settings") != std::string::npos, failure.c_str());
     }
 
+    // A FIFO would block whoever opens it, and a folder cannot be a lock.
+    void lockThatIsNoFileNeitherHangsNorIsSavedPast_data()
+    {
+        QTest::addColumn<QString>("command"); // makes the thing at its one argument
+        QTest::newRow("a FIFO") << "mkfifo";
+        QTest::newRow("a folder") << "mkdir";
+    }
+
+    void lockThatIsNoFileNeitherHangsNorIsSavedPast()
+    {
+        QFETCH(QString, command);
+        QCOMPARE(SettingsStore(iniPath()).Save("kept", "1"), std::string());
+        const QString lock = iniPath() + ".lock";
+        QCOMPARE(QProcess::execute(command, {lock}), 0);
+        SettingsStore store(iniPath());
+        QCOMPARE(store.Get("kept", "none"), std::string("1"));
+        const std::string failure = store.Save("kept", "2");
+        QVERIFY(QFileInfo(lock).isDir() ? QDir().rmdir(lock) : QFile::remove(lock));
+        QVERIFY2(failure.find(bytes(QFile::encodeName(lock))) != std::string::npos, failure.c_str());
+        QCOMPARE(SettingsStore(iniPath()).Get("kept", "none"), std::string("1"));
+    }
+
     void defaultStoreLivesInTheUsersConfigurationFolder()
     {
         // Test mode puts the user's configuration folder aside for tests.
