@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <string>
 
+#include "loader.h"
+
 // Writes catalogue and game files for a test. Lines are joined with CR LF, the
 // line end every catalogue uses, and each file ends with one.
 inline std::string crlfLines(const QStringList &lines)
@@ -46,4 +48,12 @@ inline std::string readTestFile(const QString &path)
         return "<missing>";
     const QByteArray bytes = file.readAll();
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+// Writes the catalogue lines as options.dat into `dir` and loads them afresh
+// into `catalogue`: the empty text, or why the file could not be read.
+inline std::string loadTestCatalogue(const QTemporaryDir &dir, const QStringList &lines, cvarden::Catalogue &catalogue)
+{
+    catalogue = cvarden::Catalogue();
+    return cvarden::OpenOptions(writeTestFile(dir, "options.dat", crlfLines(lines)).toStdString(), catalogue);
 }

@@ -51,7 +51,7 @@ private slots:
         QTemporaryDir dir;
         Catalogue catalogue;
         OptionTree &tree = catalogue.tree;
-        QCOMPARE(OpenOptions(writeTestFile(dir, "options.dat", crlfLines(changeCatalogue())).toStdString(), catalogue), std::string());
+        QCOMPARE(loadTestCatalogue(dir, changeCatalogue(), catalogue), std::string());
         QCOMPARE(tree.count(), std::size_t(6));
         MemoryStore store;
         for (const QString &pair : stored)

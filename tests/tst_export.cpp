@@ -22,12 +22,8 @@ private:
     // Options in this order: ab shown as A (stored 5), cd shown as D (default 0).
     void loadCatalogue(const QStringList &extraEntries = {})
     {
-        catalogue = Catalogue();
-        const QString path = writeTestFile(
-            dir, "options.dat",
-            crlfLines(QStringList{"F", "---", "F", "A", "d", "ab", "x", "VALUE", "1", "F", "D", "d", "cd", "x", "VALUE",
-                                  "0"} + extraEntries));
-        QCOMPARE(OpenOptions(path.toStdString(), catalogue), std::string());
+        const QStringList lines{"F", "---", "F", "A", "d", "ab", "x", "VALUE", "1", "F", "D", "d", "cd", "x", "VALUE", "0"};
+        QCOMPARE(loadTestCatalogue(dir, lines + extraEntries, catalogue), std::string());
     }
 
     ExportReport exportBytes(const std::string &bytes)

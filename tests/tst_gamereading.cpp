@@ -42,11 +42,11 @@ private:
     // Options in this order: ab shown as A (default 1), cd shown as D (default 0).
     void loadCatalogue()
     {
-        catalogue = Catalogue();
-        const QString path = writeTestFile(dir, "options.dat",
-                                           crlfLines({"F", "---", "F", "A", "d", "ab", "x", "VALUE", "1", "F", "D",
-                                                      "d", "cd", "x", "VALUE", "0"}));
-        QCOMPARE(OpenOptions(path.toStdString(), catalogue), std::string());
+        QCOMPARE(loadTestCatalogue(dir,
+                                   {"F", "---", "F", "A", "d", "ab", "x", "VALUE", "1", "F", "D", "d", "cd", "x",
+                                    "VALUE", "0"},
+                                   catalogue),
+                 std::string());
     }
 
     bool loadRealCatalogue()

@@ -24,12 +24,8 @@ private:
     // Options: ab shown as A, abc shown as C.
     void loadCatalogue(const QStringList &extraEntries = {})
     {
-        catalogue = Catalogue();
-        const QString path = writeTestFile(
-            dir, "options.dat",
-            crlfLines(QStringList{"F", "---", "F", "A", "d", "ab", "x", "VALUE", "0", "F", "C", "d", "abc", "x", "VALUE",
-                                  "0"} + extraEntries));
-        QCOMPARE(OpenOptions(path.toStdString(), catalogue), std::string());
+        const QStringList lines{"F", "---", "F", "A", "d", "ab", "x", "VALUE", "0", "F", "C", "d", "abc", "x", "VALUE", "0"};
+        QCOMPARE(loadTestCatalogue(dir, lines + extraEntries, catalogue), std::string());
     }
 
     ImportReport importBytes(const std::string &bytes, MemoryStore &store)

@@ -55,8 +55,7 @@ private slots:
         QTemporaryDir dir;
         Catalogue catalogue;
         OptionTree &tree = catalogue.tree;
-        QCOMPARE(OpenOptions(writeTestFile(dir, "options.dat", crlfLines(searchCatalogue())).toStdString(), catalogue),
-                 std::string());
+        QCOMPARE(loadTestCatalogue(dir, searchCatalogue(), catalogue), std::string());
         const std::size_t index = FindOption(tree, text.toStdString(), static_cast<std::size_t>(node),
                                              after ? SearchFrom::AfterTheNode : SearchFrom::TheNode);
         QCOMPARE(index == 0 ? QString() : QString::fromStdString(tree.item(index).text), found);

@@ -35,7 +35,7 @@ private slots:
         QTemporaryDir dir;
         Catalogue catalogue;
         OptionTree &tree = catalogue.tree;
-        QCOMPARE(OpenOptions(writeTestFile(dir, "options.dat", crlfLines(catalogueLines)).toStdString(), catalogue), std::string());
+        QCOMPARE(loadTestCatalogue(dir, catalogueLines, catalogue), std::string());
         MemoryStore store;
         store.values["Kept"] = "mine";
         QCOMPARE(ResetToDefaults(tree, store), std::string());
