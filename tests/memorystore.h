@@ -15,10 +15,10 @@ public:
         return found == values.end() ? fallback : found->second;
     }
 
-    std::string Save(const std::string &name, const std::string &value) override
+    cvarden::Outcome Save(const std::string &name, const std::string &value) override
     {
         if (failAfter == 0)
-            return "the store is full";
+            return {cvarden::Failure::StoreUnwritable, "the store is full"};
         --failAfter;
         values[name] = value;
         if (!batching)
@@ -28,7 +28,7 @@ public:
 
     void beginBatch() override { batching = true; }
 
-    std::string endBatch() override
+    cvarden::Outcome endBatch() override
     {
         batching = false;
         ++commits;
