@@ -186,9 +186,9 @@ void SettingsStore::open()
     // line found: every section is parsed now, before anything is used.
     settings_->allKeys();
     problem_ = whyUnread(*settings_);
-    // A file that could not be read or checked is tried again every time: its
+    // A file that could not be read is tried again every time: its
     // permissions may be mended without changing its size or time.
-    if (problem_.empty())
+    if (settings_->status() != QSettings::AccessError)
         readStamp_ = stamp;
 }
 

@@ -231,7 +231,7 @@ private slots:
         const QString config = writeTestFile(dir, "q3config.cfg", "seta vid_bright \"2.0\"\nseta snd_rate \"44\"\n");
         const Run run = cli({"import", config});
         QCOMPARE(run.status, 0);
-        QCOMPARE(run.out, ("Took over 2 values from " + config + "\n").toLocal8Bit());
+        QCOMPARE(run.out, ("2 settings read; 2 differ from your values (" + config + ")\n").toLocal8Bit());
         QCOMPARE(cli({"get", "Mixing rate"}).out, QByteArray("44\n"));
     }
 
@@ -240,7 +240,7 @@ private slots:
         const QString config = writeTestFile(dir, "q3config.cfg", "seta vid_bright \"2.0\"\n");
         const Run run = cli({"export", config});
         QCOMPARE(run.status, 0);
-        QCOMPARE(run.out, ("Replaced 1 lines and added 2 lines in " + config + "\n").toLocal8Bit());
+        QCOMPARE(run.out, ("1 setting changed, 2 added at their default, 0 already right (" + config + ")\n").toLocal8Bit());
         QCOMPARE(readTestFile(config), std::string("seta vid_bright \"1.0\"\n\r\nseta vid_full \"1\"\n\r\n"
                                                    "seta snd_rate \"22\"\n\r\n"));
     }
@@ -251,7 +251,9 @@ private slots:
         const QString config = writeTestFile(dir, "preview.cfg", before);
         const Run run = cli({"export", "--dry-run", config});
         QCOMPARE(run.status, 0);
-        QCOMPARE(run.out, ("--- " + config + "\n+++ " + config + " (after export)\n"
+        QCOMPARE(run.out, ("1 setting changed, 2 added at their default, 0 already right\n"
+                           "  Brightness: \"2.0\" -> \"1.0\"\n"
+                           "--- " + config + "\n+++ " + config + " (after export)\n"
                            "@@ -1,2 +1,4 @@\n"
                            " // mine\n"
                            "-seta vid_bright \"2.0\"\n"

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include "outcomes.h"
 #include "catalogue_fixture.h"
 #include "exportconfig.h"
 #include "loader.h"
@@ -23,10 +24,10 @@ private:
     void loadCatalogue(const QStringList &extraEntries = {})
     {
         const QStringList lines{"F", "---", "F", "A", "d", "ab", "x", "VALUE", "1", "F", "D", "d", "cd", "x", "VALUE", "0"};
-        QCOMPARE(loadTestCatalogue(dir, lines + extraEntries, catalogue), std::string());
+        QCOMPARE(loadTestCatalogue(dir, lines + extraEntries, catalogue), Failure::None);
     }
 
-    ExportReport exportBytes(const std::string &bytes)
+    SavePlan exportBytes(const std::string &bytes)
     {
         chosen = writeTestFile(dir, "q3config.cfg", bytes);
         return ExportConfig(chosen.toStdString(), tree, store);
@@ -72,8 +73,8 @@ private slots:
     {
         QFETCH(QString, before);
         QFETCH(QString, after);
-        const ExportReport report = exportBytes(spelled(before));
-        QCOMPARE(report.error, std::string());
+        const SavePlan report = exportBytes(spelled(before));
+        QCOMPARE(report.outcome, Failure::None);
         QCOMPARE(readTestFile(chosen), spelled(after));
     }
 
@@ -89,10 +90,11 @@ private slots:
         QFETCH(QByteArray, file);
         exportBytes(file.toStdString());
         const std::string once = readTestFile(chosen);
-        const ExportReport again = ExportConfig(chosen.toStdString(), tree, store);
+        const SavePlan again = ExportConfig(chosen.toStdString(), tree, store);
         QCOMPARE(readTestFile(chosen), once);
-        QCOMPARE(again.linesAdded, std::size_t(0));
-        QCOMPARE(again.linesReplaced, std::size_t(2));
+        QCOMPARE(again.commandsAdded, std::size_t(0));
+        QCOMPARE(again.commandsRewritten, std::size_t(2));
+        QCOMPARE(SaveSummary(again), std::string("Nothing changed: the file already held every value"));
     }
 
     void backupCopyHoldsThePreviousContent()
@@ -118,7 +120,7 @@ private slots:
         exportBytes(spelled(before));
         QCOMPARE(readTestFile(chosen), spelled(after));
         // Saving again neither adds nor multiplies lines.
-        QCOMPARE(ExportConfig(chosen.toStdString(), tree, store).error, std::string());
+        QCOMPARE(ExportConfig(chosen.toStdString(), tree, store).outcome, Failure::None);
         QCOMPARE(readTestFile(chosen), spelled(after));
     }
 
@@ -155,8 +157,8 @@ private slots:
     void emptyFileIsLeftAloneWithItsBackup()
     {
         writeTestFile(dir, "q3config.cfg_", "last good settings");
-        const ExportReport report = exportBytes("");
-        QVERIFY2(report.error.find("empty") != std::string::npos, report.error.c_str());
+        const SavePlan report = exportBytes("");
+        QCOMPARE(report.outcome, Failure::Empty);
         QCOMPARE(readTestFile(chosen), std::string());
         QCOMPARE(readTestFile(chosen + "_"), std::string("last good settings"));
     }
@@ -166,20 +168,20 @@ private slots:
         const std::string before = "seta ab \"1\"\n";
         chosen = writeTestFile(dir, "q3config.cfg", before);
         QVERIFY(QFile::setPermissions(chosen, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-        const ExportReport report = ExportConfig(chosen.toStdString(), tree, store);
+        const SavePlan report = ExportConfig(chosen.toStdString(), tree, store);
         QFile::setPermissions(chosen, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        QVERIFY2(report.error.find("read-only") != std::string::npos, report.error.c_str());
+        QCOMPARE(report.outcome, Failure::ReadOnly);
         QCOMPARE(readTestFile(chosen), before);
         QCOMPARE(tree.item(3).tag, std::string());
         // The next export runs normally once the player allows it.
-        QCOMPARE(ExportConfig(chosen.toStdString(), tree, store).error, std::string());
+        QCOMPARE(ExportConfig(chosen.toStdString(), tree, store).outcome, Failure::None);
     }
 
     void fileKeepsItsPermissions()
     {
         chosen = writeTestFile(dir, "q3config.cfg", "x\n");
         QVERIFY(::chmod(chosen.toLocal8Bit().constData(), 0640) == 0);
-        QCOMPARE(ExportConfig(chosen.toStdString(), tree, store).error, std::string());
+        QCOMPARE(ExportConfig(chosen.toStdString(), tree, store).outcome, Failure::None);
         struct stat info {};
         QCOMPARE(::stat(chosen.toLocal8Bit().constData(), &info), 0);
         QCOMPARE(info.st_mode & 07777, mode_t(0640));
@@ -191,7 +193,7 @@ private slots:
         const QString link = dir.filePath("linked.cfg");
         QFile::remove(link);
         QVERIFY(QFile::link(target, link));
-        QCOMPARE(ExportConfig(link.toStdString(), tree, store).error, std::string());
+        QCOMPARE(ExportConfig(link.toStdString(), tree, store).outcome, Failure::None);
         QVERIFY(QFileInfo(link).isSymLink());
         QCOMPARE(readTestFile(target), std::string("seta ab \"5\"\n\r\nseta cd \"0\"\n\r\n"));
     }
@@ -200,8 +202,8 @@ private slots:
     {
         chosen = writeTestFile(dir, "blocked.cfg", "seta ab 1\n");
         QVERIFY(QDir(dir.path()).mkdir("blocked.cfg_"));
-        const ExportReport report = ExportConfig(chosen.toStdString(), tree, store);
-        QVERIFY2(report.error.find("backup copy") != std::string::npos, report.error.c_str());
+        const SavePlan report = ExportConfig(chosen.toStdString(), tree, store);
+        QCOMPARE(report.outcome, Failure::NotAFile);
         QCOMPARE(readTestFile(chosen), std::string("seta ab 1\n"));
     }
 

@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "outcomes.h"
 #include "catalogue_fixture.h"
 #include "loader.h"
 #include "optionsearch.h"
@@ -55,7 +56,7 @@ private slots:
         QTemporaryDir dir;
         Catalogue catalogue;
         OptionTree &tree = catalogue.tree;
-        QCOMPARE(loadTestCatalogue(dir, searchCatalogue(), catalogue), std::string());
+        QCOMPARE(loadTestCatalogue(dir, searchCatalogue(), catalogue), Failure::None);
         const std::size_t index = FindOption(tree, text.toStdString(), static_cast<std::size_t>(node),
                                              after ? SearchFrom::AfterTheNode : SearchFrom::TheNode);
         QCOMPARE(index == 0 ? QString() : QString::fromStdString(tree.item(index).text), found);
