@@ -26,6 +26,13 @@ public:
         return {};
     }
 
+    cvarden::Outcome reload() override
+    {
+        if (unreadable)
+            return {cvarden::Failure::StoreUnreadable, "the store cannot be read"};
+        return {};
+    }
+
     void beginBatch() override { batching = true; }
 
     cvarden::Outcome endBatch() override
@@ -38,5 +45,6 @@ public:
     std::map<std::string, std::string> values;
     int commits = 0;
     long failAfter = -1; // saves left before every save fails; negative: never
+    bool unreadable = false;
     bool batching = false;
 };

@@ -7,6 +7,7 @@
 #include "exportconfig.h"
 #include "loader.h"
 #include "memorystore.h"
+#include "versions.h"
 
 using namespace cvarden;
 
@@ -175,6 +176,51 @@ private slots:
         QCOMPARE(tree.item(3).tag, std::string());
         // The next export runs normally once the player allows it.
         QCOMPARE(ExportConfig(chosen.toStdString(), tree, store).outcome, Failure::None);
+    }
+
+    // Whatever refuses a save refuses it before the backup copy, a version or
+    // the file is touched: each stays byte for byte as it was.
+    void refusedSaveLeavesEveryFileAsItWas_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("situation");
+        QTest::addColumn<Failure>("failure");
+        QTest::newRow("a value too long for the game") << QByteArray("seta ab 1\n") << "long value" << Failure::TooLongForGame;
+        QTest::newRow("an addition after a NUL byte") << QByteArray("x\n\0y\n", 6) << "" << Failure::IgnoredByGame;
+        QTest::newRow("an addition in an open comment") << QByteArray("x\n/* y\n") << "" << Failure::IgnoredByGame;
+        QTest::newRow("a read-only file") << QByteArray("seta ab 1\n") << "read-only" << Failure::ReadOnly;
+        QTest::newRow("an empty file") << QByteArray() << "" << Failure::Empty;
+        QTest::newRow("a store that cannot be read") << QByteArray("seta ab 1\n") << "unreadable store" << Failure::StoreUnreadable;
+    }
+
+    void refusedSaveLeavesEveryFileAsItWas()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, situation);
+        QFETCH(Failure, failure);
+        const std::string versions = dir.filePath("versions").toStdString();
+        chosen = writeTestFile(dir, "q3config.cfg", "seta ab 1\n");
+        QCOMPARE(ExportConfig(chosen.toStdString(), tree, store, versions).outcome, Failure::None);
+        writeTestFile(dir, "q3config.cfg", file.toStdString());
+        const std::string backup = readTestFile(chosen + "_");
+        std::vector<KeptVersion> kept;
+        QCOMPARE(ListVersions(versions, chosen.toStdString(), kept), Failure::None);
+        if (situation == "long value")
+            store.values["A"] = std::string(1100, 'x');
+        if (situation == "read-only")
+            QVERIFY(QFile::setPermissions(chosen, QFileDevice::ReadOwner));
+        if (situation == "unreadable store")
+            store.unreadable = true;
+
+        QCOMPARE(ExportConfig(chosen.toStdString(), tree, store, versions).outcome, failure);
+        QFile::setPermissions(chosen, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QCOMPARE(readTestFile(chosen), file.toStdString());
+        QCOMPARE(readTestFile(chosen + "_"), backup);
+        std::vector<KeptVersion> after;
+        QCOMPARE(ListVersions(versions, chosen.toStdString(), after), Failure::None);
+        QCOMPARE(after.size(), kept.size());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList({"options.dat", "q3config.cfg", "q3config.cfg_", "versions"}));
     }
 
     void fileKeepsItsPermissions()

@@ -5,6 +5,7 @@
 #include "exportconfig.h"
 #include "saveplan.h"
 #include "gamemodel.h"
+#include "gamerun.h"
 #include "importconfig.h"
 #include "loader.h"
 #include "memorystore.h"
@@ -196,6 +197,60 @@ private slots:
         store.values["A"] = "5";
         const std::string file = "/*" + std::string(1030, 'x') + "\nseta ab \"1\nt\"*/ x\n";
         QCOMPARE(planFor(NormalizeText(file)).outcome, Failure::CutLineInTheWay);
+    }
+
+    // The game cuts a command only past 1,023 bytes: one of exactly that
+    // length is rewritten in place, a longer one is kept and the value added.
+    void exportRewritesInPlaceUpToTheGamesLimit_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<bool>("inPlace");
+        QTest::newRow("a command of 1,023 bytes is whole") << 1023 << true;
+        QTest::newRow("a command of 1,024 bytes is cut") << 1024 << false;
+    }
+
+    void exportRewritesInPlaceUpToTheGamesLimit()
+    {
+        QFETCH(int, length);
+        QFETCH(bool, inPlace);
+        store.values["A"] = "5";
+        const std::string command = "seta ab \"" + std::string(std::size_t(length) - 10, 'x') + "\"";
+        const SavePlan report = planFor(NormalizeText(command + "\nseta cd 0\n"));
+        QCOMPARE(report.outcome, Failure::None);
+        QCOMPARE(report.text.compare(0, 12, "seta ab \"5\"\n") == 0, inPlace);
+        QCOMPARE(report.commandsAdded, std::size_t(inPlace ? 0 : 1));
+    }
+
+    // After a cut, the game's scan may run on into a command that the
+    // tokenizer reads otherwise; such a command is never rewritten, so here
+    // the value would have to be added inside the open comment.
+    void exportLeavesACommandThatBeganInACommentAlone()
+    {
+        store.values["A"] = "5";
+        std::string file;
+        for (int line = 0; line < 17; ++line)
+            file += "// " + std::string(1000, 'c') + "\n";
+        file += "/*" + std::string(1021, 'x') + "Y" + "seta ab 1\n";
+        QCOMPARE(planFor(file).outcome, Failure::IgnoredByGame);
+    }
+
+    void otherCommandsCompareByTheirWords_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<bool>("same");
+        QTest::newRow("another word is another command") << QByteArray("bind x a\n") << QByteArray("bind x b\n") << false;
+        QTest::newRow("a word more is another command") << QByteArray("bind x a\n") << QByteArray("bind x a b\n") << false;
+        QTest::newRow("quotes and blanks are not words") << QByteArray("bind x a\n") << QByteArray("bind  x \"a\"\n") << true;
+        QTest::newRow("catalogued settings are left out") << QByteArray("seta ab 1\nbind x a\n") << QByteArray("bind x a\nseta ab 2\n") << true;
+    }
+
+    void otherCommandsCompareByTheirWords()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        QFETCH(bool, same);
+        QCOMPARE(SameOtherCommands(text(before), text(after), OptionMatcher(tree)), same);
     }
 
     void exportLeavesOutANameTheGameCannotRead()
