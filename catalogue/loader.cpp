@@ -5,12 +5,15 @@
 #include <unordered_map>
 
 #include "fileio.h"
+#include "fileproblems.h"
 #include "linemodel.h"
 #include "optionkey.h"
 #include "variablename.h"
 
 namespace cvarden {
 namespace {
+
+using fileproblems::inQuotes;
 
 // Far above any real catalogue or choice list: past it, a file is not one.
 constexpr std::uintmax_t sizeLimit = std::uintmax_t(64) << 20;
@@ -29,11 +32,6 @@ bool staysInFolder(const std::string &name)
         return false;
     const std::filesystem::path normal = path.lexically_normal();
     return normal.empty() || *normal.begin() != "..";
-}
-
-std::string inQuotes(std::string_view text)
-{
-    return "\"" + std::string(text) + "\"";
 }
 
 // The option key: its fields joined by "?", built in one allocation.

@@ -173,6 +173,15 @@ void GameCommandReader::settleCommentAfterCut(std::size_t at, bool oddQuotes)
     scanRanToTheEnd_ = scanRanToTheEnd_ || runs;
 }
 
+// Fills runsToTheEnd_: for every place z of the text and every state a scan
+// can be in there (an odd number of quotes seen, inside a /* comment), whether
+// the scan, going on from z in that state, reaches the end of the text
+// without ending a command. The entries are packed three indices in one,
+// scanIndex(z, odd, star) = (z * 2 + odd) * 2 + star, so that one vector holds
+// them all. One pass from the end back settles each place from the one after
+// it: a scan at z either ends right there (a `;` or line end outside a
+// comment, the `*/` that closes one, the line end after a `//`) or goes on to
+// z + 1 in the state the byte at z leaves it in.
 void GameCommandReader::findWhereScansRunToTheEnd()
 {
     const std::size_t size = text_.size();

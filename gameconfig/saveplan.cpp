@@ -1,5 +1,6 @@
 #include "saveplan.h"
 
+#include "fileproblems.h"
 #include "gamecommands.h"
 #include "gamerun.h"
 #include "linemodel.h"
@@ -9,13 +10,7 @@
 namespace cvarden {
 namespace {
 
-std::string quoted(std::string_view text)
-{
-    std::string out = "\"";
-    out.append(text);
-    out.push_back('"');
-    return out;
-}
+using fileproblems::inQuotes;
 
 std::string writtenValue(std::string_view stored)
 {
@@ -75,7 +70,7 @@ Outcome refuseValuesTooLong(const OptionMatcher &matcher, const OptionTree &tree
         if (plans[v].place == Place::NameUnreadable ||
             OptionRecordText(variable.name, plans[v].value).size() <= gameCommandLimit)
             continue;
-        names += (names.empty() ? "" : ", ") + quoted(tree.item(variable.valueOption()).text) + " (" +
+        names += (names.empty() ? "" : ", ") + inQuotes(tree.item(variable.valueOption()).text) + " (" +
                  std::to_string(plans[v].value.size()) + " bytes)";
     }
     if (names.empty())
@@ -94,8 +89,8 @@ std::string unreadableNames(const OptionMatcher &matcher, const OptionTree &tree
         if (plans[v].place != Place::NameUnreadable)
             continue;
         const VariableOptions &variable = matcher.variables()[v];
-        warning += "The option " + quoted(tree.item(variable.valueOption()).text) +
-                   " was not written: the game cannot read " + quoted(variable.name) + " as a variable name (" +
+        warning += "The option " + inQuotes(tree.item(variable.valueOption()).text) +
+                   " was not written: the game cannot read " + inQuotes(variable.name) + " as a variable name (" +
                    WhyNotOneWord(variable.name) + "), so the catalogue needs mending.\n";
     }
     return warning;
@@ -117,8 +112,8 @@ Replacement valueReplacement(const GameCommand &command, const std::string &valu
     if (name.unclosedQuote)
         return {command.words[0].begin, name.end, OptionRecordText(name.text, value)};
     if (command.words.size() == 2)
-        return {name.end, name.end, " " + quoted(value)};
-    return {command.words[2].begin, command.words.back().end, quoted(value)};
+        return {name.end, name.end, " " + inQuotes(value)};
+    return {command.words[2].begin, command.words.back().end, inQuotes(value)};
 }
 
 // What the reading of the text showed that decides what may be added to it.
@@ -267,7 +262,7 @@ std::string OptionRecordText(std::string_view variableName, std::string_view val
     std::string text = "seta ";
     text.append(variableName);
     text.push_back(' ');
-    text.append(quoted(writtenValue(value)));
+    text.append(inQuotes(writtenValue(value)));
     return text;
 }
 

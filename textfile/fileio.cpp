@@ -19,29 +19,29 @@
 namespace cvarden {
 namespace {
 
-using fileproblems::quoted;
+using fileproblems::inQuotes;
 using fileproblems::reason;
 
 Outcome tooLarge(const std::string &path, std::uintmax_t limit)
 {
-    return {Failure::TooLarge, quoted(path) + " is larger than " + std::to_string(limit >> 20) +
+    return {Failure::TooLarge, inQuotes(path) + " is larger than " + std::to_string(limit >> 20) +
                                    " MiB, far more than it should hold, so it was not read."};
 }
 
 Outcome notAFile(const std::string &path, const std::string &whatItIs)
 {
-    return {Failure::NotAFile, "Cannot read " + quoted(path) + ": it is " + whatItIs + ", not a file."};
+    return {Failure::NotAFile, "Cannot read " + inQuotes(path) + ": it is " + whatItIs + ", not a file."};
 }
 
 Outcome cannotOpen(const std::string &path, int error)
 {
     return {error == ENOENT ? Failure::Missing : Failure::CannotRead,
-            "Cannot open " + quoted(path) + ": " + reason(error) + "."};
+            "Cannot open " + inQuotes(path) + ": " + reason(error) + "."};
 }
 
 Outcome cannotRead(const std::string &path, int error)
 {
-    return {Failure::CannotRead, "Cannot read " + quoted(path) + ": " + reason(error) + "."};
+    return {Failure::CannotRead, "Cannot read " + inQuotes(path) + ": " + reason(error) + "."};
 }
 
 struct FileCloser {
@@ -55,12 +55,12 @@ Outcome WriteWholeFile(const std::string &path, const std::string &bytes)
 {
     FilePtr file(std::fopen(path.c_str(), "wb"));
     if (!file)
-        return {Failure::CannotWrite, "Cannot write " + quoted(path) + ": " + reason(errno) + "."};
+        return {Failure::CannotWrite, "Cannot write " + inQuotes(path) + ": " + reason(errno) + "."};
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
     const int writeError = errno;
     const bool closed = std::fclose(file.release()) == 0;
     if (!written || !closed)
-        return {Failure::CannotWrite, "Cannot write " + quoted(path) + ": " + reason(written ? errno : writeError) + "."};
+        return {Failure::CannotWrite, "Cannot write " + inQuotes(path) + ": " + reason(written ? errno : writeError) + "."};
     return {};
 }
 
@@ -149,17 +149,17 @@ Outcome RefuseToReplace(const std::string &path)
     if (::stat(path.c_str(), &info) != 0)
         return cannotOpen(path, errno);
     if ((info.st_mode & S_IWUSR) == 0)
-        return {Failure::ReadOnly, quoted(path) + " is read-only, so it was left unchanged."};
+        return {Failure::ReadOnly, inQuotes(path) + " is read-only, so it was left unchanged."};
     // As the system judges it for this user (the effective one), not by the
     // owner's permission bits: a file that belongs to root is not the player's
     // to replace, even in a folder the player may write.
     if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
         return {Failure::NotYours,
-                "You may not change " + quoted(path) + " (" + reason(errno) + "), so it was left unchanged."};
+                "You may not change " + inQuotes(path) + " (" + reason(errno) + "), so it was left unchanged."};
     // The new content is a new file, which only root may give to another
     // owner or to a group the player is not in.
     if (::geteuid() != 0 && (info.st_uid != ::geteuid() || !inGroup(info.st_gid)))
-        return {Failure::NotYours, "You may not change " + quoted(path) +
+        return {Failure::NotYours, "You may not change " + inQuotes(path) +
                                        ": it belongs to another user or group, which its new content could not "
                                        "keep, so it was left unchanged."};
     return {};
@@ -198,7 +198,7 @@ Outcome RefuseToReplace(const std::string &path)
     std::error_code error;
     const auto perms = std::filesystem::status(path, error).permissions();
     if (!error && (perms & std::filesystem::perms::owner_write) == std::filesystem::perms::none)
-        return {Failure::ReadOnly, quoted(path) + " is read-only, so it was left unchanged."};
+        return {Failure::ReadOnly, inQuotes(path) + " is read-only, so it was left unchanged."};
     return {};
 }
 

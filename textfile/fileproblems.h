@@ -2,13 +2,18 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 
-// The words shared by the file functions' messages.
+// The words shared by the messages of every layer.
 namespace cvarden::fileproblems {
 
-inline std::string quoted(const std::string &path)
+// A name, a path or a value as the messages show it: in double quotes.
+inline std::string inQuotes(std::string_view text)
 {
-    return "\"" + path + "\"";
+    std::string out = "\"";
+    out.append(text);
+    out.push_back('"');
+    return out;
 }
 
 inline std::string reason(int error)

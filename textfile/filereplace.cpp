@@ -18,7 +18,7 @@
 namespace cvarden {
 namespace {
 
-using fileproblems::quoted;
+using fileproblems::inQuotes;
 using fileproblems::reason;
 
 std::string folderOf(const std::string &path)
@@ -202,7 +202,7 @@ Outcome writeInOneStep(const std::string &target, const std::string &bytes, cons
 
 Outcome ReplaceWholeFile(const std::string &path, const std::string &bytes)
 {
-    const std::string failed = "Cannot write " + quoted(path) + " (it was left unchanged): ";
+    const std::string failed = "Cannot write " + inQuotes(path) + " (it was left unchanged): ";
     std::error_code error;
     const std::string target = std::filesystem::canonical(path, error).string();
     if (error)
@@ -223,7 +223,7 @@ Outcome ReplaceWholeFile(const std::string &path, const std::string &bytes)
 Outcome PlaceNewFile(const std::string &path, const std::string &bytes, const std::string &like,
                      Durability durability)
 {
-    const std::string failed = "Cannot write " + quoted(path) + ": ";
+    const std::string failed = "Cannot write " + inQuotes(path) + ": ";
     struct stat info {};
     if (::lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode))
         return {Failure::NotAFile, failed + "something other than a file is in its place (a folder, a FIFO or a "
@@ -262,7 +262,7 @@ Outcome ReplaceWholeFile(const std::string &path, const std::string &bytes)
 {
     if (Outcome refusal = RefuseToReplace(path); refusal.failed())
         return refusal;
-    return writeInOneStep(path, bytes, "Cannot write " + quoted(path) + " (it was left unchanged): ");
+    return writeInOneStep(path, bytes, "Cannot write " + inQuotes(path) + " (it was left unchanged): ");
 }
 
 Outcome PlaceNewFile(const std::string &path, const std::string &bytes, const std::string &, Durability)
@@ -271,9 +271,9 @@ Outcome PlaceNewFile(const std::string &path, const std::string &bytes, const st
     const auto type = std::filesystem::symlink_status(path, error).type();
     if (type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::regular &&
         type != std::filesystem::file_type::symlink)
-        return {Failure::NotAFile, "Cannot write " + quoted(path) +
+        return {Failure::NotAFile, "Cannot write " + inQuotes(path) +
                                        ": something other than a file is in its place, so it was left alone."};
-    return writeInOneStep(path, bytes, "Cannot write " + quoted(path) + ": ");
+    return writeInOneStep(path, bytes, "Cannot write " + inQuotes(path) + ": ");
 }
 
 #endif
