@@ -192,7 +192,7 @@ int previewExport(const CliContext &context, const std::string &path, const Opti
                                (setting.before ? "\"" + *setting.before + "\"" : std::string("(not set)")) + " -> \"" +
                                setting.after + "\"\n");
     }
-    print(context, UnifiedDiff(NormalizeText(bytes), plan.text, path, path + " (after export)"));
+    print(context, UnifiedDiff(NormalizeText(bytes), NormalizeText(plan.text), path, path + " (after export)"));
     warn(context, plan.warnings);
     return done;
 }

@@ -18,7 +18,9 @@ SavePlan planFor(const std::string &chosenPath, const OptionTree &tree, ValueSto
         plan.outcome = ReadGameFile(chosenPath, bytes);
     if (plan.outcome.failed())
         return plan;
-    return PlanSave({NormalizeText(bytes), tree, store, {}});
+    // The game file keeps its own bytes: only the values change, and an
+    // added line takes the file's own line end.
+    return PlanSave({bytes, tree, store, {}});
 }
 
 void markWritten(const SavePlan &plan, OptionTree &tree)

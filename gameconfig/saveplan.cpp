@@ -3,7 +3,6 @@
 #include "fileproblems.h"
 #include "gamecommands.h"
 #include "gamerun.h"
-#include "linemodel.h"
 #include "optionmatcher.h"
 #include "variablename.h"
 
@@ -168,20 +167,43 @@ std::string rewriteCommands(std::string_view text, const OptionMatcher &matcher,
     return out;
 }
 
-std::size_t additionSize(const VariableOptions &variable, const VariablePlan &plan)
+// The line end an added command gets: the file's own, so that a file keeps
+// its size and its look in an editor. A file with any bare LF takes LF, as
+// the game writes; one whose lines all end with CR LF takes CR LF.
+std::string_view lineEndOf(std::string_view text)
 {
-    return OptionRecordText(variable.name, plan.value).size() + 3; // LF, then the record's CR LF
+    const std::size_t lf = text.find('\n');
+    if (lf == std::string_view::npos)
+        return "\n";
+    for (std::size_t at = lf; at != std::string_view::npos; at = text.find('\n', at + 1)) {
+        if (at == 0 || text[at - 1] != '\r')
+            return "\n";
+    }
+    return "\r\n";
+}
+
+// Whether a command added after the text starts on a line of its own.
+bool endsWithALineEnd(std::string_view text)
+{
+    return text.empty() || text.back() == '\n' || text.back() == '\r';
+}
+
+std::size_t additionSize(const VariableOptions &variable, const VariablePlan &plan, std::string_view lineEnd)
+{
+    return OptionRecordText(variable.name, plan.value).size() + lineEnd.size();
 }
 
 // A file that the additions would take past the 1.32 release's limit gets
 // none for variables it does not set and whose value the game takes anyway:
 // the game keeps its own default for them, and the player keeps a file it
 // reads.
-void leaveOutDefaultsPastTheLimit(std::size_t size, const OptionMatcher &matcher, std::vector<VariablePlan> &plans)
+void leaveOutDefaultsPastTheLimit(std::string_view text, std::string_view lineEnd, const OptionMatcher &matcher,
+                                  std::vector<VariablePlan> &plans)
 {
+    std::size_t size = text.size() + (endsWithALineEnd(text) ? 0 : lineEnd.size());
     for (std::size_t v = 0; v < plans.size(); ++v) {
         if (plans[v].needsAddition())
-            size += additionSize(matcher.variables()[v], plans[v]);
+            size += additionSize(matcher.variables()[v], plans[v], lineEnd);
     }
     if (size <= originalReleaseFileLimit)
         return;
@@ -278,7 +300,8 @@ SavePlan PlanSave(const SaveInputs &inputs)
 
     TextEnd end;
     std::string out = rewriteCommands(inputs.text, matcher, plans, plan, end);
-    leaveOutDefaultsPastTheLimit(out.size(), matcher, plans);
+    const std::string_view lineEnd = lineEndOf(inputs.text);
+    leaveOutDefaultsPastTheLimit(out, lineEnd, matcher, plans);
     for (std::size_t v = 0; v < plans.size(); ++v) {
         if (!plans[v].needsAddition())
             continue;
@@ -286,7 +309,10 @@ SavePlan PlanSave(const SaveInputs &inputs)
             plan.outcome = refuseAdditionPastTheEnd(end);
             return plan;
         }
-        WriteRecord(out, OptionRecordText(matcher.variables()[v].name, plans[v].value) + "\n");
+        if (!endsWithALineEnd(out))
+            out.append(lineEnd);
+        out.append(OptionRecordText(matcher.variables()[v].name, plans[v].value));
+        out.append(lineEnd);
         plans[v].place = Place::Added;
         ++plan.commandsAdded;
     }

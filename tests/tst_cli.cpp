@@ -219,8 +219,7 @@ private slots:
         const Run run = cli({"export", config});
         QCOMPARE(run.status, 0);
         QCOMPARE(run.out, ("1 setting changed, 2 added at their default, 0 already right (" + config + ")\n").toLocal8Bit());
-        QCOMPARE(readTestFile(config), std::string("seta vid_bright \"1.0\"\n\r\nseta vid_full \"1\"\n\r\n"
-                                                   "seta snd_rate \"22\"\n\r\n"));
+        QCOMPARE(readTestFile(config), std::string("seta vid_bright \"1.0\"\nseta vid_full \"1\"\nseta snd_rate \"22\"\n"));
     }
 
     void dryRunShowsTheChangeAndWritesNothing()

@@ -34,12 +34,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::size_t split = input.find("\n=====\n");
     const std::string catalogueText = input.substr(0, split);
     const std::string list = split == std::string::npos ? std::string() : input.substr(split + 7);
-    require(cvarden::WriteWholeFile((folder() / "options.dat").string(), catalogueText).empty());
-    require(cvarden::WriteWholeFile((folder() / "list.txt").string(), list).empty());
+    require(cvarden::WriteWholeFile((folder() / "options.dat").string(), catalogueText).ok());
+    require(cvarden::WriteWholeFile((folder() / "list.txt").string(), list).ok());
 
     cvarden::Catalogue catalogue;
     const cvarden::OptionTree &tree = catalogue.tree;
-    require(cvarden::OpenOptions((folder() / "options.dat").string(), catalogue, cvarden::Checks::Thorough).empty());
+    require(cvarden::OpenOptions((folder() / "options.dat").string(), catalogue, cvarden::Checks::Thorough).ok());
     bool optionsStarted = false;
     for (std::size_t i = 1; i <= tree.count(); ++i) {
         const cvarden::OptionNode &node = tree.item(i);

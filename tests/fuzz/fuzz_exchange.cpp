@@ -10,7 +10,7 @@
 
 #include "../gamemodel.h"
 #include "../memorystore.h"
-#include "exportconfig.h"
+#include "saveplan.h"
 #include "fileio.h"
 #include "gamecommands.h"
 #include "importconfig.h"
@@ -37,9 +37,9 @@ const cvarden::OptionTree &catalogue()
     static const cvarden::OptionTree tree = [] {
         const std::string path = (std::filesystem::temp_directory_path() /
                                   ("cvarden-fuzz-catalogue-" + std::to_string(::getpid()) + ".dat")).string();
-        require(cvarden::WriteWholeFile(path, catalogueText).empty());
+        require(cvarden::WriteWholeFile(path, catalogueText).ok());
         cvarden::Catalogue loaded;
-        require(cvarden::OpenOptions(path, loaded).empty());
+        require(cvarden::OpenOptions(path, loaded).ok());
         std::filesystem::remove(path);
         return loaded.tree;
     }();
@@ -141,21 +141,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string input(reinterpret_cast<const char *>(data), size);
     cvarden::OptionTree tree = catalogue();
     MemoryStore store;
-    require(cvarden::ImportConfigText(input, tree, store).error.empty());
+    require(cvarden::ImportConfigText(input, tree, store).outcome.ok());
     importTakesWhatTheGameEndsWith(input, store);
 
-    const std::string normalized = cvarden::NormalizeText(input);
-    cvarden::ExportReport report;
-    const std::string once = cvarden::RewriteConfigText(normalized, tree, store, report);
-    if (!report.error.empty()) {
-        require(someValueTooLong(store) || normalized.find('\0') != std::string::npos ||
-                normalized.find("/*") != std::string::npos || gamemodel::run(normalized, cataloguedNames()).cut);
+    // The game file keeps its own bytes, as a save writes it.
+    const cvarden::SavePlan plan = cvarden::PlanSave({input, tree, store, {}});
+    if (plan.outcome.failed()) {
+        require(someValueTooLong(store) || input.find('\0') != std::string::npos ||
+                input.find("/*") != std::string::npos || gamemodel::run(input, cataloguedNames()).cut);
         return 0;
     }
-    exportChangesOnlyWhatItMust(normalized, once, store);
+    exportChangesOnlyWhatItMust(input, plan.text, store);
 
-    cvarden::ExportReport again;
-    require(cvarden::RewriteConfigText(cvarden::NormalizeText(once), tree, store, again) == once);
-    require(again.linesAdded == 0);
+    const cvarden::SavePlan again = cvarden::PlanSave({plan.text, tree, store, {}});
+    require(again.text == plan.text);
+    require(again.commandsAdded == 0);
     return 0;
 }
