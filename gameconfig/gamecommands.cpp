@@ -52,12 +52,16 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b)
     return true;
 }
 
-bool GameCommand::isSeta() const
+bool GameCommand::setsAVariable() const
 {
-    return words.size() >= 2 && EqualIgnoringCase(words[0].text, "seta");
+    if (words.size() < 2)
+        return false;
+    const std::string_view command = words[0].text;
+    return EqualIgnoringCase(command, "seta") || EqualIgnoringCase(command, "set") ||
+           EqualIgnoringCase(command, "sets") || EqualIgnoringCase(command, "setu");
 }
 
-std::string GameCommand::setaValue() const
+std::string GameCommand::valueSet() const
 {
     std::string value;
     for (std::size_t i = 2; i < words.size(); ++i) {
@@ -94,7 +98,7 @@ bool GameCommandReader::next(GameCommand &command)
             return false;
         scanCommand(command);
     } while (command.begin == command.end);
-    // Only a command whose first word can be `seta` needs its words yet.
+    // Only a command whose first word can set a variable needs its words yet.
     std::size_t first = command.begin;
     while (first < command.end && (text_[first] == ' ' || text_[first] == '\t'))
         ++first;

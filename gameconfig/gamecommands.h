@@ -38,10 +38,13 @@ struct GameCommand {
     bool startedInComment = false;
     bool commentAmongWords = false;
 
-    // Whether it is `seta` with a variable name, in any letter case.
-    bool isSeta() const;
-    // The value a `seta` sets: every word after the name, joined by one blank.
-    std::string setaValue() const;
+    // Whether it is one of the commands that set a variable (`seta`, `set`,
+    // `sets`, `setu`, in any letter case) with a variable name. The game sets
+    // the value alike for all four; `seta` also marks it to be saved.
+    bool setsAVariable() const;
+    // The value such a command sets: every word after the name, joined by
+    // one blank.
+    std::string valueSet() const;
 };
 
 class GameCommandReader {
@@ -50,8 +53,9 @@ public:
     explicit GameCommandReader(std::string_view fileText);
 
     // The next command that is not empty, with enough of its words to tell
-    // a `seta` and the variable it names: its first two, or none when its
-    // first word cannot be `seta`. False when the text is done.
+    // a command that sets a variable and the variable it names: its first
+    // two, or none when its first word cannot be one. False when the text is
+    // done.
     bool next(GameCommand &command);
 
     // Every word of the command read last.

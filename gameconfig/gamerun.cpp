@@ -4,7 +4,7 @@
 
 namespace cvarden {
 
-std::vector<std::optional<std::string>> LastSetaValues(std::string_view text, const OptionMatcher &matcher)
+std::vector<std::optional<std::string>> LastValuesSet(std::string_view text, const OptionMatcher &matcher)
 {
     std::vector<std::optional<std::string>> values(matcher.variables().size());
     GameCommandReader reader(text);
@@ -14,14 +14,14 @@ std::vector<std::optional<std::string>> LastSetaValues(std::string_view text, co
             continue;
         reader.readAllWords(command);
         if (command.words.size() > 2)
-            values[matcher.positionOf(*variable)] = command.setaValue();
+            values[matcher.positionOf(*variable)] = command.valueSet();
     }
     return values;
 }
 
 namespace {
 
-// The next command with words that is not a catalogued `seta`.
+// The next command with words that does not set a catalogued variable.
 bool nextOtherCommand(GameCommandReader &reader, GameCommand &command, const OptionMatcher &matcher)
 {
     while (reader.next(command)) {

@@ -12,7 +12,7 @@ namespace cvarden {
 ImportReport ImportConfigText(std::string_view fileText, const OptionTree &tree, ValueStore &store)
 {
     const OptionMatcher matcher(tree);
-    const std::vector<std::optional<std::string>> lastValues = LastSetaValues(fileText, matcher);
+    const std::vector<std::optional<std::string>> lastValues = LastValuesSet(fileText, matcher);
 
     ImportReport report;
     StoreBatch batch(store);

@@ -16,10 +16,14 @@ struct ImportReport {
 };
 
 // Takes the values over from the text of a game file, as the game would end
-// with them: for every catalogued variable, the value of the last `seta`
-// command for it that the game runs, whatever the letter case, the blanks or
-// the other commands around it. Every option of that variable is given the
-// value; a `seta` with no value sets nothing. The saves are committed together.
+// with them: for every catalogued variable, the value of the last `seta`,
+// `set`, `sets` or `setu` command for it that the game runs, whatever the
+// letter case, the blanks or the other commands around it. Every option of
+// that variable is given the value; such a command with no value sets
+// nothing. Only these four are followed: `vstr`, `toggle`, `reset` and a bare
+// `name value` are not (at start-up the game has not yet registered most
+// variables, so it ignores a bare `name value` there). The saves are
+// committed together.
 ImportReport ImportConfigText(std::string_view fileText, const OptionTree &tree, ValueStore &store);
 
 // What an import did, in a sentence for the player: how many settings were

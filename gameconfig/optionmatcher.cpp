@@ -45,7 +45,7 @@ bool OptionMatcher::mayBeCatalogued(std::string_view name) const
 
 const VariableOptions *OptionMatcher::variableSetBy(const GameCommand &command) const
 {
-    if (!command.isSeta() || !mayBeCatalogued(command.words[1].text))
+    if (!command.setsAVariable() || !mayBeCatalogued(command.words[1].text))
         return nullptr;
     const auto found = variableByName_.find(command.words[1].text);
     return found == variableByName_.end() ? nullptr : &variables_[found->second];

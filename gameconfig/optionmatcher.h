@@ -28,7 +28,7 @@ class OptionMatcher {
 public:
     explicit OptionMatcher(const OptionTree &tree);
 
-    // The variable a `seta` command names, in any letter case; null for any
+    // The variable a `seta`, `set`, `sets` or `setu` command names, in any letter case; null for any
     // other command and for a variable the catalogue does not hold.
     const VariableOptions *variableSetBy(const GameCommand &command) const;
 

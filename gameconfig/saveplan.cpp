@@ -109,7 +109,7 @@ Replacement valueReplacement(const GameCommand &command, const std::string &valu
 {
     const GameWord &name = command.words[1];
     if (name.unclosedQuote)
-        return {command.words[0].begin, name.end, OptionRecordText(name.text, value)};
+        return {command.words[0].end, name.end, " " + std::string(name.text) + " " + inQuotes(value)};
     if (command.words.size() == 2)
         return {name.end, name.end, " " + inQuotes(value)};
     return {command.words[2].begin, command.words.back().end, inQuotes(value)};
@@ -145,7 +145,7 @@ std::string rewriteCommands(std::string_view text, const OptionMatcher &matcher,
         reader.readAllWords(command);
         VariablePlan &variablePlan = plans[matcher.positionOf(*variable)];
         if (command.words.size() > 2)
-            variablePlan.before = command.setaValue();
+            variablePlan.before = command.valueSet();
         if (variablePlan.place == Place::NameUnreadable)
             continue;
         const Replacement value = valueReplacement(command, variablePlan.value);
@@ -231,8 +231,8 @@ bool keepsWhatTheGameDid(std::string_view before, std::string_view after, const 
 {
     if (!SameOtherCommands(before, after, matcher))
         return false;
-    const std::vector<std::optional<std::string>> was = LastSetaValues(before, matcher);
-    const std::vector<std::optional<std::string>> is = LastSetaValues(after, matcher);
+    const std::vector<std::optional<std::string>> was = LastValuesSet(before, matcher);
+    const std::vector<std::optional<std::string>> is = LastValuesSet(after, matcher);
     for (std::size_t v = 0; v < plans.size(); ++v) {
         if (plans[v].written() ? is[v] != plans[v].value : is[v] != was[v])
             return false;

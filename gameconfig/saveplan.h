@@ -66,10 +66,11 @@ constexpr std::size_t originalReleaseFileLimit = 16383;
 std::string OptionRecordText(std::string_view variableName, std::string_view value);
 
 // Works out the text that makes the game, running it, end with the stored
-// value of every catalogued variable and do all else as before. Each `seta`
-// command of a catalogued variable (in any letter case, after blanks or other
-// commands on its line) gets the stored value in place, keeping the file's
-// spelling of the name and every byte around it; a command is added at the
+// value of every catalogued variable and do all else as before. Each `seta`,
+// `set`, `sets` or `setu` command of a catalogued variable (in any letter
+// case, after blanks or other commands on its line) gets the stored value in
+// place, keeping its own command word, the file's spelling of the name and
+// every byte around it; a command is added at the
 // end for each variable whose last command could not be rewritten or that
 // has none. Where several options share a variable, the last of them in tree
 // order gives the value, as the game would end with it. Refuses when a value

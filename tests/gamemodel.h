@@ -81,7 +81,9 @@ inline void execute(const std::string &line, const std::set<std::string> &catalo
     const std::vector<std::string> argv = tokenize(line);
     if (argv.empty())
         return;
-    if (argv.size() >= 2 && lowered(argv[0]) == "seta" && catalogued.count(lowered(argv[1])) != 0) {
+    const std::string command = argv.empty() ? std::string() : lowered(argv[0]);
+    const bool setsAVariable = command == "seta" || command == "set" || command == "sets" || command == "setu";
+    if (argv.size() >= 2 && setsAVariable && catalogued.count(lowered(argv[1])) != 0) {
         if (argv.size() == 2)
             return; // prints the variable, sets nothing
         std::string value;

@@ -87,6 +87,11 @@ private slots:
         QTest::newRow("a // comment hides a ;") << QByteArray("// x; seta ab 7\n") << absent;
         QTest::newRow("inside a /* comment over lines") << QByteArray("/* x\nseta ab 7\n*/\n") << absent;
         QTest::newRow("after a /* comment closes") << QByteArray("/* x */ seta ab 7\n") << "7";
+        QTest::newRow("set after the last seta wins") << QByteArray("seta ab \"100\"\nset ab \"110\"\n") << "110";
+        QTest::newRow("sets and setu set the value too") << QByteArray("sets ab 3\nSETU AB 4\n") << "4";
+        QTest::newRow("a set with the name alone sets nothing") << QByteArray("seta ab 1\nset ab\n") << "1";
+        QTest::newRow("vstr, toggle and a bare name are not followed")
+            << QByteArray("seta ab 1\ntoggle ab\nvstr ab\nab 5\nsetab 6\n") << "1";
         QTest::newRow("a NUL byte ends the game's reading") << bytes("seta ab 1\n\0seta ab 2\n", 22) << "1";
         QTest::newRow("a long command is cut at 1,023 bytes")
             << "seta ab \"" + longValue + "\"\n" << QString(QByteArray(1023 - 9, 'x'));
@@ -134,6 +139,10 @@ private slots:
             << "bind SP x SP y ; seta SP ab SP 1 ; seta SP cd SP 3 LF"
             << "bind SP x SP y ; seta SP ab SP DQ 5 DQ ; seta SP cd SP DQ 0 DQ LF";
         QTest::newRow("the name alone gets the value") << "seta SP ab LF" << "seta SP ab SP DQ 5 DQ LF seta SP cd SP DQ 0 DQ LF";
+        QTest::newRow("set keeps its own word")
+            << "set SP ab SP 1 LF Set SP ab SP DQ 2 DQ LF" << "set SP ab SP DQ 5 DQ LF Set SP ab SP DQ 5 DQ LF seta SP cd SP DQ 0 DQ LF";
+        QTest::newRow("sets and setu keep theirs, in an unclosed quote too")
+            << "sets SP cd SP 1 LF setu SP DQ ab LF" << "sets SP cd SP DQ 0 DQ LF setu SP ab SP DQ 5 DQ LF";
         QTest::newRow("a setting inside a comment is not one")
             << "// SP seta SP ab SP 1 LF" << "// SP seta SP ab SP 1 LF seta SP ab SP DQ 5 DQ LF seta SP cd SP DQ 0 DQ LF";
     }

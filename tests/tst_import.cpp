@@ -57,7 +57,7 @@ private slots:
         QTest::newRow("letter case does not matter to the game") << "seta SP AB SP DQ 1 DQ LF" << "1" << absent;
         QTest::newRow("a blank before seta") << "SP seta SP ab SP DQ 1 DQ LF" << "1" << absent;
         QTest::newRow("Seta is seta to the game") << "Seta SP ab SP DQ 1 DQ LF" << "1" << absent;
-        QTest::newRow("set is not seta") << "set SP ab SP DQ 1 DQ LF" << absent << absent;
+        QTest::newRow("set sets the value as seta does") << "set SP ab SP DQ 1 DQ LF" << "1" << absent;
         QTest::newRow("an inner quote starts another word") << "seta SP ab SP DQ a DQ b DQ LF" << "a b " << absent;
     }
 
