@@ -8,7 +8,8 @@ function(cvarden_add_test name)
         CVARDEN_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/data"
         CVARDEN_SAMPLE_DATA="${PROJECT_SOURCE_DIR}/data"
         CVARDEN_SHARED_CONFIGS="${PROJECT_SOURCE_DIR}/../shared/configs"
-        CVARDEN_SHARED_FACTS="${PROJECT_SOURCE_DIR}/../shared/facts")
+        CVARDEN_SHARED_FACTS="${PROJECT_SOURCE_DIR}/../shared/facts"
+        CVARDEN_SHARED_FINDINGS="${PROJECT_SOURCE_DIR}/../shared/findings")
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

@@ -300,6 +300,62 @@ private slots:
         QCOMPARE(report.warnings.find("1.32 release ignores") != std::string::npos, warned);
     }
 
+    // Files whose first saves grew them: with the game file's own bytes kept,
+    // the game reads the same file (the 1.32 release too) and runs the same
+    // commands, a long /* comment included.
+    void savedFilesKeepTheGamesView_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("sameSize");
+        const QString finding = QStringLiteral(CVARDEN_SHARED_FINDINGS "/lf-15912-every-setting.cfg");
+        if (QFile::exists(finding))
+            QTest::newRow("an LF file of 15,912 bytes with nothing to change")
+                << QByteArray::fromStdString(readTestFile(finding)) << true;
+        QByteArray comment = "bind w \"+forward\"\nbind TAB \"+scores\"\n/*\nOld settings:\n";
+        for (int n = 10; n < 48; ++n)
+            comment += "seta cg_old" + QByteArray::number(n) + " \"11111111\"\n";
+        QTest::newRow("a long comment that hides unbindall")
+            << comment + "unbindall\n*/\nseta cg_fov \"100\"\n" << false;
+        QTest::newRow("a long comment that hides quit")
+            << "/*\n" + QByteArray(1019, 'A') + "quit\n*/\nseta cg_fov 100\n" << false;
+    }
+
+    void savedFilesKeepTheGamesView()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, sameSize);
+        QVERIFY(loadRealCatalogue());
+        QCOMPARE(ImportConfigText(text(file), tree, store).outcome, Failure::None);
+        if (!sameSize)
+            store.values["Field of view"] = "120";
+        const SavePlan plan = planFor(text(file));
+        QCOMPARE(plan.outcome, Failure::None);
+        if (sameSize)
+            QCOMPARE(plan.text, text(file));
+        const gamemodel::Outcome before = gamemodel::run(text(file), cataloguedNames(tree));
+        const gamemodel::Outcome after = gamemodel::run(plan.text, cataloguedNames(tree));
+        QVERIFY(after.others == before.others);
+        QCOMPARE(after.catalogued.at("cg_fov"), store.Get("Field of view", absent));
+    }
+
+    // Its lines end with a bare LF, as the game writes them: kept so, every
+    // missing setting still fits within the 1.32 release's limit.
+    void aRealFileGetsEveryAddition()
+    {
+        const QString path = QStringLiteral(CVARDEN_SHARED_CONFIGS "/drummyfish__my_text_data__q3config.cfg");
+        if (!QFile::exists(path))
+            QSKIP("the shared game files are not here");
+        QVERIFY(loadRealCatalogue());
+        const std::string file = readTestFile(path);
+        QCOMPARE(ImportConfigText(file, tree, store).outcome, Failure::None);
+        const SavePlan plan = planFor(file);
+        QCOMPARE(plan.outcome, Failure::None);
+        QCOMPARE(plan.count(SettingFate::LeftOutAtDefault), std::size_t(0));
+        QVERIFY(plan.count(SettingFate::AddedAtDefault) > 0);
+        QVERIFY(plan.text.size() <= originalReleaseFileLimit);
+        QCOMPARE(plan.text.compare(0, file.size(), file), 0);
+    }
+
     void realConfigsEndWithTheValuesWritten_data()
     {
         QTest::addColumn<QString>("file");
