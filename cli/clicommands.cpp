@@ -1,6 +1,7 @@
 #include "clicommands.h"
 
 #include <QDateTime>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -11,6 +12,7 @@
 #include "commandflags.h"
 #include "exportconfig.h"
 #include "importconfig.h"
+#include "laterfiles.h"
 #include "loader.h"
 #include "normalize.h"
 #include "optionkey.h"
@@ -98,25 +100,55 @@ std::string noOptionNamed(const Catalogue &catalogue, const std::string &name)
     return message + "\"?";
 }
 
+// What stops a command on a game file before it starts: the catalogue it
+// cannot read, or a path that names no file. The empty text when nothing does.
+std::string problemBeforeFileCommand(const LoadedCatalogue &loaded, const std::string &path)
+{
+    if (loaded.failure.failed())
+        return loaded.failure.message();
+    if (!namesAFile(path))
+        return "\"" + path + "\" is not a file";
+    return {};
+}
+
 int list(const CliContext &context)
 {
-    if (!OnlyFlags(context.arguments, {"--changed"}))
+    std::vector<std::string> flags = context.arguments;
+    std::string gameFile;
+    if (const auto at = std::find(flags.begin(), flags.end(), "--overridden"); at != flags.end()) {
+        if (at + 1 == flags.end())
+            return usageError;
+        gameFile = *(at + 1);
+        flags.erase(at, at + 2);
+    }
+    if (!OnlyFlags(flags, {"--changed"}))
         return usageError;
-    const bool changedOnly = HasFlag(context.arguments, "--changed");
+    const bool changedOnly = HasFlag(flags, "--changed");
     const LoadedCatalogue loaded = loadCatalogue(context);
-    if (loaded.failure.failed())
-        return fail(context, loaded.failure);
+    if (std::string problem = gameFile.empty() ? loaded.failure.message() : problemBeforeFileCommand(loaded, gameFile);
+        !problem.empty())
+        return fail(context, problem);
     ValueStore &store = context.store;
     if (Outcome read = store.reload(); read.failed())
         return fail(context, read);
     const OptionTree &tree = loaded.catalogue.tree;
+    OverriddenOptions later;
+    if (!gameFile.empty())
+        later = FindOverriddenOptions(gameFile, tree);
+    warn(context, later.notRead);
+    const std::map<std::size_t, LaterSetting> &overridden = later.options;
     // The kind is printed as the catalogue spells it, a misspelt one too.
     for (const OptionNode &option : tree.options()) {
         if (changedOnly && !IsChanged(option, store))
             continue;
-        print(context, tree.item(option.parent).text + "\t" + option.text + "\t" + option.variable() + "\t" +
-                           Module1::OptionKind(option.key) + "\t" + store.Get(option.text, option.defaultValue()) +
-                           "\n");
+        const auto later = overridden.find(tree.indexOf(option));
+        if (!gameFile.empty() && later == overridden.end())
+            continue;
+        std::string row = tree.item(option.parent).text + "\t" + option.text + "\t" + option.variable() + "\t" +
+                          Module1::OptionKind(option.key) + "\t" + store.Get(option.text, option.defaultValue());
+        if (later != overridden.end())
+            row += "\t" + later->second.file + "\t" + std::to_string(later->second.line) + "\t" + later->second.value;
+        print(context, row + "\n");
     }
     return done;
 }
@@ -151,17 +183,6 @@ int set(const CliContext &context)
         return fail(context, problem);
     const Outcome saved = context.store.Save(name, context.arguments[1]);
     return saved.ok() ? done : fail(context, saved);
-}
-
-// What stops a command on a game file before it starts: the catalogue it
-// cannot read, or a path that names no file. The empty text when nothing does.
-std::string problemBeforeFileCommand(const LoadedCatalogue &loaded, const std::string &path)
-{
-    if (loaded.failure.failed())
-        return loaded.failure.message();
-    if (!namesAFile(path))
-        return "\"" + path + "\" is not a file";
-    return {};
 }
 
 int importFile(const CliContext &context)
@@ -283,7 +304,11 @@ const std::map<std::string, Command> &commands()
 {
     static const std::map<std::string, Command> table{
         {"list",
-         {0, 1, "list [--changed]          every option (or those changed): folder, name, variable, kind, value",
+         {0, 3,
+          "list [--changed] [--overridden FILE]\n"
+          "                            every option (or those changed): folder, name, variable, kind, value;\n"
+          "                            with --overridden, only those a file the game runs after FILE sets\n"
+          "                            again, followed by that file, its line and the value that wins",
           list}},
         {"get", {1, 1, "get NAME                  the current value of the option NAME", get}},
         {"set", {2, 2, "set NAME VALUE            stores VALUE for the option NAME", set}},

@@ -1,6 +1,8 @@
 #include "exportconfig.h"
 
 #include "fileio.h"
+#include "laterfiles.h"
+#include "optionmatcher.h"
 #include "normalize.h"
 #include "versions.h"
 
@@ -20,7 +22,8 @@ SavePlan planFor(const std::string &chosenPath, const OptionTree &tree, ValueSto
         return plan;
     // The game file keeps its own bytes: only the values change, and an
     // added line takes the file's own line end.
-    return PlanSave({bytes, tree, store, {}});
+    const LaterFiles later = ReadLaterFiles(chosenPath, bytes, OptionMatcher(tree));
+    return PlanSave({bytes, tree, store, {}, &later});
 }
 
 void markWritten(const SavePlan &plan, OptionTree &tree)

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "gamerun.h"
+#include "laterfiles.h"
 #include "normalize.h"
 #include "optionmatcher.h"
 
@@ -35,8 +36,14 @@ ImportReport ImportConfigText(std::string_view fileText, const OptionTree &tree,
 
 std::string ImportSummary(const ImportReport &report)
 {
-    return std::to_string(report.valuesTaken) + (report.valuesTaken == 1 ? " setting" : " settings") + " read; " +
-           std::to_string(report.differed) + (report.differed == 1 ? " differs" : " differ") + " from your values";
+    std::string summary = std::to_string(report.valuesTaken) + (report.valuesTaken == 1 ? " setting" : " settings") +
+                          " read; " + std::to_string(report.differed) + (report.differed == 1 ? " differs" : " differ") +
+                          " from your values";
+    if (report.setLater > 0)
+        summary += "; " + std::to_string(report.setLater) +
+                   (report.setLater == 1 ? " is set again by a file" : " are set again by files") +
+                   " the game runs later";
+    return summary;
 }
 
 ImportReport ImportConfig(const std::string &chosenPath, const OptionTree &tree, ValueStore &store)
@@ -52,7 +59,9 @@ ImportReport ImportConfig(const std::string &chosenPath, const OptionTree &tree,
         return {backup};
     // The game reads the file as it is; the normalized copy only adds line
     // ends, which can move where the game cuts a long /* comment.
-    return ImportConfigText(bytes, tree, store);
+    ImportReport report = ImportConfigText(bytes, tree, store);
+    report.setLater = ReadLaterFiles(chosenPath, bytes, OptionMatcher(tree)).overriddenCount();
+    return report;
 }
 
 } // namespace cvarden

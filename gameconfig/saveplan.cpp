@@ -240,6 +240,21 @@ bool keepsWhatTheGameDid(std::string_view before, std::string_view after, const 
     return true;
 }
 
+// The values saved that a file the game runs later sets again to another.
+std::string valuesThatWillNotHold(const OptionMatcher &matcher, const SaveInputs &inputs,
+                                  const std::vector<VariablePlan> &plans)
+{
+    std::string warnings;
+    for (std::size_t v = 0; v < plans.size(); ++v) {
+        const std::optional<LaterSetting> &later = inputs.later->overrides[v];
+        if (!later || !plans[v].written() || later->value == plans[v].value)
+            continue;
+        warnings += "The option " + inQuotes(inputs.tree.item(matcher.variables()[v].valueOption()).text) +
+                    " will not hold at the next start: " + DescribeLaterSetting(*later) + ".\n";
+    }
+    return warnings + inputs.later->notRead;
+}
+
 SettingFate fateOf(const VariablePlan &plan)
 {
     switch (plan.place) {
@@ -334,6 +349,8 @@ SavePlan PlanSave(const SaveInputs &inputs)
                          " bytes long: the original 1.32 release ignores a file larger than " +
                          std::to_string(originalReleaseFileLimit) + " bytes (ioquake3 and later engines read it).\n";
     plan.text = std::move(out);
+    if (inputs.later)
+        plan.warnings += valuesThatWillNotHold(matcher, inputs, plans);
     reportSettings(matcher, plans, plan);
     return plan;
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "laterfiles.h"
 #include "optiontree.h"
 #include "outcome.h"
 #include "valuestore.h"
@@ -23,6 +24,9 @@ struct SaveInputs {
     // Whether the game would run with `value` anyway if the file did not set
     // `variable`; by default, when it is the catalogue's default.
     std::function<bool(const OptionNode &option, std::string_view value)> gameDefault;
+    // What the files the game runs after the chosen one set again; none read
+    // when null.
+    const LaterFiles *later = nullptr;
 };
 
 // What a save does for one catalogued variable.

@@ -172,7 +172,16 @@ void MainWindow::optiontree_NodeClick(QTreeWidgetItem *node)
     // Showing an option reads the store afresh: values another run saved
     // since get their marks too.
     marks_->Refresh();
-    ui->desclbl->setText(FromBytes(catalogue_.descriptionOf(option)));
+    QString description = FromBytes(catalogue_.descriptionOf(option));
+    if (const auto later = setLater_.find(NodeIndexOf(node)); later != setLater_.end())
+        description += tr("\n\nAt every start of the game, %1, so a value saved here does not hold.")
+                           .arg(FromSystemText(DescribeLaterSetting(later->second)));
+    ui->desclbl->setText(description);
+}
+
+void MainWindow::NoteLaterFiles(const QString &chosen)
+{
+    setLater_ = FindOverriddenOptions(PathBytes(chosen), catalogue_.tree).options;
 }
 
 ConfigFileDialog &MainWindow::FileDialog()
@@ -232,6 +241,7 @@ void MainWindow::Command3_Click()
     }
     if (ReportedFailure(plan.outcome, tr("Cvarden could not save the settings to %1.").arg(Shown(chosen))))
         return;
+    NoteLaterFiles(chosen);
     const QString backup = Shown(FromSystemText(BackupPathFor(PathBytes(chosen))));
     const QString summary =
         tr("%1.\n\nWhat the file held before is kept in %2, as Cvarden reads it; \"cvarden-cli restore\" "
@@ -256,6 +266,7 @@ void MainWindow::Command4_Click()
     marks_->Refresh();
     if (ReportedFailure(report.outcome, tr("Cvarden could not import the settings from %1.").arg(Shown(chosen))))
         return;
+    NoteLaterFiles(chosen);
     ShowNotice(this, QMessageBox::Information, tr("Settings imported from %1.").arg(Shown(chosen)),
                FromSystemText(ImportSummary(report)) + ".");
 }

@@ -2,9 +2,11 @@
 
 #include <QFileDialog>
 #include <QWidget>
+#include <map>
 #include <memory>
 
 #include "catalogue.h"
+#include "laterfiles.h"
 #include "valuestore.h"
 
 class QTreeWidgetItem;
@@ -60,6 +62,7 @@ private:
     QString ChooseGameFile(const QString &command, QFileDialog::AcceptMode mode);
     bool ReportedFailure(const Outcome &outcome, const QString &what);
     ConfigFileDialog &FileDialog();
+    void NoteLaterFiles(const QString &chosen);
 
     std::unique_ptr<Ui::MainWindow> ui;
     ValueStore &store_;
@@ -70,6 +73,9 @@ private:
     ValueEditors *editors_;
     ChangedMarks *marks_ = nullptr;
     bool storeProblemShown_ = false;
+    // What the files the game runs after the game file opened or saved last
+    // set again, by option.
+    std::map<std::size_t, LaterSetting> setLater_;
     QTreeWidgetItem *currentAtPress_ = nullptr; // the current node when the tree was last pressed
 };
 

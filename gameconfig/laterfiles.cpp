@@ -1,0 +1,166 @@
+#include "laterfiles.h"
+
+#include <filesystem>
+#include <set>
+
+#include "fileio.h"
+#include "fileproblems.h"
+#include "gamecommands.h"
+
+namespace cvarden {
+namespace fs = std::filesystem;
+namespace {
+
+using fileproblems::inQuotes;
+
+// Far more than any player's setup runs, and far less than would make a
+// save wait: a file larger or deeper than this is not read.
+constexpr std::uintmax_t laterFileLimit = 16u << 20;
+constexpr int deepestExec = 16;
+
+class LaterRun {
+public:
+    LaterRun(const fs::path &chosen, const OptionMatcher &matcher) : folder_(chosen.parent_path()), matcher_(matcher)
+    {
+        files_.overrides.resize(matcher.variables().size());
+        seen_.insert(chosen.filename().string());
+    }
+
+    // Runs a file's commands: a value set in the chosen file clears what an
+    // earlier file set, a value set elsewhere is noted, and `exec` runs the
+    // file it names at that point.
+    void run(std::string_view text, const std::string &name, bool chosen, int depth)
+    {
+        GameCommandReader reader(text);
+        std::size_t line = 1;
+        std::size_t counted = 0;
+        for (GameCommand command; reader.next(command);) {
+            if (command.words.empty())
+                reader.readAllWords(command);
+            if (const VariableOptions *variable = matcher_.variableSetBy(command)) {
+                reader.readAllWords(command);
+                if (command.words.size() < 3)
+                    continue;
+                line += linesBetween(text, counted, command.begin);
+                counted = command.begin;
+                auto &override = files_.overrides[matcher_.positionOf(*variable)];
+                if (chosen)
+                    override.reset();
+                else
+                    override = LaterSetting{name, line, command.valueSet()};
+            } else if (command.words.size() >= 2 && EqualIgnoringCase(command.words[0].text, "exec")) {
+                runNamed(std::string(command.words[1].text), depth + 1);
+            }
+        }
+    }
+
+    // `autoexec.cfg` need not be there; a file named by `exec` should.
+    void runNamed(std::string name, int depth, bool named = true)
+    {
+        if (fs::path(name).extension().empty())
+            name += ".cfg";
+        if (!seen_.insert(name).second)
+            return;
+        if (depth > deepestExec) {
+            files_.notRead += inQuotes(name) + " is run from too deep a chain of files, so it was not read.\n";
+            return;
+        }
+        std::string text;
+        Outcome read = ReadWholeFile((folder_ / name).string(), text, laterFileLimit);
+        if (read.failure() == Failure::Missing && folder_.filename() != "baseq3")
+            read = ReadWholeFile((folder_.parent_path() / "baseq3" / name).string(), text, laterFileLimit);
+        if (read.failure() == Failure::Missing) {
+            if (named)
+                    files_.notRead += inQuotes(name) + " is run by the game but is not in the game folder (it may be "
+                                                   "inside a .pk3 archive, which Cvarden does not open).\n";
+            return;
+        }
+        if (read.failed()) {
+            files_.notRead += read.message() + "\n";
+            return;
+        }
+        run(text, name, false, depth);
+    }
+
+    LaterFiles result() { return std::move(files_); }
+
+private:
+    static std::size_t linesBetween(std::string_view text, std::size_t from, std::size_t to)
+    {
+        std::size_t lines = 0;
+        for (std::size_t i = from; i < to; ++i) {
+            if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
+                ++lines;
+        }
+        return lines;
+    }
+
+    fs::path folder_;
+    const OptionMatcher &matcher_;
+    LaterFiles files_;
+    std::set<std::string> seen_;
+};
+
+} // namespace
+
+std::size_t LaterFiles::overriddenCount() const
+{
+    std::size_t count = 0;
+    for (const auto &setting : overrides)
+        count += setting ? 1 : 0;
+    return count;
+}
+
+namespace {
+
+bool mentionsExec(std::string_view text)
+{
+    for (std::size_t at = text.find_first_of("eE"); at != std::string_view::npos;
+         at = text.find_first_of("eE", at + 1)) {
+        if (EqualIgnoringCase(text.substr(at, 4), "exec"))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+LaterFiles ReadLaterFiles(const std::string &chosenPath, std::string_view chosenText, const OptionMatcher &matcher)
+{
+    std::error_code error;
+    const fs::path chosen = fs::absolute(chosenPath, error);
+    const fs::path folder = chosen.parent_path();
+    const bool autoexec = fs::exists(folder / "autoexec.cfg", error) ||
+                          fs::exists(folder.parent_path() / "baseq3" / "autoexec.cfg", error);
+    LaterRun run(chosen, matcher);
+    // Most files run nothing else: they cost no second reading.
+    if (!autoexec && !mentionsExec(chosenText))
+        return run.result();
+    run.run(chosenText, chosen.filename().string(), true, 0);
+    run.runNamed("autoexec.cfg", 1, false);
+    return run.result();
+}
+
+OverriddenOptions FindOverriddenOptions(const std::string &chosenPath, const OptionTree &tree)
+{
+    OverriddenOptions found;
+    std::string bytes;
+    if (ReadWholeFile(chosenPath, bytes).failed())
+        return found;
+    const OptionMatcher matcher(tree);
+    LaterFiles later = ReadLaterFiles(chosenPath, bytes, matcher);
+    for (std::size_t v = 0; v < later.overrides.size(); ++v) {
+        if (later.overrides[v])
+            for (const std::size_t option : matcher.variables()[v].indices)
+                found.options[option] = *later.overrides[v];
+    }
+    found.notRead = std::move(later.notRead);
+    return found;
+}
+
+std::string DescribeLaterSetting(const LaterSetting &setting)
+{
+    return setting.file + " line " + std::to_string(setting.line) + " sets it to " + inQuotes(setting.value);
+}
+
+} // namespace cvarden

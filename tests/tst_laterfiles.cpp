@@ -1,0 +1,122 @@
+#include <QtTest>
+#include <algorithm>
+#include <set>
+
+#include "catalogue_fixture.h"
+#include "laterfiles.h"
+#include "loader.h"
+#include "outcomes.h"
+
+using namespace cvarden;
+
+using GameFolder = QMap<QString, QByteArray>; // each file under the folder, and its bytes
+
+// The game runs autoexec.cfg after q3config.cfg, and every file either runs
+// with exec; what they set comes back at every start.
+class LaterFilesTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    Catalogue catalogue;
+
+    // ab shown as A, cd shown as D.
+    void loadCatalogue()
+    {
+        QCOMPARE(loadTestCatalogue(dir, {"F", "---", "F", "A", "d", "ab", "x", "VALUE", "1", "F", "D", "d", "cd", "x",
+                                         "VALUE", "0"},
+                                   catalogue),
+                 Failure::None);
+    }
+
+    QString writeGameFolder(const GameFolder &files)
+    {
+        const QString root = dir.filePath(QString::number(++folders_));
+        for (auto file = files.begin(); file != files.end(); ++file) {
+            const QString path = root + "/" + file.key();
+            QDir().mkpath(QFileInfo(path).path());
+            writeTestFile(dir, QDir(dir.path()).relativeFilePath(path), file.value().toStdString());
+        }
+        return root;
+    }
+
+    int folders_ = 0;
+
+private slots:
+    void initTestCase() { loadCatalogue(); }
+
+    void laterFilesSetValuesAgain_data()
+    {
+        QTest::addColumn<GameFolder>("files");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("wins"); // "file:line:value" for ab, or empty
+        QTest::addColumn<QString>("unread");
+        QTest::newRow("autoexec.cfg sets it after q3config.cfg")
+            << GameFolder{{"baseq3/q3config.cfg", "seta ab 1\n"}, {"baseq3/autoexec.cfg", "// mine\nset ab 2\n"}}
+            << "baseq3/q3config.cfg" << "autoexec.cfg:2:2" << "";
+        QTest::newRow("a file autoexec.cfg runs, .cfg added to its name")
+            << GameFolder{{"baseq3/q3config.cfg", "seta ab 1\n"}, {"baseq3/autoexec.cfg", "exec my/x\n"},
+                     {"baseq3/my/x.cfg", "\n\nseta ab 3\n"}}
+            << "baseq3/q3config.cfg" << "my/x.cfg:3:3" << "";
+        QTest::newRow("what q3config.cfg sets after its own exec holds")
+            << GameFolder{{"baseq3/q3config.cfg", "exec x.cfg\nseta ab 1\n"}, {"baseq3/x.cfg", "seta ab 4\n"}}
+            << "baseq3/q3config.cfg" << "" << "";
+        QTest::newRow("a loop of execs ends")
+            << GameFolder{{"baseq3/q3config.cfg", "seta ab 1\n"}, {"baseq3/autoexec.cfg", "exec a\n"},
+                     {"baseq3/a.cfg", "exec b\nseta ab 5\n"}, {"baseq3/b.cfg", "exec a\nexec autoexec\n"}}
+            << "baseq3/q3config.cfg" << "a.cfg:2:5" << "";
+        QTest::newRow("a mod's file falls back to baseq3")
+            << GameFolder{{"mymod/q3config.cfg", "seta ab 1\n"}, {"mymod/autoexec.cfg", "exec shared\n"},
+                     {"baseq3/shared.cfg", "seta ab 6\n"}}
+            << "mymod/q3config.cfg" << "shared.cfg:1:6" << "";
+        QTest::newRow("a file named but missing is said")
+            << GameFolder{{"baseq3/q3config.cfg", "seta ab 1\n"}, {"baseq3/autoexec.cfg", "exec gone\n"}}
+            << "baseq3/q3config.cfg" << "" << "\"gone.cfg\"";
+        QTest::newRow("no autoexec.cfg, no exec: nothing else runs")
+            << GameFolder{{"baseq3/q3config.cfg", "seta ab 1\n"}, {"baseq3/other.cfg", "seta ab 7\n"}}
+            << "baseq3/q3config.cfg" << "" << "";
+    }
+
+    void laterFilesSetValuesAgain()
+    {
+        QFETCH(GameFolder, files);
+        QFETCH(QString, chosen);
+        QFETCH(QString, wins);
+        QFETCH(QString, unread);
+        const QString root = writeGameFolder(files);
+        const OverriddenOptions found = FindOverriddenOptions((root + "/" + chosen).toStdString(), catalogue.tree);
+        const std::size_t a = catalogue.tree.indexOf(*catalogue.options().begin());
+        const auto later = found.options.find(a);
+        const QString shown = later == found.options.end()
+                                  ? QString()
+                                  : QString::fromStdString(later->second.file + ":" + std::to_string(later->second.line) +
+                                                           ":" + later->second.value);
+        QCOMPARE(shown, wins);
+        QCOMPARE(QString::fromStdString(found.notRead).contains(unread), true);
+        QCOMPARE(found.notRead.empty(), unread.isEmpty());
+    }
+
+    // A whole game folder as a player runs it: autoexec.cfg runs nine files.
+    void aRealGameFolder()
+    {
+        const QString chosen = QStringLiteral(CVARDEN_SHARED_CONFIGS "/dsebastien-baseq3/q3config.cfg");
+        if (!QFile::exists(chosen))
+            QSKIP("the shared game files are not here");
+        Catalogue real;
+        QCOMPARE(OpenOptions(CVARDEN_SAMPLE_DATA "/options.dat", real), Failure::None);
+        const OverriddenOptions found = FindOverriddenOptions(chosen.toStdString(), real.tree);
+        QCOMPARE(found.notRead, std::string());
+        std::set<std::string> variables;
+        for (const auto &[option, setting] : found.options)
+            variables.insert(real.tree.item(option).variable());
+        QCOMPARE(variables.size(), std::size_t(209));
+        std::size_t name = 0;
+        for (const OptionNode &option : real.options())
+            name = option.variable() == "name" ? real.tree.indexOf(option) : name;
+        QCOMPARE(DescribeLaterSetting(found.options.at(name)),
+                 std::string("playzone/player.cfg line 19 sets it to \"^1)=^7[PlAyZoNe]^1=(\""));
+    }
+};
+
+QTEST_GUILESS_MAIN(LaterFilesTest)
+#include "tst_laterfiles.moc"
