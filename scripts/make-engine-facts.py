@@ -86,7 +86,7 @@ def entry(program, name):
     key = (program, name.lower())
     if key not in facts:
         facts[key] = {"name": name, "rows": [], "saved": "no", "type": "", "min": "", "max": "",
-                      "values": "", "enforced": "", "restart": "", "note": "", "meanings": []}
+                      "values": "", "enforced": "", "restart": "", "note": "", "meanings": [], "systems": set()}
     return facts[key]
 
 
@@ -98,6 +98,12 @@ def add_registrations(path, engine):
         program = engine + "-game" if source.startswith(GAME_DIRS) else engine
         e = entry(program, name)
         e["rows"].append((source_rank(engine, source), default, notes))
+        condition = row_condition(notes)
+        for system in SYSTEMS:
+            folder = {"windows": "code/win32/", "linux": "code/unix/", "mac": "code/macosx/"}
+            elsewhere = any(source.startswith(f) for other, f in folder.items() if other != system)
+            if not elsewhere and (condition is None or holds(condition, system)):
+                e["systems"].add(system)
         flag_set = flags.split("|")
         if "CVAR_ARCHIVE" in flag_set:
             e["saved"] = "yes"
@@ -113,6 +119,7 @@ for cells in table(REVIEWED):
     engine = {"ioquake3": "ioquake3", "1.32": "1.32", "Quake3e": "quake3e"}[cells[0]]
     program = engine + "-game" if cells[4].startswith(GAME_DIRS) else engine
     entry(program, cells[1])["rows"].append((0, cells[2], ""))
+    entry(program, cells[1])["systems"].update(SYSTEMS)
 
 # How an engine holds a value, strongest first.
 ENFORCED = [("engine range check", "set"), ("corrected by code", "later"),
@@ -202,7 +209,7 @@ def pick_default(e, system):
 ORDER = ["ioquake3", "1.32", "quake3e", "ioquake3-game", "1.32-game"]
 out = ["# Engine facts for the catalogue beside this file; see README.md. Made by",
        "# scripts/make-engine-facts.py from the shared facts files: edit those, not this.",
-       "# V program variable default saved type min max values enforced restart note",
+       "# V program variable default saved type min max values enforced restart note systems",
        "# D program variable system default",
        "# M program variable value meaning"]
 for key in sorted(facts, key=lambda k: (ORDER.index(k[0]), k[1])):
@@ -210,7 +217,8 @@ for key in sorted(facts, key=lambda k: (ORDER.index(k[0]), k[1])):
     program = key[0]
     default = pick_default(e, "linux")
     out.append("\t".join(["V", program, e["name"], default, e["saved"], e["type"], e["min"], e["max"],
-                          e["values"], e["enforced"], e["restart"], e["note"]]))
+                          e["values"], e["enforced"], e["restart"], e["note"],
+                          "" if e["systems"] >= set(SYSTEMS) else ",".join(x for x in SYSTEMS if x in e["systems"])]))
     for system in SYSTEMS[1:]:
         other = pick_default(e, system)
         if other != default:

@@ -1,6 +1,8 @@
 #include "mainwindow.h"
 
 #include <QDir>
+#include <QMenu>
+#include <filesystem>
 
 #include "aboutdialog.h"
 #include "busypointer.h"
@@ -8,6 +10,8 @@
 #include "changedmarks.h"
 #include "classiclook.h"
 #include "configfiledialog.h"
+#include "enginechoice.h"
+#include "enginefile.h"
 #include "exportconfig.h"
 #include "images.h"
 #include "importconfig.h"
@@ -37,12 +41,14 @@ MainWindow::MainWindow(const QString &cataloguePath, ValueStore &store, const QS
       ImageList1(new ImageList(this))
 {
     ui->setupUi(this);
-    editors_ = new ValueEditors(ui->val_value, ui->val_check, ui->val_combo, store_, this);
+    editors_ = new ValueEditors(ui->val_value, ui->val_check, ui->val_combo, store_, engine_, this);
     SetUpWindow();
     SetUpTree();
     LoadCatalogue(cataloguePath);
+    LoadEngineFacts(cataloguePath);
     SetUpTreeHelpers();
     ConnectCommands();
+    SetUpEngineMenu();
     CheckStore();
     ui->optiontree->setFocus();
 }
@@ -89,6 +95,80 @@ void MainWindow::LoadCatalogue(const QString &cataloguePath)
         Qt::QueuedConnection);
 }
 
+void MainWindow::LoadEngineFacts(const QString &cataloguePath)
+{
+    engine_.facts = &engineFacts_;
+    const std::string path = EngineFactsBeside(PathBytes(cataloguePath));
+    std::error_code missing;
+    // Without the file, every option behaves as with no engine known.
+    if (!std::filesystem::exists(path, missing))
+        return UseEngine();
+    const std::string failure = cvarden::LoadEngineFacts(path, engineFacts_);
+    UseEngine();
+    if (failure.empty())
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this, failure] {
+            ShowNotice(this, QMessageBox::Warning,
+                       tr("Cvarden could not read its engine facts, so it treats every engine alike."),
+                       FromSystemText(failure));
+        },
+        Qt::QueuedConnection);
+}
+
+// Takes the engine in use afresh (after a choice, or an Open that detected
+// one) and shows what it changes.
+void MainWindow::UseEngine()
+{
+    engine_ = ResolveEngine(engineFacts_, store_).inUse;
+    if (marks_)
+        marks_->Refresh();
+    if (QTreeWidgetItem *current = ui->optiontree->currentItem())
+        optiontree_NodeClick(current);
+}
+
+void MainWindow::SetUpEngineMenu()
+{
+    ui->optiontree->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->optiontree, &QWidget::customContextMenuRequested, this, &MainWindow::optiontree_ContextMenu);
+}
+
+void MainWindow::optiontree_ContextMenu(const QPoint &at)
+{
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("engineMenu"));
+    const std::string chosen = store_.GetChoice(engineChoiceName, "auto");
+    const auto addChoice = [&](const QString &text, const std::string &choice) {
+        QAction *action = menu.addAction(text, this, [this, choice] {
+            ReportedFailure(ChooseEngine(store_, choice), tr("Cvarden could not keep your choice of engine."));
+            UseEngine();
+        });
+        action->setCheckable(true);
+        action->setChecked(chosen == choice);
+        action->setObjectName(QString::fromStdString("engine-" + choice));
+    };
+    addChoice(tr("Detect from the game file"), "auto");
+    menu.addSeparator();
+    addChoice(tr("ioquake3"), EngineName(Engine::Ioquake3));
+    addChoice(tr("1.32 release"), EngineName(Engine::Release132));
+    addChoice(tr("Quake3e"), EngineName(Engine::Quake3e));
+    menu.exec(ui->optiontree->viewport()->mapToGlobal(at));
+}
+
+// What Open says of the file's engine, and the detection kept for "auto".
+QString MainWindow::NoteEngineOf(const QString &gameFile)
+{
+    EngineDetection detection;
+    if (engineFacts_.empty() || !DetectEngineOfFile(engineFacts_, PathBytes(gameFile), detection).empty())
+        return {};
+    static_cast<void>(RememberDetection(store_, detection));
+    UseEngine();
+    if (detection.engine == Engine::None)
+        return tr("\n\nWhich engine wrote the file is unclear.");
+    return tr("\n\nThe file looks written by %1.").arg(QString::fromLatin1(EngineLabel(detection.engine)));
+}
+
 void MainWindow::CheckStore()
 {
     const std::string problem = store_.reload();
@@ -128,9 +208,10 @@ void MainWindow::ShowCatalogue()
 
 void MainWindow::SetUpTreeHelpers()
 {
-    marks_ = new ChangedMarks(ui->optiontree, catalogue_.tree, store_, this);
+    marks_ = new ChangedMarks(ui->optiontree, catalogue_.tree, store_, engine_, this);
     marks_->Refresh();
     connect(editors_, &ValueEditors::valueStored, marks_, &ChangedMarks::Refresh);
+    connect(editors_, &ValueEditors::valueStored, this, &MainWindow::ShowDescription);
     new TypeAheadFind(ui->optiontree, catalogue_.tree, this);
 }
 
@@ -170,7 +251,25 @@ void MainWindow::optiontree_NodeClick(QTreeWidgetItem *node)
     // Showing an option reads the store afresh: values another run saved
     // since get their marks too.
     marks_->Refresh();
-    ui->desclbl->setText(FromBytes(catalogue_.descriptionOf(option)));
+    ShowDescription();
+}
+
+// The description, then what the engine in use adds: a restart, that it does
+// not save or know the variable, what it makes of the value shown.
+void MainWindow::ShowDescription()
+{
+    QTreeWidgetItem *current = ui->optiontree->currentItem();
+    if (!current)
+        return;
+    const OptionNode &option = catalogue_.tree.item(NodeIndexOf(current));
+    std::string text = catalogue_.descriptionOf(option);
+    if (option.hasParent()) {
+        const std::string value = store_.Get(option.text, DefaultInUse(engine_, option));
+        for (const std::string &note : {EngineNotes(engine_, option.variable()),
+                                        ValueProblem(engine_, option.variable(), value)})
+            text += note.empty() ? "" : " " + note;
+    }
+    ui->desclbl->setText(FromBytes(text));
 }
 
 ConfigFileDialog &MainWindow::FileDialog()
@@ -255,12 +354,12 @@ void MainWindow::Command4_Click()
     if (ReportedFailure(report.error, tr("Cvarden could not import the settings from %1.").arg(Shown(chosen))))
         return;
     ShowNotice(this, QMessageBox::Information, tr("Settings imported from %1.").arg(Shown(chosen)),
-               tr("Values taken over: %1.").arg(report.valuesTaken));
+               tr("Values taken over: %1.").arg(report.valuesTaken) + NoteEngineOf(chosen));
 }
 
 void MainWindow::Command5_Click()
 {
-    const std::string failure = ResetToDefaults(catalogue_.tree, store_);
+    const std::string failure = ResetToDefaults(catalogue_.tree, store_, engine_);
     // Said at every reset, unlike an editor's saves: the player asked for it.
     ReportedFailure(failure, tr("Cvarden could not reset the option values."));
     editors_->ShowDefault();
