@@ -72,6 +72,15 @@ std::vector<std::string> rangeValues(const VariableFacts &facts)
     return values;
 }
 
+// An engine's label at the start of a sentence: "The 1.32 release", but
+// "ioquake3" as its makers spell it.
+std::string Sentence(std::string label)
+{
+    if (label.compare(0, 4, "the ") == 0)
+        label[0] = 'T';
+    return label;
+}
+
 } // namespace
 
 std::string DefaultInUse(const EngineInUse &engine, const OptionNode &node)
@@ -112,9 +121,7 @@ std::string VerdictSentence(Engine engine, const ValueVerdict &verdict)
 {
     if (verdict.kept())
         return {};
-    std::string label = EngineLabel(engine);
-    label[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(label[0])));
-    return label + " uses " + (verdict.becomes.empty() ? "an empty value" : verdict.becomes) + " instead (" +
+    return Sentence(EngineLabel(engine)) + " uses " + (verdict.becomes.empty() ? "an empty value" : verdict.becomes) + " instead (" +
            verdict.why + ").";
 }
 
@@ -199,8 +206,7 @@ std::string EngineNotes(const EngineInUse &engine, const std::string &variable)
 {
     if (engine.engine == Engine::None || !engine.facts || engine.facts->empty())
         return {};
-    std::string label = EngineLabel(engine.engine);
-    label[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(label[0])));
+    const std::string label = Sentence(EngineLabel(engine.engine));
     const VariableFacts *facts = engine.of(variable);
     if (!facts)
         return label + " does not know this variable.";

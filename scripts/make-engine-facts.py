@@ -191,6 +191,12 @@ for cells in table(os.path.join(FACTS, "latched.tsv")):
 if os.path.exists(CORRECTIONS):
     for cells in table(CORRECTIONS):
         program, variable, field, value = cells[:4]
+        if field == "registers":
+            # An unsaved registration the facts files leave out: its default.
+            e = entry(program, variable)
+            e["rows"].append((0, value, ""))
+            e["systems"].update(SYSTEMS)
+            continue
         e = facts[(program, variable.lower())]
         if field == "meaning":
             v, m = value.split("=", 1)
