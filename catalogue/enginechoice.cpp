@@ -36,8 +36,9 @@ std::string RememberDetection(ValueStore &store, const EngineDetection &detectio
 {
     if (std::string failure = store.SaveChoice(detectedEngineName, EngineName(detection.engine)); !failure.empty())
         return failure;
-    return store.SaveChoice(detectedGameCodeName,
-                            EngineName(detection.gameCode == GameCode::Ioquake3 ? Engine::Ioquake3 : Engine::Release132));
+    return store.SaveChoice(
+        detectedGameCodeName,
+        EngineName(detection.gameCode == GameCode::Ioquake3 ? Engine::Ioquake3 : Engine::Release132));
 }
 
 } // namespace cvarden

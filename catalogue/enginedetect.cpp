@@ -114,8 +114,9 @@ Score bestScoreOf(const EngineFacts &facts, Engine engine, Program program, cons
 
 Program programOf(Engine engine)
 {
-    return engine == Engine::Ioquake3 ? Program::Ioquake3 : engine == Engine::Release132 ? Program::Release132
-                                                                                          : Program::Quake3e;
+    return engine == Engine::Ioquake3     ? Program::Ioquake3
+           : engine == Engine::Release132 ? Program::Release132
+                                          : Program::Quake3e;
 }
 
 } // namespace

@@ -52,20 +52,20 @@ bool wordOf(const std::string &word, const std::array<std::pair<const char *, Va
     return false;
 }
 
-const std::array<std::pair<const char *, Saved>, 3> savedWords{{{"no", Saved::No}, {"yes", Saved::Yes},
-                                                                 {"nd", Saved::WhenNotDefault}}};
+const std::array<std::pair<const char *, Saved>, 3> savedWords{
+    {{"no", Saved::No}, {"yes", Saved::Yes}, {"nd", Saved::WhenNotDefault}}};
 const std::array<std::pair<const char *, Enforced>, 5> enforcedWords{{{"", Enforced::None},
-                                                                       {"set", Enforced::WhenSet},
-                                                                       {"later", Enforced::Later},
-                                                                       {"used", Enforced::WhereUsed},
-                                                                       {"menu", Enforced::MenuOnly}}};
+                                                                      {"set", Enforced::WhenSet},
+                                                                      {"later", Enforced::Later},
+                                                                      {"used", Enforced::WhereUsed},
+                                                                      {"menu", Enforced::MenuOnly}}};
 const std::array<std::pair<const char *, Restart>, 7> restartWords{{{"", Restart::None},
-                                                                     {"vid_restart", Restart::Video},
-                                                                     {"snd_restart", Restart::Sound},
-                                                                     {"net_restart", Restart::Network},
-                                                                     {"in_restart", Restart::Input},
-                                                                     {"map", Restart::NextMap},
-                                                                     {"game", Restart::Game}}};
+                                                                    {"vid_restart", Restart::Video},
+                                                                    {"snd_restart", Restart::Sound},
+                                                                    {"net_restart", Restart::Network},
+                                                                    {"in_restart", Restart::Input},
+                                                                    {"map", Restart::NextMap},
+                                                                    {"game", Restart::Game}}};
 
 // Reads one line's record into the facts; the empty text, or what is wrong.
 std::string readRecord(const std::vector<std::string> &cells, std::string_view system, EngineFacts &facts)

@@ -44,16 +44,16 @@ struct ValueMeaning {
 
 // What one program registers for one variable.
 struct VariableFacts {
-    std::string name; // as the program spells it
+    std::string name;         // as the program spells it
     std::string defaultValue; // the client's default on the system Cvarden runs on
     Saved saved = Saved::No;
     bool integer = false;
-    bool number = false; // integer or float: the engine reads it as a number
-    std::string min, max; // bounds as the engine writes them; empty where none
+    bool number = false;             // integer or float: the engine reads it as a number
+    std::string min, max;            // bounds as the engine writes them; empty where none
     std::vector<std::string> values; // the accepted values, when only these are
     Enforced enforced = Enforced::None;
     Restart restart = Restart::None;
-    std::string note; // something the player should know, in a few words
+    std::string note;                 // something the player should know, in a few words
     std::vector<std::string> systems; // where the engine registers it; empty: everywhere
     std::vector<ValueMeaning> meanings;
 };

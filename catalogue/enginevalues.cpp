@@ -121,8 +121,8 @@ std::string VerdictSentence(Engine engine, const ValueVerdict &verdict)
 {
     if (verdict.kept())
         return {};
-    return Sentence(EngineLabel(engine)) + " uses " + (verdict.becomes.empty() ? "an empty value" : verdict.becomes) + " instead (" +
-           verdict.why + ").";
+    return Sentence(EngineLabel(engine)) + " uses " + (verdict.becomes.empty() ? "an empty value" : verdict.becomes) +
+           " instead (" + verdict.why + ").";
 }
 
 std::string ValueProblem(const EngineInUse &engine, const std::string &variable, const std::string &value)

@@ -72,8 +72,7 @@ struct LoadedEngine {
 
 void loadEngine(const CliContext &context, LoadedEngine &loaded)
 {
-    if (std::string failure = LoadEngineFacts(EngineFactsBeside(context.cataloguePath), loaded.facts);
-        !failure.empty())
+    if (std::string failure = LoadEngineFacts(EngineFactsBeside(context.cataloguePath), loaded.facts); !failure.empty())
         warn(context, "the engine facts cannot be read, so values are judged by no engine: " + failure + "\n");
     loaded.resolved = ResolveEngine(loaded.facts, context.store, context.engineOverride);
 }
@@ -130,8 +129,8 @@ int list(const CliContext &context)
         if (changedOnly && !IsChanged(option, store, inUse))
             continue;
         print(context, tree.item(option.parent).text + "\t" + option.text + "\t" + option.variable() + "\t" +
-                           Module1::OptionKind(option.key) + "\t" + store.Get(option.text, DefaultInUse(inUse, option)) +
-                           "\n");
+                           Module1::OptionKind(option.key) + "\t" +
+                           store.Get(option.text, DefaultInUse(inUse, option)) + "\n");
     }
     return done;
 }

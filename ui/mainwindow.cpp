@@ -265,8 +265,8 @@ void MainWindow::ShowDescription()
     std::string text = catalogue_.descriptionOf(option);
     if (option.hasParent()) {
         const std::string value = store_.Get(option.text, DefaultInUse(engine_, option));
-        for (const std::string &note : {EngineNotes(engine_, option.variable()),
-                                        ValueProblem(engine_, option.variable(), value)})
+        for (const std::string &note :
+             {EngineNotes(engine_, option.variable()), ValueProblem(engine_, option.variable(), value)})
             text += note.empty() ? "" : " " + note;
     }
     ui->desclbl->setText(FromBytes(text));

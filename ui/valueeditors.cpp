@@ -4,8 +4,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QScopedValueRollback>
-#include <QStandardItemModel>
 #include <QSignalBlocker>
+#include <QStandardItemModel>
 #include <initializer_list>
 #include <limits>
 #include <optional>
@@ -135,9 +135,8 @@ void ValueEditors::FillChoices(const std::vector<ShownChoice> &choices)
     auto *model = qobject_cast<QStandardItemModel *>(val_combo->model());
     for (const ShownChoice &choice : choices) {
         const QString value = FromBytes(choice.value);
-        model->appendRow(new ChoiceItem(value, choice.meaning.empty()
-                                                   ? value
-                                                   : value + QString::fromUtf8(" \u2014 ") + FromBytes(choice.meaning)));
+        model->appendRow(new ChoiceItem(
+            value, choice.meaning.empty() ? value : value + QString::fromUtf8(" \u2014 ") + FromBytes(choice.meaning)));
     }
 }
 
