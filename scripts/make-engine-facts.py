@@ -121,6 +121,15 @@ for cells in table(REVIEWED):
     entry(program, cells[1])["rows"].append((0, cells[2], ""))
     entry(program, cells[1])["systems"].update(SYSTEMS)
 
+# Unsaved registrations the facts files leave out, read in the sources.
+CORRECTION_ROWS = table(CORRECTIONS) if os.path.exists(CORRECTIONS) else []
+for cells in CORRECTION_ROWS:
+    program, variable, field, value = cells[:4]
+    if field == "registers":
+        e = entry(program, variable)
+        e["rows"].append((0, value, ""))
+        e["systems"].update(SYSTEMS)
+
 # How an engine holds a value, strongest first.
 ENFORCED = [("engine range check", "set"), ("corrected by code", "later"),
             ("clamped or interpreted", "used"), ("menu only", "menu")]
@@ -188,21 +197,16 @@ for cells in table(os.path.join(FACTS, "latched.tsv")):
 
 # Reviewed corrections: facts read in the engines' sources that the shared
 # tables leave out or state for another renderer.
-if os.path.exists(CORRECTIONS):
-    for cells in table(CORRECTIONS):
-        program, variable, field, value = cells[:4]
-        if field == "registers":
-            # An unsaved registration the facts files leave out: its default.
-            e = entry(program, variable)
-            e["rows"].append((0, value, ""))
-            e["systems"].update(SYSTEMS)
-            continue
-        e = facts[(program, variable.lower())]
-        if field == "meaning":
-            v, m = value.split("=", 1)
-            e["meanings"] = [x for x in e["meanings"] if x[0] != v] + [(v, m)]
-        else:
-            e[field] = value
+for cells in CORRECTION_ROWS:
+    program, variable, field, value = cells[:4]
+    if field == "registers":
+        continue
+    e = facts[(program, variable.lower())]
+    if field == "meaning":
+        v, m = value.split("=", 1)
+        e["meanings"] = [x for x in e["meanings"] if x[0] != v] + [(v, m)]
+    else:
+        e[field] = value
 
 
 def pick_default(e, system):

@@ -327,7 +327,8 @@ private slots:
         QTest::addColumn<bool>("problem");
         QTest::newRow("video mode 30: every engine changes it") << "r_mode" << "30" << true;
         QTest::newRow("video mode 20: Quake3e keeps it") << "r_mode" << "20" << false;
-        QTest::newRow("a word for frames: only Quake3e changes it") << "com_maxfps" << "fast" << false;
+        QTest::newRow("a word for frames: every engine reads it as another number") << "com_maxfps" << "fast" << true;
+        QTest::newRow("sound rate 30: only Quake3e changes it") << "s_khz" << "30" << false;
     }
 
     void withNoEngineOnlyWhatEveryEngineChangesIsAProblem()
