@@ -92,7 +92,9 @@ std::string DefaultInUse(const EngineInUse &engine, const OptionNode &node)
 ValueVerdict JudgeValue(const VariableFacts &facts, const std::string &value)
 {
     ValueVerdict verdict{ValueVerdict::Kept, value, {}};
-    if (facts.enforced == Enforced::None || facts.enforced == Enforced::MenuOnly)
+    // The engine's own default stands outside its rules where it means
+    // something of its own (sv_maxRate 0: no limit).
+    if (facts.enforced == Enforced::None || facts.enforced == Enforced::MenuOnly || value == facts.defaultValue)
         return verdict;
     double number = 0;
     if (facts.number && !numberOf(value, number)) {

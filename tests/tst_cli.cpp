@@ -64,7 +64,7 @@ private:
         const Caught out;
         const Caught err;
         cvarden::CliContext context{cataloguePath.toStdString(), {}, store, dir.filePath("data/versions").toStdString(),
-                                    out.file(), err.file()};
+                                    out.file(), err.file(), {}};
         for (const QString &word : words.mid(1))
             context.arguments.push_back(word.toStdString());
         const int status = cvarden::RunCliCommand(words.value(0).toStdString(), context);
@@ -490,12 +490,15 @@ private slots:
         QCOMPARE(run.status, 1);
         QCOMPARE(run.out, QByteArray("Video mode\tr_mode\t30\tQuake3e uses 24 instead (above 24).\n"
                                      "Frame rate limit\tcom_maxfps\tfast\tQuake3e uses 125 instead (not a number).\n"));
-        // With no engine known, only what every engine changes.
+        // With no engine known, only what every engine changes: a sound
+        // rate of 30 only Quake3e changes.
         QCOMPARE(cli({"engine", "auto"}).status, 0);
+        QCOMPARE(cli({"set", "Mixing rate", "30"}).status, 0);
         const Run unknown = cli({"problems"});
         QCOMPARE(unknown.status, 1);
         QVERIFY(unknown.out.startsWith("Video mode\tr_mode\t30\t"));
-        QCOMPARE(unknown.out.count('\n'), 1);
+        QVERIFY(!unknown.out.contains("Mixing rate"));
+        QCOMPARE(unknown.out.count('\n'), 2);
         QVERIFY(unknown.err.contains("no engine known"));
     }
 
