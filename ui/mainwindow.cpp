@@ -265,8 +265,10 @@ void MainWindow::ShowDescription()
     std::string text = catalogue_.descriptionOf(option);
     if (option.hasParent()) {
         const std::string value = store_.Get(option.text, DefaultInUse(engine_, option));
-        for (const std::string &note :
-             {EngineNotes(engine_, option.variable()), ValueProblem(engine_, option.variable(), value)})
+        // With no engine known the description is the catalogue's alone.
+        const std::string problem =
+            engine_.engine == Engine::None ? std::string() : ValueProblem(engine_, option.variable(), value);
+        for (const std::string &note : {EngineNotes(engine_, option.variable()), problem})
             text += note.empty() ? "" : " " + note;
     }
     ui->desclbl->setText(FromBytes(text));

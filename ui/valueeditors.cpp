@@ -144,7 +144,9 @@ void ValueEditors::FillChoices(const std::vector<ShownChoice> &choices)
 // tip what the engine makes of it.
 void ValueEditors::MarkVerdict(const std::string &value)
 {
-    const std::string problem = current_ ? ValueProblem(engine_, current_->variable(), value) : std::string();
+    // With no engine known the editors behave as they always did.
+    const std::string problem =
+        current_ && engine_.engine != Engine::None ? ValueProblem(engine_, current_->variable(), value) : std::string();
     for (QWidget *editor : std::initializer_list<QWidget *>{val_value, val_check, val_combo}) {
         QPalette marked;
         if (editor == EditorOfKind(current_ ? current_->kind : Kind::Folder) && !problem.empty()) {
