@@ -204,7 +204,7 @@ std::string RestartSentence(Restart restart)
     return {};
 }
 
-std::string EngineNotes(const EngineInUse &engine, const std::string &variable)
+std::string EngineNotes(const EngineInUse &engine, const std::string &variable, const std::string &alreadySaid)
 {
     if (engine.engine == Engine::None || !engine.facts || engine.facts->empty())
         return {};
@@ -213,8 +213,8 @@ std::string EngineNotes(const EngineInUse &engine, const std::string &variable)
     if (!facts)
         return label + " does not know this variable.";
     std::string notes;
-    const auto add = [&notes](const std::string &sentence) {
-        if (!sentence.empty())
+    const auto add = [&notes, &alreadySaid](const std::string &sentence) {
+        if (!sentence.empty() && alreadySaid.find(sentence) == std::string::npos)
             notes += (notes.empty() ? "" : " ") + sentence;
     };
     if (facts->saved == Saved::No)

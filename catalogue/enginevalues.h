@@ -76,7 +76,9 @@ std::vector<ShownChoice> ChoicesInUse(const EngineInUse &engine, const OptionNod
 // What the player should know of the variable with this engine, beside its
 // description: that a change needs a restart, that the engine does not save
 // it or does not know it, a note of the facts. Empty with no engine known.
-std::string EngineNotes(const EngineInUse &engine, const std::string &variable);
+// A sentence `alreadySaid` holds (the description's own restart note) is not
+// said again.
+std::string EngineNotes(const EngineInUse &engine, const std::string &variable, const std::string &alreadySaid = {});
 
 // "Needs vid_restart." and the like; empty when a change applies at once.
 std::string RestartSentence(Restart restart);

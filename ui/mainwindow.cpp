@@ -268,10 +268,12 @@ void MainWindow::ShowDescription()
         // With no engine known the description is the catalogue's alone.
         const std::string problem =
             engine_.engine == Engine::None ? std::string() : ValueProblem(engine_, option.variable(), value);
-        for (const std::string &note : {EngineNotes(engine_, option.variable()), problem})
+        for (const std::string &note : {EngineNotes(engine_, option.variable(), text), problem})
             text += note.empty() ? "" : " " + note;
     }
     ui->desclbl->setText(FromBytes(text));
+    // The label holds about two lines; its tip holds all of them.
+    ui->desclbl->setToolTip(FromBytes(text));
 }
 
 ConfigFileDialog &MainWindow::FileDialog()

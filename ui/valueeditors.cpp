@@ -1,9 +1,11 @@
 #include "valueeditors.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <initializer_list>
@@ -138,6 +140,9 @@ void ValueEditors::FillChoices(const std::vector<ShownChoice> &choices)
         model->appendRow(new ChoiceItem(
             value, choice.meaning.empty() ? value : value + QString::fromUtf8(" \u2014 ") + FromBytes(choice.meaning)));
     }
+    // The opened list is as wide as its longest meaning, not the box.
+    QAbstractItemView *list = val_combo->view();
+    list->setMinimumWidth(list->sizeHintForColumn(0) + list->verticalScrollBar()->sizeHint().width());
 }
 
 // A value the engine would not keep as it is shows in red, and says in its

@@ -16,7 +16,7 @@ namespace {
 QStringList engineCatalogue()
 {
     return {"Display", "---",
-            "Display", "Video mode", "Screen size.", "r_mode", "x", "COMBO", "ENTRIES", "4", "-2", "-1", "3", "6", "x",
+            "Display", "Video mode", "Screen size. Needs vid_restart.", "r_mode", "x", "COMBO", "ENTRIES", "4", "-2", "-1", "3", "6", "x",
             "-2",
             "Display", "Max frames", "Frames a second at most.", "com_maxfps", "x", "VALUE", "85"};
 }
@@ -161,6 +161,8 @@ private slots:
         QCOMPARE(description.contains(said), true);
     }
 
+    // The catalogue's description already says the restart, which is not
+    // said twice.
     void descriptionSaysTheRestartAndWhatIsNotSaved()
     {
         auto fixture = windowFor("quake3e");
