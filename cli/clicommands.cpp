@@ -377,7 +377,8 @@ const std::map<std::string, Command> &commands()
         {"get", {1, 1, "get NAME                  the current value of the option NAME", get}},
         {"set",
          {2, 3,
-          "set [--strict] NAME VALUE stores VALUE for the option NAME, saying what the engine makes of it;\n"
+          "set [--strict] NAME VALUE\n"
+          "                            stores VALUE for the option NAME, saying what the engine makes of it;\n"
           "                            with --strict, refuses a value the engine would change",
           set}},
         {"problems",
@@ -386,7 +387,7 @@ const std::map<std::string, Command> &commands()
         {"engine",
          {0, 2,
           "engine [NAME|auto]        the engine in use and why, or stores the choice (ioquake3, 1.32, quake3e)\n"
-          "engine --detect FILE      which engine a q3config.cfg looks written by, and the evidence",
+          "  engine --detect FILE      which engine a q3config.cfg looks written by, and the evidence",
           engine}},
         {"import", {1, 1, "import FILE               takes the values over from a q3config.cfg", importFile}},
         {"export",
