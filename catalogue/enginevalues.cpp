@@ -218,7 +218,7 @@ std::string EngineNotes(const EngineInUse &engine, const std::string &variable, 
             notes += (notes.empty() ? "" : " ") + sentence;
     };
     if (facts->saved == Saved::No)
-        add(label + " does not save it by itself: only a seta line in q3config.cfg keeps it.");
+        add(label + " does not save it by itself: only a seta line keeps it.");
     add(RestartSentence(facts->restart));
     if (!facts->note.empty())
         add(label + ": " + facts->note + ".");

@@ -392,7 +392,7 @@ private slots:
         QTest::newRow("ioquake3: the hunk needs a game restart") << "ioquake3" << "com_hunkMegs" << "Needs a game restart.";
         QTest::newRow("ioquake3: frames apply at once") << "ioquake3" << "com_maxfps" << "";
         QTest::newRow("Quake3e does not save the frame limit")
-            << "quake3e" << "com_maxfps" << "Quake3e does not save it by itself: only a seta line in q3config.cfg keeps it.";
+            << "quake3e" << "com_maxfps" << "Quake3e does not save it by itself: only a seta line keeps it.";
         QTest::newRow("1.32 has no bloom") << "1.32" << "r_bloom" << "The 1.32 release does not know this variable.";
         QTest::newRow("1.32: the sound rate has no effect")
             << "1.32" << "s_khz" << "The 1.32 release: has no effect: the 1.32 release mixes at its own fixed rate.";

@@ -254,8 +254,9 @@ void MainWindow::optiontree_NodeClick(QTreeWidgetItem *node)
     ShowDescription();
 }
 
-// The description, then what the engine in use adds: a restart, that it does
-// not save or know the variable, what it makes of the value shown.
+// The description, then what the engine in use adds: what it makes of the
+// value shown (first, as the label holds about two lines), a restart, that
+// it does not save or know the variable.
 void MainWindow::ShowDescription()
 {
     QTreeWidgetItem *current = ui->optiontree->currentItem();
@@ -268,7 +269,7 @@ void MainWindow::ShowDescription()
         // With no engine known the description is the catalogue's alone.
         const std::string problem =
             engine_.engine == Engine::None ? std::string() : ValueProblem(engine_, option.variable(), value);
-        for (const std::string &note : {EngineNotes(engine_, option.variable(), text), problem})
+        for (const std::string &note : {problem, EngineNotes(engine_, option.variable(), text)})
             text += note.empty() ? "" : " " + note;
     }
     ui->desclbl->setText(FromBytes(text));

@@ -170,8 +170,8 @@ private slots:
         QCOMPARE(fixture->control<QLabel>("desclbl")->text(), QString("Screen size. Needs vid_restart."));
         fixture->select("Max frames");
         QCOMPARE(fixture->control<QLabel>("desclbl")->text(),
-                 QString("Frames a second at most. Quake3e does not save it by itself: only a seta line in "
-                         "q3config.cfg keeps it."));
+                 QString("Frames a second at most. Quake3e does not save it by itself: only a seta line keeps "
+                         "it."));
     }
 
     void treeMenuChoosesTheEngine_data()
