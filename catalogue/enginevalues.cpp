@@ -114,7 +114,11 @@ ValueVerdict JudgeValue(const VariableFacts &facts, const std::string &value)
     if (facts.number && numberOf(facts.max, bound) && number > bound)
         return {ValueVerdict::Bound, facts.max, "above " + facts.max};
     const std::string &judged = verdict.kept() ? value : verdict.becomes;
-    if (!facts.values.empty() && std::find(facts.values.begin(), facts.values.end(), judged) == facts.values.end())
+    // Where a value is only read where used, its list says what the values
+    // mean (logfile 3 logs as 2 does), not which ones the engine replaces.
+    const bool replaces = facts.enforced == Enforced::WhenSet || facts.enforced == Enforced::Later;
+    if (replaces && !facts.values.empty() &&
+        std::find(facts.values.begin(), facts.values.end(), judged) == facts.values.end())
         return {ValueVerdict::NotOneOfItsValues, facts.defaultValue, "not one of " + listed(facts.values)};
     return verdict;
 }

@@ -39,7 +39,7 @@ struct ValueVerdict {
 // Judges a value as the engine holds its variable: a bound for a value out
 // of range, the default for a text that is no number, the whole part of a
 // number where a whole one is needed, the default for a value not among
-// those it accepts. A value only the stock menu limits is kept, and so is the
+// those it accepts (where it replaces such a value). A value only the stock menu limits is kept, and so is the
 // engine's own default.
 ValueVerdict JudgeValue(const VariableFacts &facts, const std::string &value);
 

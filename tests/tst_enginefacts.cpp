@@ -293,6 +293,7 @@ private slots:
         QTest::newRow("ioquake3's game code: gun centred") << "ioquake3" << GameCode::Ioquake3 << "cg_drawGun" << "3" << int(ValueVerdict::Kept) << "3";
         QTest::newRow("1.32 game code: gun centred is a gun drawn") << "ioquake3" << stock << "cg_drawGun" << "3" << int(ValueVerdict::Bound) << "1";
         QTest::newRow("ioquake3: a rail colour only the menu limits") << "ioquake3" << GameCode::Ioquake3 << "color1" << "12" << int(ValueVerdict::Kept) << "12";
+        QTest::newRow("1.32: log file 3 logs as 2 does") << "1.32" << stock << "logfile" << "3" << int(ValueVerdict::Kept) << "3";
         QTest::newRow("ioquake3: no rate limit, its default, below the bound") << "ioquake3" << stock << "sv_maxRate" << "0" << int(ValueVerdict::Kept) << "0";
         QTest::newRow("ioquake3: a rate limit below 1000 becomes 1000") << "ioquake3" << stock << "sv_maxRate" << "500" << int(ValueVerdict::Bound) << "1000";
         QTest::newRow("ioquake3: a value of a variable with no rule") << "ioquake3" << stock << "name" << "anything" << int(ValueVerdict::Kept) << "anything";
