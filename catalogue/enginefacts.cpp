@@ -27,21 +27,29 @@ std::string keyOf(Program program, std::string_view variable)
     return std::to_string(static_cast<int>(program)) + lowered(variable);
 }
 
-std::vector<std::string> split(std::string_view line, char separator)
+// The pieces of `line` between separators, as views into it; `cells` is
+// reused from line to line, as the file has a thousand of them.
+void splitInto(std::string_view line, char separator, std::vector<std::string_view> &cells)
 {
-    std::vector<std::string> cells;
+    cells.clear();
     std::size_t start = 0;
     for (std::size_t at = line.find(separator); at != std::string_view::npos; at = line.find(separator, start)) {
         cells.emplace_back(line.substr(start, at - start));
         start = at + 1;
     }
     cells.emplace_back(line.substr(start));
-    return cells;
+}
+
+std::vector<std::string> listed(std::string_view text)
+{
+    std::vector<std::string_view> pieces;
+    splitInto(text, ',', pieces);
+    return {pieces.begin(), pieces.end()};
 }
 
 // A word of the file among those its column allows; false for any other.
 template <typename Value, std::size_t N>
-bool wordOf(const std::string &word, const std::array<std::pair<const char *, Value>, N> &words, Value &value)
+bool wordOf(std::string_view word, const std::array<std::pair<const char *, Value>, N> &words, Value &value)
 {
     for (const auto &[text, each] : words) {
         if (word == text) {
@@ -68,9 +76,9 @@ const std::array<std::pair<const char *, Restart>, 7> restartWords{{{"", Restart
                                                                     {"game", Restart::Game}}};
 
 // Reads one line's record into the facts; the empty text, or what is wrong.
-std::string readRecord(const std::vector<std::string> &cells, std::string_view system, EngineFacts &facts)
+std::string readRecord(const std::vector<std::string_view> &cells, std::string_view system, EngineFacts &facts)
 {
-    const std::string &tag = cells[0];
+    const std::string tag(cells[0]);
     const std::size_t wanted = tag == "V" ? 13 : tag == "D" || tag == "M" ? 5 : 0;
     if (wanted == 0)
         return "a record is V, D or M, not \"" + tag + "\"";
@@ -79,7 +87,7 @@ std::string readRecord(const std::vector<std::string> &cells, std::string_view s
                std::to_string(cells.size());
     const auto program = std::find(programNames.begin(), programNames.end(), cells[1]);
     if (program == programNames.end())
-        return "\"" + cells[1] + "\" is not a program (ioquake3, 1.32, quake3e, ioquake3-game, 1.32-game)";
+        return "\"" + std::string(cells[1]) + "\" is not a program (ioquake3, 1.32, quake3e, ioquake3-game, 1.32-game)";
     const auto which = static_cast<Program>(program - programNames.begin());
     if (tag == "V") {
         VariableFacts variable;
@@ -90,26 +98,25 @@ std::string readRecord(const std::vector<std::string> &cells, std::string_view s
         variable.min = cells[6];
         variable.max = cells[7];
         if (!cells[8].empty())
-            variable.values = split(cells[8], ',');
+            variable.values = listed(cells[8]);
         variable.note = cells[11];
         if (!cells[12].empty())
-            variable.systems = split(cells[12], ',');
+            variable.systems = listed(cells[12]);
         if (!wordOf(cells[4], savedWords, variable.saved) || !wordOf(cells[9], enforcedWords, variable.enforced) ||
             !wordOf(cells[10], restartWords, variable.restart))
             return "the saved, enforced or restart field holds a word it does not take";
-        if (facts.find(which, variable.name))
-            return cells[2] + " is given twice for " + cells[1];
-        facts.add(which, std::move(variable));
+        if (!facts.add(which, std::move(variable)))
+            return std::string(cells[2]) + " is given twice for " + std::string(cells[1]);
         return {};
     }
     VariableFacts *variable = facts.findToChange(which, cells[2]);
     if (!variable)
-        return tag + " record for " + cells[2] + " before its V record";
+        return tag + " record for " + std::string(cells[2]) + " before its V record";
     if (tag == "D") {
         if (cells[3] == system)
             variable->defaultValue = cells[4];
     } else {
-        variable->meanings.push_back({cells[3], cells[4]});
+        variable->meanings.push_back({std::string(cells[3]), std::string(cells[4])});
     }
     return {};
 }
@@ -198,10 +205,10 @@ std::vector<const VariableFacts *> EngineFacts::all(Program program) const
     return found;
 }
 
-void EngineFacts::add(Program program, VariableFacts facts)
+bool EngineFacts::add(Program program, VariableFacts facts)
 {
-    const std::string key = keyOf(program, facts.name);
-    byKey_.emplace(key, std::move(facts));
+    std::string key = keyOf(program, facts.name);
+    return byKey_.emplace(std::move(key), std::move(facts)).second;
 }
 
 const char *ThisSystem()
@@ -221,14 +228,18 @@ std::string LoadEngineFacts(const std::string &path, EngineFacts &facts, std::st
     std::string bytes;
     if (std::string failure = ReadWholeFile(path, bytes, largestFactsFile); !failure.empty())
         return failure;
+    std::vector<std::string_view> lines;
+    splitInto(bytes, '\n', lines);
+    std::vector<std::string_view> cells;
     std::size_t lineNumber = 0;
-    for (std::string &line : split(bytes, '\n')) {
+    for (std::string_view line : lines) {
         ++lineNumber;
         if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+            line.remove_suffix(1);
         if (line.empty() || line[0] == '#')
             continue;
-        if (std::string problem = readRecord(split(line, '\t'), system, facts); !problem.empty()) {
+        splitInto(line, '\t', cells);
+        if (std::string problem = readRecord(cells, system, facts); !problem.empty()) {
             facts = EngineFacts();
             return path + ":" + std::to_string(lineNumber) + ": " + problem;
         }

@@ -71,7 +71,8 @@ public:
     std::vector<const VariableFacts *> all(Program program) const;
     bool empty() const { return byKey_.empty(); }
 
-    void add(Program program, VariableFacts facts);
+    // False, adding nothing, when the program already has the variable.
+    bool add(Program program, VariableFacts facts);
     VariableFacts *findToChange(Program program, std::string_view variable);
 
 private:
