@@ -81,7 +81,7 @@ std::string readRecord(const std::vector<std::string_view> &cells, std::string_v
     const std::string tag(cells[0]);
     const std::size_t wanted = tag == "V" ? 13 : tag == "D" || tag == "M" ? 5 : 0;
     if (wanted == 0)
-        return "a record is V, D or M, not \"" + tag + "\"";
+        return "a record is V, D or M, not \"" + tag.substr(0, 20) + "\"";
     if (cells.size() != wanted)
         return tag + " records have " + std::to_string(wanted) + " tab-separated fields, this one " +
                std::to_string(cells.size());
@@ -244,6 +244,9 @@ std::string LoadEngineFacts(const std::string &path, EngineFacts &facts, std::st
             return path + ":" + std::to_string(lineNumber) + ": " + problem;
         }
     }
+    // A file cut short before its first record is no file of facts.
+    if (facts.empty())
+        return path + ": holds no engine facts";
     return {};
 }
 

@@ -184,6 +184,7 @@ private slots:
         QTest::newRow("a restart word it does not take")
             << "V\tquake3e\tr_mode\t-2\tyes\t\t\t\t\t\tsoon\t\t\n" << "does not take";
         QTest::newRow("a variable given twice") << good + good << ":2: com_maxfps is given twice";
+        QTest::newRow("only comments: cut short before its first record") << "# V ...\n\n" << "holds no engine facts";
     }
 
     void malformedFactsAreRefusedWithTheirLine()
