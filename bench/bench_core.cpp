@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "changedoptions.h"
+#include "enginefacts.h"
 #include "exportconfig.h"
 #include "fileio.h"
 #include "fixtures.h"
@@ -88,6 +89,29 @@ BENCHMARK_CAPTURE(catalogueLoad, real, realCataloguePath());
 BENCHMARK_CAPTURE(catalogueReadFloor, real, realCataloguePath());
 BENCHMARK_CAPTURE(catalogueLoad, generated_10000, generatedCataloguePath(10000));
 BENCHMARK_CAPTURE(catalogueReadFloor, generated_10000, generatedCataloguePath(10000));
+
+// ---- The engine facts beside the catalogue, loaded at every start: the
+// budget is 1 ms on top of the catalogue load.
+
+void engineFactsLoad(benchmark::State &state)
+{
+    const std::string path = EngineFactsBeside(realCataloguePath());
+    for (auto _ : state) {
+        EngineFacts facts;
+        benchmark::DoNotOptimize(LoadEngineFacts(path, facts));
+        benchmark::DoNotOptimize(facts.empty());
+    }
+}
+
+void engineFactsReadFloor(benchmark::State &state)
+{
+    const std::string path = EngineFactsBeside(realCataloguePath());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bench::fileBytes(path));
+}
+
+BENCHMARK(engineFactsLoad)->Unit(benchmark::kMicrosecond);
+BENCHMARK(engineFactsReadFloor)->Unit(benchmark::kMicrosecond);
 
 // ---- Normalization of a 1 MiB game-written file, against copying it.
 

@@ -2,11 +2,11 @@
 
 namespace cvarden {
 
-Outcome ResetToDefaults(const OptionTree &tree, ValueStore &store)
+Outcome ResetToDefaults(const OptionTree &tree, ValueStore &store, const EngineInUse &engine)
 {
     StoreBatch batch(store);
     for (const OptionNode &option : tree.options()) {
-        if (Outcome saved = store.Save(option.text, option.defaultValue()); saved.failed())
+        if (Outcome saved = store.Save(option.text, DefaultInUse(engine, option)); saved.failed())
             return saved;
     }
     return batch.commit();

@@ -26,6 +26,21 @@ public:
     // written over it.
     virtual Outcome reload() { return {}; }
 
+    // Cvarden's own choices (the player's engine), kept apart from the option
+    // values so that no display name can stand for one. A store that keeps
+    // none reads every choice as `fallback` and refuses to save one.
+    virtual std::string GetChoice(const std::string &name, const std::string &fallback) const
+    {
+        static_cast<void>(name);
+        return fallback;
+    }
+    virtual Outcome SaveChoice(const std::string &name, const std::string &value)
+    {
+        static_cast<void>(name);
+        static_cast<void>(value);
+        return {Failure::StoreUnwritable, "this store keeps no choices"};
+    }
+
     // Between these, saves may be committed together once at the end, which
     // keeps commands that save hundreds of values fast.
     virtual void beginBatch() = 0;

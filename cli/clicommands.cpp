@@ -10,6 +10,8 @@
 #include "changedoptions.h"
 #include "closestnames.h"
 #include "commandflags.h"
+#include "enginechoice.h"
+#include "enginefile.h"
 #include "exportconfig.h"
 #include "importconfig.h"
 #include "laterfiles.h"
@@ -66,6 +68,20 @@ LoadedCatalogue loadCatalogue(const CliContext &context, Checks checks = Checks:
     LoadedCatalogue loaded;
     loaded.failure = OpenOptions(context.cataloguePath, loaded.catalogue, checks);
     return loaded;
+}
+
+// The engine facts beside the catalogue and the engine in use. Facts that
+// cannot be read are said once, and the command goes on as with no engine.
+struct LoadedEngine {
+    EngineFacts facts;
+    ResolvedEngine resolved;
+};
+
+void loadEngine(const CliContext &context, LoadedEngine &loaded)
+{
+    if (Outcome read = LoadEngineFacts(EngineFactsBeside(context.cataloguePath), loaded.facts); read.failed())
+        warn(context, "the engine facts cannot be read, so values are judged by no engine: " + read.message() + "\n");
+    loaded.resolved = ResolveEngine(loaded.facts, context.store, context.engineOverride);
 }
 
 // As the window's file commands do, a path that names no existing file is
@@ -131,6 +147,9 @@ int list(const CliContext &context)
     ValueStore &store = context.store;
     if (Outcome read = store.reload(); read.failed())
         return fail(context, read);
+    LoadedEngine engine;
+    loadEngine(context, engine);
+    const EngineInUse &inUse = engine.resolved.inUse;
     const OptionTree &tree = loaded.catalogue.tree;
     OverriddenOptions later;
     if (!gameFile.empty())
@@ -139,13 +158,13 @@ int list(const CliContext &context)
     const std::map<std::size_t, LaterSetting> &overridden = later.options;
     // The kind is printed as the catalogue spells it, a misspelt one too.
     for (const OptionNode &option : tree.options()) {
-        if (changedOnly && !IsChanged(option, store))
+        if (changedOnly && !IsChanged(option, store, inUse))
             continue;
         const auto later = overridden.find(tree.indexOf(option));
         if (!gameFile.empty() && later == overridden.end())
             continue;
         std::string row = tree.item(option.parent).text + "\t" + option.text + "\t" + option.variable() + "\t" +
-                          Module1::OptionKind(option.key) + "\t" + store.Get(option.text, option.defaultValue());
+                          Module1::OptionKind(option.key) + "\t" + store.Get(option.text, DefaultInUse(inUse, option));
         if (later != overridden.end())
             row += "\t" + later->second.file + "\t" + std::to_string(later->second.line) + "\t" + later->second.value;
         print(context, row + "\n");
@@ -172,17 +191,90 @@ int get(const CliContext &context)
         return fail(context, problem);
     if (Outcome read = context.store.reload(); read.failed())
         return fail(context, read);
-    print(context, context.store.Get(name, optionNamed(loaded.catalogue, name)->defaultValue()) + "\n");
+    LoadedEngine engine;
+    loadEngine(context, engine);
+    print(context,
+          context.store.Get(name, DefaultInUse(engine.resolved.inUse, *optionNamed(loaded.catalogue, name))) + "\n");
     return done;
 }
 
+// Says what the engine makes of a value it would not keep as it is. Stores it
+// all the same, as the player may know better; with --strict it is refused.
 int set(const CliContext &context)
 {
-    const std::string &name = context.arguments[0];
-    if (std::string problem = problemBeforeOptionCommand(loadCatalogue(context), name); !problem.empty())
+    const bool strict = context.arguments.size() == 3;
+    if (strict && context.arguments[0] != "--strict")
+        return usageError;
+    const std::string &name = context.arguments[strict ? 1 : 0];
+    const std::string &value = context.arguments[strict ? 2 : 1];
+    const LoadedCatalogue loaded = loadCatalogue(context);
+    if (std::string problem = problemBeforeOptionCommand(loaded, name); !problem.empty())
         return fail(context, problem);
-    const Outcome saved = context.store.Save(name, context.arguments[1]);
-    return saved.ok() ? done : fail(context, saved);
+    LoadedEngine engine;
+    loadEngine(context, engine);
+    const EngineInUse &inUse = engine.resolved.inUse;
+    const VariableFacts *facts = inUse.of(optionNamed(loaded.catalogue, name)->variable());
+    const ValueVerdict verdict = facts ? JudgeValue(*facts, value) : ValueVerdict{};
+    if (strict && !verdict.kept())
+        return fail(context, "not stored: " + VerdictSentence(inUse.engine, verdict));
+    if (const Outcome saved = context.store.Save(name, value); saved.failed())
+        return fail(context, saved);
+    if (!verdict.kept())
+        warn(context, VerdictSentence(inUse.engine, verdict) + "\n");
+    if (facts && !RestartSentence(facts->restart).empty())
+        warn(context, RestartSentence(facts->restart) + "\n");
+    return done;
+}
+
+// The engine's verdict on every stored value; with no engine known, the
+// values that every engine would change. Exits with 1 when there is any.
+int problems(const CliContext &context)
+{
+    const LoadedCatalogue loaded = loadCatalogue(context);
+    if (loaded.failure.failed())
+        return fail(context, loaded.failure);
+    if (Outcome read = context.store.reload(); read.failed())
+        return fail(context, read);
+    LoadedEngine engine;
+    loadEngine(context, engine);
+    const EngineInUse &inUse = engine.resolved.inUse;
+    if (inUse.engine == Engine::None)
+        warn(context, "no engine known (" + engine.resolved.why + "): these are the values every engine changes\n");
+    std::size_t found = 0;
+    for (const OptionNode &option : loaded.catalogue.options()) {
+        const std::string value = context.store.Get(option.text, DefaultInUse(inUse, option));
+        const std::string problem = ValueProblem(inUse, option.variable(), value);
+        if (problem.empty())
+            continue;
+        print(context, option.text + "\t" + option.variable() + "\t" + value + "\t" + problem + "\n");
+        ++found;
+    }
+    return found == 0 ? done : failed;
+}
+
+int engine(const CliContext &context)
+{
+    LoadedEngine engine;
+    if (context.arguments.size() == 2) {
+        if (context.arguments[0] != "--detect")
+            return usageError;
+        if (Outcome read = LoadEngineFacts(EngineFactsBeside(context.cataloguePath), engine.facts); read.failed())
+            return fail(context, read);
+        EngineDetection detection;
+        if (Outcome read = DetectEngineOfFile(engine.facts, context.arguments[1], detection); read.failed())
+            return fail(context, read);
+        print(context, std::string(EngineName(detection.engine)) + "\n");
+        for (const std::string &line : detection.evidence)
+            print(context, line + "\n");
+        return done;
+    }
+    if (context.arguments.size() == 1) {
+        const Outcome chosen = ChooseEngine(context.store, context.arguments[0]);
+        return chosen.ok() ? done : fail(context, chosen);
+    }
+    loadEngine(context, engine);
+    print(context, std::string(EngineName(engine.resolved.inUse.engine)) + "\t" + engine.resolved.why + "\n");
+    return done;
 }
 
 int importFile(const CliContext &context)
@@ -245,7 +337,9 @@ int reset(const CliContext &context)
     const LoadedCatalogue loaded = loadCatalogue(context);
     if (loaded.failure.failed())
         return fail(context, loaded.failure);
-    const Outcome reset = ResetToDefaults(loaded.catalogue.tree, context.store);
+    LoadedEngine engine;
+    loadEngine(context, engine);
+    const Outcome reset = ResetToDefaults(loaded.catalogue.tree, context.store, engine.resolved.inUse);
     return reset.ok() ? done : fail(context, reset);
 }
 
@@ -311,7 +405,20 @@ const std::map<std::string, Command> &commands()
           "                            again, followed by that file, its line and the value that wins",
           list}},
         {"get", {1, 1, "get NAME                  the current value of the option NAME", get}},
-        {"set", {2, 2, "set NAME VALUE            stores VALUE for the option NAME", set}},
+        {"set",
+         {2, 3,
+          "set [--strict] NAME VALUE\n"
+          "                            stores VALUE for the option NAME, saying what the engine makes of it;\n"
+          "                            with --strict, refuses a value the engine would change",
+          set}},
+        {"problems",
+         {0, 0, "problems                  every stored value the engine would change: name, variable, value, verdict",
+          problems}},
+        {"engine",
+         {0, 2,
+          "engine [NAME|auto]        the engine in use and why, or stores the choice (ioquake3, 1.32, quake3e)\n"
+          "  engine --detect FILE      which engine a q3config.cfg looks written by, and the evidence",
+          engine}},
         {"import", {1, 1, "import FILE               takes the values over from a q3config.cfg", importFile}},
         {"export",
          {1, 3,

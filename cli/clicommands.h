@@ -19,6 +19,8 @@ struct CliContext {
     std::string versionsFolder;
     std::FILE *out = stdout;
     std::FILE *err = stderr;
+    // The engine given with --engine for this command, or empty.
+    std::string engineOverride;
 };
 
 // Each command returns the process's exit status: 0 done, 1 failed (said on

@@ -4,6 +4,7 @@
 
 #include "bytetext.h"
 #include "clicommands.h"
+#include "enginefacts.h"
 #include "settingsstore.h"
 #include "versionsfolder.h"
 
@@ -26,6 +27,11 @@ int main(int argc, char *argv[])
         QStringLiteral("catalogue"), QStringLiteral("The catalogue to use (default: options.dat beside the program)."),
         QStringLiteral("FILE"));
     parser.addOption(catalogueOption);
+    const QCommandLineOption engineOption(
+        QStringLiteral("engine"),
+        QStringLiteral("The engine to judge values by for this command: ioquake3, 1.32 or quake3e."),
+        QStringLiteral("NAME"));
+    parser.addOption(engineOption);
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do; see the list above."),
                                  QStringLiteral("command [arguments...]"));
 
@@ -50,7 +56,19 @@ int main(int argc, char *argv[])
                                : QCoreApplication::applicationDirPath() + QStringLiteral("/options.dat")),
         {},
         store,
-        cvarden::PathBytes(cvarden::VersionsFolder())};
+        cvarden::PathBytes(cvarden::VersionsFolder()),
+        stdout,
+        stderr,
+        {}};
+    if (parser.isSet(engineOption)) {
+        context.engineOverride = parser.value(engineOption).toStdString();
+        cvarden::Engine named;
+        if (!cvarden::EngineNamed(context.engineOverride, named)) {
+            std::fprintf(stderr, "cvarden-cli: \"%s\" is no engine: name ioquake3, 1.32 or quake3e\n",
+                         context.engineOverride.c_str());
+            return 2;
+        }
+    }
     // Names, values and paths are bytes, taken as given: the command's words
     // are the last ones of the command line, since options come first.
     for (int i = argc - static_cast<int>(positional.size()) + 1; i < argc; ++i)

@@ -45,6 +45,10 @@ _cvarden_cli()
         _filedir
         return
     fi
+    if [[ $prev == --engine ]]; then
+        COMPREPLY=($(compgen -W 'ioquake3 1.32 quake3e' -- "$cur"))
+        return
+    fi
     $split && return
 
     # Options come before the command, which is the first other word.
@@ -59,6 +63,7 @@ _cvarden_cli()
                 _cvarden_cli_dequote "${words[i]#--catalogue=}"
                 catalogue=(--catalogue "$REPLY")
                 ;;
+            --engine) ((i++)) ;;
             -*) ;;
             *)
                 command_at=$i
@@ -69,9 +74,9 @@ _cvarden_cli()
 
     if ((command_at == 0)); then
         if [[ $cur == -* ]]; then
-            COMPREPLY=($(compgen -W '--catalogue --help --help-all --version' -- "$cur"))
+            COMPREPLY=($(compgen -W '--catalogue --engine --help --help-all --version' -- "$cur"))
         else
-            COMPREPLY=($(compgen -W 'check export get import list reset set' -- "$cur"))
+            COMPREPLY=($(compgen -W 'backups check engine export get import list problems reset restore set' -- "$cur"))
         fi
         return
     fi
@@ -87,6 +92,13 @@ _cvarden_cli()
             ;;
         import)
             ((position == 1)) && _filedir
+            ;;
+        engine)
+            if ((position == 1)); then
+                COMPREPLY=($(compgen -W 'ioquake3 1.32 quake3e auto --detect' -- "$cur"))
+            elif ((position == 2)) && [[ ${words[command_at + 1]} == --detect ]]; then
+                _filedir
+            fi
             ;;
         export)
             if ((position == 1)) && [[ $cur == -* ]]; then

@@ -13,6 +13,8 @@ namespace cvarden {
 namespace {
 
 const QString section = QStringLiteral("Q3A/");
+// Cvarden's own choices, apart from the option values.
+const QString choicesSection = QStringLiteral("Cvarden/");
 
 // The escape character of value names; "~~" stands for itself.
 constexpr char escape = '~';
@@ -112,18 +114,37 @@ QString SettingsStore::encodeName(const std::string &name)
 
 std::string SettingsStore::Get(const std::string &name, const std::string &fallback) const
 {
-    const QString key = section + encodeName(name);
+    return getKey(section + encodeName(name), fallback);
+}
+
+Outcome SettingsStore::Save(const std::string &name, const std::string &value)
+{
+    return saveKey(section + encodeName(name), value);
+}
+
+std::string SettingsStore::GetChoice(const std::string &name, const std::string &fallback) const
+{
+    return getKey(choicesSection + encodeName(name), fallback);
+}
+
+Outcome SettingsStore::SaveChoice(const std::string &name, const std::string &value)
+{
+    return saveKey(choicesSection + encodeName(name), value);
+}
+
+std::string SettingsStore::getKey(const QString &key, const std::string &fallback) const
+{
     if (const auto found = pending_.find(key); found != pending_.end())
         return ToBytes(found->second);
     const QVariant value = problem_.empty() ? settings_->value(key) : QVariant();
     return value.isValid() ? ToBytes(value.toString()) : fallback;
 }
 
-Outcome SettingsStore::Save(const std::string &name, const std::string &value)
+Outcome SettingsStore::saveKey(const QString &key, const std::string &value)
 {
     if (!problem_.empty() && batching_)
         return refusal("save");
-    pending_[section + encodeName(name)] = FromBytes(value);
+    pending_[key] = FromBytes(value);
     return batching_ ? Outcome() : commit();
 }
 

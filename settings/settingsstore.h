@@ -30,6 +30,8 @@ public:
     std::string Get(const std::string &name, const std::string &fallback) const override;
     Outcome Save(const std::string &name, const std::string &value) override;
     Outcome reload() override;
+    std::string GetChoice(const std::string &name, const std::string &fallback) const override;
+    Outcome SaveChoice(const std::string &name, const std::string &value) override;
     void beginBatch() override;
     Outcome endBatch() override;
 
@@ -38,6 +40,8 @@ private:
     // empty name, so value names are stored in an encoding that keeps every
     // name distinct and exact.
     static QString encodeName(const std::string &name);
+    std::string getKey(const QString &key, const std::string &fallback) const;
+    Outcome saveKey(const QString &key, const std::string &value);
     // Where the values live, for messages that tell the player.
     QString location() const;
     // The lock QSettings takes to save into the file.

@@ -32,6 +32,8 @@ inline const char *nameOf(Failure failure)
     case Failure::StoreUnwritable: return "StoreUnwritable";
     case Failure::NoSuchVersion: return "NoSuchVersion";
     case Failure::Unsafe: return "Unsafe";
+    case Failure::Malformed: return "Malformed";
+    case Failure::NoSuchEngine: return "NoSuchEngine";
     }
     return "?";
 }

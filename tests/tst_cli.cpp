@@ -42,7 +42,7 @@ private:
         const Caught out;
         const Caught err;
         cvarden::CliContext context{cataloguePath.toStdString(), {}, store, dir.filePath("data/versions").toStdString(),
-                                    out.file(), err.file()};
+                                    out.file(), err.file(), {}};
         for (const QString &word : words.mid(1))
             context.arguments.push_back(word.toStdString());
         const int status = cvarden::RunCliCommand(words.value(0).toStdString(), context);
@@ -65,6 +65,16 @@ private:
         if (!process.waitForFinished(60000))
             return {};
         return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    }
+
+    // The shipped catalogue, with the engine facts beside it.
+    void useShippedCatalogue()
+    {
+        for (const char *name : {"options.dat", "models.txt", "engines.dat"}) {
+            QFile::remove(dir.filePath(name));
+            QVERIFY(QFile::copy(QString(CVARDEN_SAMPLE_DATA "/") + name, dir.filePath(name)));
+        }
+        catalogue = dir.filePath("options.dat");
     }
 
 private slots:
@@ -383,6 +393,111 @@ private slots:
     void versionIsTheProgramsOwn()
     {
         QCOMPARE(program({"--version"}).out, QByteArray("cvarden-cli 0.1\n"));
+    }
+
+    void engineCommandStoresTheChoiceAndSaysWhy_data()
+    {
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("said");
+        QTest::newRow("Quake3e, chosen") << "quake3e" << 0 << QByteArray("quake3e\tchosen by you\n");
+        QTest::newRow("the 1.32 release, in capitals") << "1.32" << 0 << QByteArray("1.32\tchosen by you\n");
+        QTest::newRow("auto, nothing detected yet")
+            << "auto" << 0 << QByteArray("unknown\tno engine chosen, and none detected from a game file\n");
+        QTest::newRow("a name that is no engine is refused") << "quake4" << 1
+                                                             << QByteArray("unknown\tno engine chosen, and none detected from a game file\n");
+    }
+
+    void engineCommandStoresTheChoiceAndSaysWhy()
+    {
+        QFETCH(QString, choice);
+        QFETCH(int, status);
+        QFETCH(QByteArray, said);
+        useShippedCatalogue();
+        QCOMPARE(cli({"engine", choice}).status, status);
+        const Run run = cli({"engine"});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, said);
+    }
+
+    void setSaysWhatTheEngineMakesOfTheValue_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QByteArray>("said");
+        const QByteArray restart = "cvarden-cli: warning: Needs vid_restart.\n";
+        QTest::newRow("Quake3e: mode 30 is stored, and said to become 24")
+            << "quake3e" << QStringList{"Video mode", "30"} << 0 << "30"
+            << "cvarden-cli: warning: Quake3e uses 24 instead (above 24).\n" + restart;
+        QTest::newRow("Quake3e, strict: mode 30 is refused")
+            << "quake3e" << QStringList{"--strict", "Video mode", "30"} << 1 << "-2"
+            << QByteArray("cvarden-cli: not stored: Quake3e uses 24 instead (above 24).\n");
+        QTest::newRow("Quake3e: mode 20 is kept; the restart is said") << "quake3e" << QStringList{"Video mode", "20"}
+                                                                      << 0 << "20" << restart;
+        QTest::newRow("ioquake3: mode 20 is used as 11")
+            << "ioquake3" << QStringList{"Video mode", "20"} << 0 << "20"
+            << "cvarden-cli: warning: ioquake3 uses 11 instead (above 11).\n" + restart;
+        QTest::newRow("no engine: nothing is said") << "auto" << QStringList{"Video mode", "30"} << 0 << "30"
+                                                   << QByteArray();
+    }
+
+    void setSaysWhatTheEngineMakesOfTheValue()
+    {
+        QFETCH(QString, engine);
+        QFETCH(QStringList, words);
+        QFETCH(int, status);
+        QFETCH(QString, stored);
+        QFETCH(QByteArray, said);
+        useShippedCatalogue();
+        QCOMPARE(cli({"engine", engine}).status, 0);
+        const Run run = cli(QStringList{"set"} + words);
+        QCOMPARE(run.status, status);
+        QCOMPARE(run.err, said);
+        QCOMPARE(cli({"get", "Video mode"}).out, stored.toLatin1() + "\n");
+    }
+
+    void problemsListsTheValuesTheEngineChanges()
+    {
+        useShippedCatalogue();
+        QCOMPARE(cli({"engine", "quake3e"}).status, 0);
+        QCOMPARE(cli({"problems"}).status, 0);
+        QCOMPARE(cli({"set", "Video mode", "30"}).status, 0);
+        QCOMPARE(cli({"set", "Frame rate limit", "fast"}).status, 0);
+        const Run run = cli({"problems"});
+        QCOMPARE(run.status, 1);
+        QCOMPARE(run.out, QByteArray("Video mode\tr_mode\t30\tQuake3e uses 24 instead (above 24).\n"
+                                     "Frame rate limit\tcom_maxfps\tfast\tQuake3e uses 125 instead (not a number).\n"));
+        // With no engine known, only what every engine changes: a sound
+        // rate of 30 only Quake3e changes.
+        QCOMPARE(cli({"engine", "auto"}).status, 0);
+        QCOMPARE(cli({"set", "Mixing rate", "30"}).status, 0);
+        const Run unknown = cli({"problems"});
+        QCOMPARE(unknown.status, 1);
+        QVERIFY(unknown.out.startsWith("Video mode\tr_mode\t30\t"));
+        QVERIFY(!unknown.out.contains("Mixing rate"));
+        QCOMPARE(unknown.out.count('\n'), 2);
+        QVERIFY(unknown.err.contains("no engine known"));
+    }
+
+    void engineOptionAndDetectionRunInTheProgram()
+    {
+        useShippedCatalogue();
+        const Run got = program({"--engine", "1.32", "get", "Video mode"});
+        QCOMPARE(got.status, 0);
+        QCOMPARE(got.out, QByteArray("3\n"));
+        QCOMPARE(program({"--engine", "quake4", "get", "Video mode"}).status, 2);
+        const QString file = dir.filePath("q3config.cfg");
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        for (const char *name : {"net_noipx", "net_noudp", "r_customaspect", "r_ext_gamma_control", "r_smp",
+                                 "s_separation", "r_lastValidRenderer"})
+            out.write(QByteArray("seta ") + name + " \"1\"\n");
+        out.close();
+        const Run detected = program({"engine", "--detect", file});
+        QCOMPARE(detected.status, 0);
+        QVERIFY2(detected.out.startsWith("1.32\n1.32: 7 of the 9 names"), detected.out.constData());
     }
 };
 

@@ -24,6 +24,8 @@ enum class Failure {
     StoreUnwritable, // the player's values cannot be stored
     NoSuchVersion,   // no earlier version of that number is kept
     Unsafe,          // something stands where only Cvarden's own plain file may
+    Malformed,       // a file of Cvarden's own data that is not as it should be
+    NoSuchEngine,    // a name that is none of the engines
 };
 
 // The outcome of a command: done, or which failure and what to tell the player.

@@ -21,14 +21,15 @@ void ShowBold(QTreeWidgetItem *item, bool bold)
 
 } // namespace
 
-ChangedMarks::ChangedMarks(QTreeWidget *tree, const OptionTree &options, const ValueStore &store, QObject *parent)
-    : QObject(parent), tree_(tree), options_(options), store_(store)
+ChangedMarks::ChangedMarks(QTreeWidget *tree, const OptionTree &options, const ValueStore &store,
+                           const EngineInUse &engine, QObject *parent)
+    : QObject(parent), tree_(tree), options_(options), store_(store), engine_(engine)
 {
 }
 
 void ChangedMarks::Refresh()
 {
-    const std::vector<bool> changed = ChangedNodes(options_, store_);
+    const std::vector<bool> changed = ChangedNodes(options_, store_, engine_);
     for (QTreeWidgetItemIterator it(tree_); *it; ++it)
         ShowBold(*it, changed.at(NodeIndexOf(*it)));
 }

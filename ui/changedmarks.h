@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+#include "enginevalues.h"
 #include "optiontree.h"
 #include "valuestore.h"
 
@@ -10,13 +11,15 @@ class QTreeWidget;
 namespace cvarden {
 
 // Shows in bold every option of the tree whose stored value differs from its
-// catalogue default, and every folder that holds one, so the player sees what
+// default (the engine's in use, else the catalogue's), and every folder that holds one, so the player sees what
 // they changed.
 class ChangedMarks : public QObject {
     Q_OBJECT
 
 public:
-    ChangedMarks(QTreeWidget *tree, const OptionTree &options, const ValueStore &store, QObject *parent);
+    // `engine` is the window's, which may change between refreshes.
+    ChangedMarks(QTreeWidget *tree, const OptionTree &options, const ValueStore &store, const EngineInUse &engine,
+                 QObject *parent);
 
     // Reads the store again for every option; called whenever values may
     // have changed.
@@ -26,6 +29,7 @@ private:
     QTreeWidget *tree_;
     const OptionTree &options_;
     const ValueStore &store_;
+    const EngineInUse &engine_;
 };
 
 } // namespace cvarden

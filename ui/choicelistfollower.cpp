@@ -35,7 +35,8 @@ ChoiceListFollower::ChoiceListFollower(QComboBox *combo) : QObject(combo), combo
 void ChoiceListFollower::Follow()
 {
     const QString shown = combo_->currentText();
-    const int item = combo_->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    // A choice's list text may carry its meaning; its bare value is its edit text.
+    const int item = combo_->findData(shown, Qt::EditRole, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (item == combo_->currentIndex())
         return;
     // Moving the list puts the item's text into the text field, or clears it

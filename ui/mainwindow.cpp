@@ -1,6 +1,8 @@
 #include "mainwindow.h"
 
 #include <QDir>
+#include <QMenu>
+#include <filesystem>
 
 #include "aboutdialog.h"
 #include "busypointer.h"
@@ -8,6 +10,8 @@
 #include "changedmarks.h"
 #include "classiclook.h"
 #include "configfiledialog.h"
+#include "enginechoice.h"
+#include "enginefile.h"
 #include "exportconfig.h"
 #include "images.h"
 #include "importconfig.h"
@@ -37,12 +41,14 @@ MainWindow::MainWindow(const QString &cataloguePath, ValueStore &store, const QS
       ImageList1(new ImageList(this))
 {
     ui->setupUi(this);
-    editors_ = new ValueEditors(ui->val_value, ui->val_check, ui->val_combo, store_, this);
+    editors_ = new ValueEditors(ui->val_value, ui->val_check, ui->val_combo, store_, engine_, this);
     SetUpWindow();
     SetUpTree();
     LoadCatalogue(cataloguePath);
+    LoadEngineFacts(cataloguePath);
     SetUpTreeHelpers();
     ConnectCommands();
+    SetUpEngineMenu();
     CheckStore();
     ui->optiontree->setFocus();
 }
@@ -90,6 +96,81 @@ void MainWindow::LoadCatalogue(const QString &cataloguePath)
         Qt::QueuedConnection);
 }
 
+void MainWindow::LoadEngineFacts(const QString &cataloguePath)
+{
+    engine_.facts = &engineFacts_;
+    const std::string path = EngineFactsBeside(PathBytes(cataloguePath));
+    std::error_code missing;
+    // Without the file, every option behaves as with no engine known.
+    if (!std::filesystem::exists(path, missing))
+        return UseEngine();
+    const Outcome loaded = cvarden::LoadEngineFacts(path, engineFacts_);
+    UseEngine();
+    if (loaded.ok())
+        return;
+    const std::string failure = loaded.message();
+    QMetaObject::invokeMethod(
+        this,
+        [this, failure] {
+            ShowNotice(this, QMessageBox::Warning,
+                       tr("Cvarden could not read its engine facts, so it treats every engine alike."),
+                       FromSystemText(failure));
+        },
+        Qt::QueuedConnection);
+}
+
+// Takes the engine in use afresh (after a choice, or an Open that detected
+// one) and shows what it changes.
+void MainWindow::UseEngine()
+{
+    engine_ = ResolveEngine(engineFacts_, store_).inUse;
+    if (marks_)
+        marks_->Refresh();
+    if (QTreeWidgetItem *current = ui->optiontree->currentItem())
+        optiontree_NodeClick(current);
+}
+
+void MainWindow::SetUpEngineMenu()
+{
+    ui->optiontree->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->optiontree, &QWidget::customContextMenuRequested, this, &MainWindow::optiontree_ContextMenu);
+}
+
+void MainWindow::optiontree_ContextMenu(const QPoint &at)
+{
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("engineMenu"));
+    const std::string chosen = store_.GetChoice(engineChoiceName, "auto");
+    const auto addChoice = [&](const QString &text, const std::string &choice) {
+        QAction *action = menu.addAction(text, this, [this, choice] {
+            ReportedFailure(ChooseEngine(store_, choice), tr("Cvarden could not keep your choice of engine."));
+            UseEngine();
+        });
+        action->setCheckable(true);
+        action->setChecked(chosen == choice);
+        action->setObjectName(QString::fromStdString("engine-" + choice));
+    };
+    addChoice(tr("Detect from the game file"), "auto");
+    menu.addSeparator();
+    addChoice(tr("ioquake3"), EngineName(Engine::Ioquake3));
+    addChoice(tr("1.32 release"), EngineName(Engine::Release132));
+    addChoice(tr("Quake3e"), EngineName(Engine::Quake3e));
+    menu.exec(ui->optiontree->viewport()->mapToGlobal(at));
+}
+
+// What Open says of the file's engine, and the detection kept for "auto".
+QString MainWindow::NoteEngineOf(const QString &gameFile)
+{
+    EngineDetection detection;
+    if (engineFacts_.empty() || DetectEngineOfFile(engineFacts_, PathBytes(gameFile), detection).failed())
+        return {};
+    static_cast<void>(RememberDetection(store_, detection));
+    UseEngine();
+    if (detection.engine == Engine::None)
+        return tr("\n\nWhich engine wrote the file is unclear.");
+    return tr("\n\nThe file looks written by %1.").arg(QString::fromLatin1(EngineLabel(detection.engine)));
+}
+
 void MainWindow::CheckStore()
 {
     const Outcome read = store_.reload();
@@ -130,9 +211,10 @@ void MainWindow::ShowCatalogue()
 
 void MainWindow::SetUpTreeHelpers()
 {
-    marks_ = new ChangedMarks(ui->optiontree, catalogue_.tree, store_, this);
+    marks_ = new ChangedMarks(ui->optiontree, catalogue_.tree, store_, engine_, this);
     marks_->Refresh();
     connect(editors_, &ValueEditors::valueStored, marks_, &ChangedMarks::Refresh);
+    connect(editors_, &ValueEditors::valueStored, this, &MainWindow::ShowDescription);
     new TypeAheadFind(ui->optiontree, catalogue_.tree, this);
 }
 
@@ -172,16 +254,40 @@ void MainWindow::optiontree_NodeClick(QTreeWidgetItem *node)
     // Showing an option reads the store afresh: values another run saved
     // since get their marks too.
     marks_->Refresh();
-    QString description = FromBytes(catalogue_.descriptionOf(option));
-    if (const auto later = setLater_.find(NodeIndexOf(node)); later != setLater_.end())
-        description += tr("\n\nAt every start of the game, %1, so a value saved here does not hold.")
-                           .arg(FromSystemText(DescribeLaterSetting(later->second)));
-    ui->desclbl->setText(description);
+    ShowDescription();
 }
 
 void MainWindow::NoteLaterFiles(const QString &chosen)
 {
     setLater_ = FindOverriddenOptions(PathBytes(chosen), catalogue_.tree).options;
+}
+
+// The description, then what the engine in use adds: what it makes of the
+// value shown (first, as the label holds about two lines), a restart, that
+// it does not save or know the variable; and a value that a file the game
+// runs later sets again.
+void MainWindow::ShowDescription()
+{
+    QTreeWidgetItem *current = ui->optiontree->currentItem();
+    if (!current)
+        return;
+    const OptionNode &option = catalogue_.tree.item(NodeIndexOf(current));
+    std::string text = catalogue_.descriptionOf(option);
+    if (option.hasParent()) {
+        const std::string value = store_.Get(option.text, DefaultInUse(engine_, option));
+        // With no engine known the description is the catalogue's alone.
+        const std::string problem =
+            engine_.engine == Engine::None ? std::string() : ValueProblem(engine_, option.variable(), value);
+        for (const std::string &note : {problem, EngineNotes(engine_, option.variable(), text)})
+            text += note.empty() ? "" : " " + note;
+    }
+    QString shown = FromBytes(text);
+    if (const auto later = setLater_.find(NodeIndexOf(current)); later != setLater_.end())
+        shown += tr("\n\nAt every start of the game, %1, so a value saved here does not hold.")
+                     .arg(FromSystemText(DescribeLaterSetting(later->second)));
+    ui->desclbl->setText(shown);
+    // The label holds about two lines; its tip holds all of them.
+    ui->desclbl->setToolTip(shown);
 }
 
 ConfigFileDialog &MainWindow::FileDialog()
@@ -268,13 +374,13 @@ void MainWindow::Command4_Click()
         return;
     NoteLaterFiles(chosen);
     ShowNotice(this, QMessageBox::Information, tr("Settings imported from %1.").arg(Shown(chosen)),
-               FromSystemText(ImportSummary(report)) + ".");
+               FromSystemText(ImportSummary(report)) + "." + NoteEngineOf(chosen));
 }
 
 void MainWindow::Command5_Click()
 {
     // Said at every reset, unlike an editor's saves: the player asked for it.
-    ReportedFailure(ResetToDefaults(catalogue_.tree, store_), tr("Cvarden could not reset the option values."));
+    ReportedFailure(ResetToDefaults(catalogue_.tree, store_, engine_), tr("Cvarden could not reset the option values."));
     editors_->ShowDefault();
     marks_->Refresh();
 }

@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "catalogue.h"
+#include "enginefacts.h"
+#include "enginevalues.h"
 #include "laterfiles.h"
 #include "valuestore.h"
 
@@ -46,6 +48,11 @@ private:
     void SetUpTreeHelpers();
     void ConnectCommands();
     void CheckStore();
+    void LoadEngineFacts(const QString &cataloguePath);
+    void SetUpEngineMenu();
+    void UseEngine();
+    void ShowDescription();
+    QString NoteEngineOf(const QString &gameFile);
 
     // The handlers keep the design's names, after their control and its
     // event. The buttons: Command1 "&About", Command2 "Default value",
@@ -57,6 +64,7 @@ private:
     void Command3_Click();
     void Command4_Click();
     void Command5_Click();
+    void optiontree_ContextMenu(const QPoint &at);
 
     void ReportStoreProblem(const QString &reason);
     QString ChooseGameFile(const QString &command, QFileDialog::AcceptMode mode);
@@ -68,6 +76,8 @@ private:
     ValueStore &store_;
     QString versionsFolder_;
     Catalogue catalogue_;
+    EngineFacts engineFacts_;
+    EngineInUse engine_; // the editors and marks read it at each use
     ImageList *ImageList1;
     ConfigFileDialog *cmd = nullptr;
     ValueEditors *editors_;

@@ -1,10 +1,13 @@
 #include "valueeditors.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStandardItemModel>
 #include <initializer_list>
 #include <limits>
 #include <optional>
@@ -14,10 +17,26 @@
 #include "choicelistfollower.h"
 
 namespace cvarden {
+namespace {
 
-ValueEditors::ValueEditors(QLineEdit *value, QCheckBox *check, QComboBox *combo, ValueStore &store, QObject *parent)
+// A choice whose list shows its meaning ("6 \u2014 1024x768") while its edit
+// text, which an editable box puts into its field and the store keeps, is
+// the bare value.
+class ChoiceItem : public QStandardItem {
+public:
+    ChoiceItem(const QString &value, const QString &shown) : QStandardItem(shown) { setData(value, Qt::UserRole); }
+    QVariant data(int role) const override
+    {
+        return QStandardItem::data(role == Qt::EditRole ? int(Qt::UserRole) : role);
+    }
+};
+
+} // namespace
+
+ValueEditors::ValueEditors(QLineEdit *value, QCheckBox *check, QComboBox *combo, ValueStore &store,
+                           const EngineInUse &engine, QObject *parent)
     : QObject(parent), val_value(value), val_check(check), val_combo(combo), choiceList_(new ChoiceListFollower(combo)),
-      store_(store)
+      store_(store), engine_(engine)
 {
     // A value longer than the editors' usual limit would be cut short and the
     // shortened text stored over the player's own.
@@ -42,18 +61,20 @@ void ValueEditors::ShowOption(const OptionNode &node)
     for (QWidget *each : std::initializer_list<QWidget *>{val_value, val_check, val_combo})
         each->setVisible(each == editor);
     if (editor == val_combo)
-        FillChoices(node.choices);
+        FillChoices(ChoicesInUse(engine_, node));
     // Another run (cvarden-cli, a second window) may have saved it since; a
     // store that cannot be read shows the defaults, and says so at a save.
     static_cast<void>(store_.reload());
-    PutValue(store_.Get(node.text, node.defaultValue()));
+    const std::string value = store_.Get(node.text, DefaultInUse(engine_, node));
+    PutValue(value);
+    MarkVerdict(value);
 }
 
 void ValueEditors::ShowDefault()
 {
     if (!current_ || !EditorOfKind(current_->kind))
         return;
-    const std::string defaultValue = current_->defaultValue();
+    const std::string defaultValue = DefaultInUse(engine_, *current_);
     PutValue(defaultValue);
     // An editor that already showed the default reports no change, yet the
     // store may hold another value (taken over by an import since): the
@@ -109,12 +130,37 @@ void ValueEditors::PutCheckValue(const std::string &value)
     val_check->setCheckState(shown);
 }
 
-void ValueEditors::FillChoices(const std::vector<std::string> &choices)
+void ValueEditors::FillChoices(const std::vector<ShownChoice> &choices)
 {
     const QScopedValueRollback busy(fillingChoices_, true);
     val_combo->clear();
-    for (const std::string &choice : choices)
-        val_combo->addItem(FromBytes(choice));
+    auto *model = qobject_cast<QStandardItemModel *>(val_combo->model());
+    for (const ShownChoice &choice : choices) {
+        const QString value = FromBytes(choice.value);
+        model->appendRow(new ChoiceItem(
+            value, choice.meaning.empty() ? value : value + QString::fromUtf8(" \u2014 ") + FromBytes(choice.meaning)));
+    }
+    // The opened list is as wide as its longest meaning, not the box.
+    QAbstractItemView *list = val_combo->view();
+    list->setMinimumWidth(list->sizeHintForColumn(0) + list->verticalScrollBar()->sizeHint().width());
+}
+
+// A value the engine would not keep as it is shows in red, and says in its
+// tip what the engine makes of it.
+void ValueEditors::MarkVerdict(const std::string &value)
+{
+    // With no engine known the editors behave as they always did.
+    const std::string problem =
+        current_ && engine_.engine != Engine::None ? ValueProblem(engine_, current_->variable(), value) : std::string();
+    for (QWidget *editor : std::initializer_list<QWidget *>{val_value, val_check, val_combo}) {
+        QPalette marked;
+        if (editor == EditorOfKind(current_ ? current_->kind : Kind::Folder) && !problem.empty()) {
+            marked.setColor(QPalette::Text, Qt::red);
+            marked.setColor(QPalette::WindowText, Qt::red);
+        }
+        editor->setPalette(marked);
+        editor->setToolTip(FromBytes(problem));
+    }
 }
 
 void ValueEditors::Store(const QString &value)
@@ -124,6 +170,7 @@ void ValueEditors::Store(const QString &value)
         return;
     if (const Outcome saved = store_.Save(current_->text, ToBytes(value)); saved.failed())
         emit storeFailed(FromSystemText(saved.message()));
+    MarkVerdict(ToBytes(value));
     emit valueStored();
 }
 

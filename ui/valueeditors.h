@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "enginevalues.h"
 #include "optiontree.h"
 #include "valuestore.h"
 
@@ -23,13 +24,15 @@ class ValueEditors : public QObject {
     Q_OBJECT
 
 public:
-    ValueEditors(QLineEdit *val_value, QCheckBox *val_check, QComboBox *val_combo, ValueStore &store, QObject *parent);
+    // `engine` is the window's, which may change between selections.
+    ValueEditors(QLineEdit *val_value, QCheckBox *val_check, QComboBox *val_combo, ValueStore &store,
+                 const EngineInUse &engine, QObject *parent);
 
     // Makes the node the current option and shows the editor of its kind with
     // the stored value, or the catalogue default when nothing is stored.
     void ShowOption(const OptionNode &node);
-    // Puts the current option's catalogue default into its editor, which
-    // stores it.
+    // Puts the current option's default (the engine's in use, else the
+    // catalogue's) into its editor, which stores it.
     void ShowDefault();
 
 signals:
@@ -42,7 +45,8 @@ private:
     void PutValue(const std::string &value);
     void PutCheckValue(const std::string &value);
     void PutChoice(const QString &value);
-    void FillChoices(const std::vector<std::string> &choices);
+    void FillChoices(const std::vector<ShownChoice> &choices);
+    void MarkVerdict(const std::string &value);
     void Store(const QString &value);
 
     void val_value_Change(const QString &text);
@@ -55,6 +59,7 @@ private:
     QComboBox *val_combo;
     ChoiceListFollower *choiceList_;
     ValueStore &store_;
+    const EngineInUse &engine_;
     // The node selected last; only a selection changes it. The tree does not
     // change after loading, so the node stays where it is.
     const OptionNode *current_ = nullptr;

@@ -71,6 +71,9 @@ expect_exactly "import takes a file name" "$work/q3config.cfg" "$program" import
 expect_exactly "export offers its dry run" --dry-run "$program" export --d
 expect_exactly "export takes a file name after the dry run" "$work/q3config.cfg" \
     "$program" export --dry-run "$work/q3"
+expect_exactly "engine offers the engines" "1.32" "$program" engine 1.
+expect_exactly "--engine takes an engine's name" "quake3e" "$program" --engine qu
+expect_exactly "engine --detect takes a file name" "$work/q3config.cfg" "$program" engine --detect "$work/q3"
 expect_exactly "Commands without arguments offer nothing" "" "$program" list ""
 
 [ "$failures" -eq 0 ]

@@ -29,6 +29,6 @@ expect_page()
 
 expect_page cvarden.6 "OPTIONS" "       -v, --version" "FILES" "       q3config.cfg_" "       cvarden-cli(6)"
 expect_page cvarden-cli.6 "       cvarden-cli [options] command [arguments...]" "       --catalogue <FILE>" \
-    "       set NAME VALUE" "EXIT STATUS" "FILES" "       ~/.config/Cvarden/Cvarden.conf" "       cvarden(6)"
+    "       set [--strict] NAME VALUE" "       --engine <NAME>" "EXIT STATUS" "FILES" "       ~/.config/Cvarden/Cvarden.conf" "       cvarden(6)"
 
 [ "$failures" -eq 0 ]

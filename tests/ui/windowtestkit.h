@@ -60,6 +60,14 @@ public:
         return store.Save(name, value);
     }
     cvarden::Outcome reload() override { return store.reload(); }
+    std::string GetChoice(const std::string &name, const std::string &fallback) const override
+    {
+        return store.GetChoice(name, fallback);
+    }
+    cvarden::Outcome SaveChoice(const std::string &name, const std::string &value) override
+    {
+        return store.SaveChoice(name, value);
+    }
     void beginBatch() override { store.beginBatch(); }
     cvarden::Outcome endBatch() override { return store.endBatch(); }
 

@@ -1,0 +1,44 @@
+#include "enginechoice.h"
+
+namespace cvarden {
+
+ResolvedEngine ResolveEngine(const EngineFacts &facts, const ValueStore &store, const std::string &override)
+{
+    ResolvedEngine resolved;
+    resolved.inUse.facts = &facts;
+    if (store.GetChoice(detectedGameCodeName, "") == EngineName(Engine::Ioquake3))
+        resolved.inUse.gameCode = GameCode::Ioquake3;
+    Engine engine = Engine::None;
+    if (!override.empty() && EngineNamed(override, engine)) {
+        resolved.why = "given for this command";
+    } else if (EngineNamed(store.GetChoice(engineChoiceName, "auto"), engine)) {
+        resolved.why = "chosen by you";
+    } else if (EngineNamed(store.GetChoice(detectedEngineName, ""), engine)) {
+        resolved.why = "detected from the game file opened or saved last";
+    } else {
+        resolved.why = "no engine chosen, and none detected from a game file";
+    }
+    resolved.inUse.engine = facts.empty() ? Engine::None : engine;
+    if (facts.empty() && engine != Engine::None)
+        resolved.why += ", but the engine facts could not be read";
+    return resolved;
+}
+
+Outcome ChooseEngine(ValueStore &store, const std::string &choice)
+{
+    Engine engine = Engine::None;
+    if (choice != "auto" && !EngineNamed(choice, engine))
+        return {Failure::NoSuchEngine, "\"" + choice + "\" is no engine: name ioquake3, 1.32, quake3e or auto"};
+    return store.SaveChoice(engineChoiceName, choice == "auto" ? choice : EngineName(engine));
+}
+
+Outcome RememberDetection(ValueStore &store, const EngineDetection &detection)
+{
+    if (Outcome saved = store.SaveChoice(detectedEngineName, EngineName(detection.engine)); saved.failed())
+        return saved;
+    return store.SaveChoice(
+        detectedGameCodeName,
+        EngineName(detection.gameCode == GameCode::Ioquake3 ? Engine::Ioquake3 : Engine::Release132));
+}
+
+} // namespace cvarden

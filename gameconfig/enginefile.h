@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "outcome.h"
+#include "enginedetect.h"
+
+namespace cvarden {
+
+// The variables a game file's `seta` commands name, as the game reads them
+// (a `seta` with no value sets nothing, so names none).
+std::vector<std::string> SetaNames(std::string_view fileText);
+
+// Which engine the game file looks written by. Returns the empty text, or why
+// the file could not be read (then nothing is detected).
+Outcome DetectEngineOfFile(const EngineFacts &facts, const std::string &path,
+                                             EngineDetection &detection);
+
+} // namespace cvarden
