@@ -241,7 +241,7 @@ private slots:
                                    {"F", "---", "F", "Option", "Its description.", variable, "x", "VALUE",
                                     catalogueDefault},
                                    catalogue),
-                 std::string());
+                 cvarden::Failure::None);
         const cvarden::OptionNode &option = *catalogue.options().begin();
         QCOMPARE(QString::fromStdString(cvarden::DefaultInUse(inUse(engine), option)), used);
     }
@@ -266,7 +266,7 @@ private slots:
         QFETCH(QString, variable);
         QFETCH(QString, used);
         EngineFacts onSystem;
-        QCOMPARE(cvarden::LoadEngineFacts(shippedFacts.toStdString(), onSystem, system.toStdString()), std::string());
+        QCOMPARE(cvarden::LoadEngineFacts(shippedFacts.toStdString(), onSystem, system.toStdString()), cvarden::Failure::None);
         const cvarden::VariableFacts *found =
             onSystem.of(engineNamed(engine), GameCode::Release132, variable.toStdString());
         QVERIFY(found);
@@ -375,7 +375,7 @@ private slots:
                                    {"F", "---", "F", "Option", "Its description.", variable, "x", "COMBO", "ENTRIES",
                                     "4", "-2", "-1", "3", "6", "x", "-2"},
                                    catalogue),
-                 std::string());
+                 cvarden::Failure::None);
         const auto choices = cvarden::ChoicesInUse(inUse(engine), *catalogue.options().begin());
         QCOMPARE(int(choices.size()), count);
         QString found = "<no such value>";
@@ -511,7 +511,7 @@ private slots:
         if (!QFile::exists(path))
             QSKIP("the shared configs are not beside the project");
         cvarden::EngineDetection detection;
-        QCOMPARE(cvarden::DetectEngineOfFile(facts, path.toStdString(), detection), std::string());
+        QCOMPARE(cvarden::DetectEngineOfFile(facts, path.toStdString(), detection), cvarden::Failure::None);
         QCOMPARE(QString(cvarden::EngineName(detection.engine)), verdict);
         QCOMPARE(detection.gameCode, GameCode::Release132);
     }
@@ -538,11 +538,11 @@ private slots:
         QFETCH(QString, used);
         ChoiceStore store;
         if (!chosen.isEmpty())
-            QCOMPARE(cvarden::ChooseEngine(store, chosen.toStdString()), std::string());
+            QCOMPARE(cvarden::ChooseEngine(store, chosen.toStdString()), cvarden::Failure::None);
         if (!detected.isEmpty()) {
             cvarden::EngineDetection detection;
             detection.engine = engineNamed(detected);
-            QCOMPARE(cvarden::RememberDetection(store, detection), std::string());
+            QCOMPARE(cvarden::RememberDetection(store, detection), cvarden::Failure::None);
         }
         const cvarden::ResolvedEngine resolved = cvarden::ResolveEngine(facts, store, override.toStdString());
         QCOMPARE(QString(cvarden::EngineName(resolved.inUse.engine)), used);
