@@ -153,8 +153,10 @@ public:
         if (fd_ < 0)
             return;
         const std::string whole = absolutePath(path);
-        if (::ftruncate(fd_, 0) != 0 || ::pwrite(fd_, whole.data(), whole.size(), 0) != ssize_t(whole.size()))
+        if (::pwrite(fd_, whole.data(), whole.size(), 0) != ssize_t(whole.size()) ||
+            (whole.size() < noted_ && ::ftruncate(fd_, static_cast<off_t>(whole.size())) != 0))
             drop();
+        noted_ = whole.size();
     }
 
     // The name noted is gone: renamed into place or removed.
@@ -171,16 +173,24 @@ public:
         if (fd_ >= 0)
             ::close(fd_);
         fd_ = -1;
+        noted_ = 0;
     }
 
 private:
     void open()
     {
-        std::error_code error;
-        std::filesystem::create_directories(ledgerFolder(), error);
+        bool made = false;
         for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
             name_ = ledgerFolder() + "/" + randomLetters(12);
             fd_ = ::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+            // The folder is made on first use only: a save costs no more.
+            if (fd_ < 0 && errno == ENOENT && !made) {
+                std::error_code error;
+                std::filesystem::create_directories(ledgerFolder(), error);
+                std::filesystem::permissions(ledgerFolder(), std::filesystem::perms::owner_all, error);
+                made = true;
+                continue;
+            }
             if (fd_ < 0 && errno != EEXIST)
                 return;
         }
@@ -190,6 +200,7 @@ private:
 
     int fd_ = -1;
     std::string name_;
+    std::size_t noted_ = 0;
 };
 
 // Opens a leftover of ours to remove: a regular file of this user that no
