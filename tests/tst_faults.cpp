@@ -350,7 +350,7 @@ private slots:
         int sawOld = 0, sawNew = 0;
         QSet<QString> leftBehind;
         const auto whole = [&](const QByteArray &now) { return now == old || now == wanted; };
-        for (int run = 0; run < 20; ++run) {
+        for (int run = 0; run < 8; ++run) {
             writeFile(chosenFile(), old);
             QProcess process;
             process.setProcessEnvironment(childEnvironment());
