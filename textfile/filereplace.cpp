@@ -132,15 +132,17 @@ std::string absolutePath(const std::string &path)
     return error ? path : whole.string();
 }
 
-// A note in the ledger that a temporary name is about to be given. Its
-// writer locks it for as long as it lives, and the system lets go of the
-// lock when the writer dies: a note no one holds tells of a leftover.
+// A run's note in the ledger of the temporary name it is about to give. The
+// run locks it for as long as it lives, and the system lets go of the lock
+// when the run dies: a note no one holds tells of a leftover. One note
+// serves all of a run's writes, which come one at a time, so that a write
+// costs a rewrite of its few bytes rather than a file made and removed.
 class LedgerNote {
 public:
     LedgerNote() = default;
     LedgerNote(const LedgerNote &) = delete;
     LedgerNote &operator=(const LedgerNote &) = delete;
-    ~LedgerNote() { close(); }
+    ~LedgerNote() { leave(); }
 
     // Notes `path` (replacing an earlier name). A ledger that cannot be
     // written costs only the cleanup of this one name: the save goes on.
@@ -154,15 +156,26 @@ public:
             return;
         const std::string whole = absolutePath(path);
         if (::pwrite(fd_, whole.data(), whole.size(), 0) != ssize_t(whole.size()) ||
-            (whole.size() < noted_ && ::ftruncate(fd_, static_cast<off_t>(whole.size())) != 0))
-            drop();
+            (whole.size() < noted_ && ::ftruncate(fd_, static_cast<off_t>(whole.size())) != 0)) {
+            leave();
+            return;
+        }
         noted_ = whole.size();
     }
 
     // The name noted is gone: renamed into place or removed.
     void drop()
     {
-        if (fd_ >= 0)
+        if (fd_ >= 0 && noted_ > 0 && ::ftruncate(fd_, 0) != 0)
+            leave();
+        noted_ = 0;
+    }
+
+    // Done with this ledger: an empty note goes, one that names a copy
+    // stays for a later save to clean up.
+    void leave()
+    {
+        if (fd_ >= 0 && noted_ == 0)
             ::unlink(name_.c_str());
         close();
     }
@@ -202,6 +215,12 @@ private:
     std::string name_;
     std::size_t noted_ = 0;
 };
+
+LedgerNote &runNote()
+{
+    static LedgerNote note;
+    return note;
+}
 
 // Opens a leftover of ours to remove: a regular file of this user that no
 // living writer locks. -1 when there is none to remove.
@@ -315,12 +334,14 @@ Outcome writeInOneStep(const std::string &target, const std::string &bytes, cons
     const std::string folder = folderOf(target);
     removeLeftovers();
     std::string named;
-    LedgerNote note;
+    LedgerNote &note = runNote();
     bool killed = false;
     int fd = -1;
     if (!runStep(FileStep::Open, killed, [&] { return (fd = openNewFile(folder, named, note)) >= 0; })) {
         const int error = errno;
-        if (!killed)
+        if (killed)
+            note.close();
+        else
             note.drop();
         return {Failure::CannotWrite, failed + "the new copy cannot be made beside it: " + reason(error) + "."};
     }
@@ -343,6 +364,7 @@ Outcome writeInOneStep(const std::string &target, const std::string &bytes, cons
         !runStep(FileStep::Rename, killed, [&] { return ::rename(named.c_str(), target.c_str()) == 0; }))
         problem = reason(errno);
     if (killed) {
+        note.close(); // as at a death: the note stays and its lock goes
         ::close(fd);
         return {Failure::CannotWrite, failed + "stopped half-way."};
     }
@@ -359,6 +381,7 @@ Outcome writeInOneStep(const std::string &target, const std::string &bytes, cons
 
 void SetLeftoverLedger(const std::string &folder)
 {
+    runNote().leave();
     ledgerFolder() = folder;
 }
 
