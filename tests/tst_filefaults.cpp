@@ -5,6 +5,7 @@
 #include "outcomes.h"
 #include "catalogue_fixture.h"
 #include "exportconfig.h"
+#include "importconfig.h"
 #include "fileio.h"
 #include "filesteps.h"
 #include "memorystore.h"
@@ -199,6 +200,27 @@ private slots:
         SetFileStepHook({});
         QCOMPARE(save(), Failure::None);
         QCOMPARE(gameFolder().size(), 3);
+    }
+
+    // An import writes the backup copy before it takes anything over.
+    void importWhoseBackupCopyCannotBeWrittenTakesNothing_data()
+    {
+        QTest::addColumn<FileStep>("step");
+        QTest::addColumn<int>("error");
+        QTest::newRow("the folder takes no new backup copy") << FileStep::Open << EACCES;
+        QTest::newRow("the disk fills up in the backup copy") << FileStep::Write << ENOSPC;
+        QTest::newRow("the backup copy cannot be renamed into place") << FileStep::Rename << EPERM;
+    }
+
+    void importWhoseBackupCopyCannotBeWrittenTakesNothing()
+    {
+        QFETCH(FileStep, step);
+        QFETCH(int, error);
+        SetFileStepHook(Fault{step, BackupCopy, error}.hook());
+        QCOMPARE(ImportConfig(game().toStdString(), catalogue.tree, store).outcome, Failure::CannotWrite);
+        QCOMPARE(store.values["A"], std::string("5"));
+        QCOMPARE(readTestFile(game() + "_"), std::string("the previous backup\n"));
+        QCOMPARE(gameFolder(), QStringList({"q3config.cfg", "q3config.cfg_"}));
     }
 
     // A refused version refuses the save: the file and its versions stay.
