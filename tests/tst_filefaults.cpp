@@ -202,6 +202,17 @@ private slots:
         QCOMPARE(gameFolder().size(), 3);
     }
 
+    // The note is only for the cleanup: without it the save still goes on.
+    void ledgerThatCannotBeWrittenDoesNotStopTheSave()
+    {
+        QVERIFY(QDir().mkpath(dir->filePath("data")));
+        writeTestFile(*dir, "data/pending", "a file where the ledger's folder goes");
+        SetLeftoverLedger(ledger());
+        QCOMPARE(save(), Failure::None);
+        QCOMPARE(readTestFile(game()), saved());
+        QCOMPARE(gameFolder(), QStringList({"q3config.cfg", "q3config.cfg_"}));
+    }
+
     // An import writes the backup copy before it takes anything over.
     void importWhoseBackupCopyCannotBeWrittenTakesNothing_data()
     {
