@@ -235,6 +235,8 @@ void importLiteralWalk(benchmark::State &state, Exchange (*exchange)())
 void exportConfig(benchmark::State &state, Exchange (*exchange)())
 {
     Exchange e = prepared(state, exchange);
+    // As the programs run it: each temporary name noted, then dropped.
+    SetLeftoverLedger(workDir().filePath(QStringLiteral("pending")).toStdString());
     SettingsStore store(QString::fromStdString(freshStorePath("export.conf")));
     for (auto _ : state)
         benchmark::DoNotOptimize(ExportConfig(e.chosen, e.catalogue.tree, store));

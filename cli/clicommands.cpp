@@ -359,13 +359,21 @@ int backups(const CliContext &context)
 
 int restore(const CliContext &context)
 {
-    const std::string &path = context.arguments[0];
+    // The game writes its file again when it quits, over what was put back.
+    const bool refuseWhileRunning = context.arguments[0] == "--if-game-stopped";
+    const std::vector<std::string> words(context.arguments.begin() + (refuseWhileRunning ? 1 : 0),
+                                         context.arguments.end());
+    if (words.empty() || words.size() > 2)
+        return usageError;
+    const std::string &path = words[0];
     unsigned long number = 0;
-    if (context.arguments.size() == 2) {
-        number = Module1::WholeNumber(context.arguments[1]);
+    if (words.size() == 2) {
+        number = Module1::WholeNumber(words[1]);
         if (number == 0)
             return usageError;
     }
+    if (!ExportGoesOn(path, refuseWhileRunning, context.err, "this restore"))
+        return failed;
     const RestoreReport report = RestoreVersion(context.versionsFolder, path, number);
     if (report.outcome.failed())
         return fail(context, report.outcome);
@@ -431,7 +439,11 @@ const std::map<std::string, Command> &commands()
         {"backups",
          {1, 1, "backups FILE              the earlier versions of a q3config.cfg kept: number, when, size", backups}},
         {"restore",
-         {1, 2, "restore FILE [N]          puts version N (the newest by default) back into a q3config.cfg", restore}},
+         {1, 3,
+          "restore [--if-game-stopped] FILE [N]\n"
+          "                            puts version N (the newest by default) back into a q3config.cfg;\n"
+          "                            warns while the game runs, or refuses with --if-game-stopped",
+          restore}},
     };
     return table;
 }

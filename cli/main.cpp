@@ -5,6 +5,7 @@
 #include "bytetext.h"
 #include "clicommands.h"
 #include "enginefacts.h"
+#include "fileio.h"
 #include "settingsstore.h"
 #include "versionsfolder.h"
 
@@ -49,6 +50,7 @@ int main(int argc, char *argv[])
         std::fputs(qPrintable(parser.helpText()), stderr);
         return 2;
     }
+    cvarden::SetLeftoverLedger(cvarden::PathBytes(cvarden::LeftoverLedgerFolder()));
     cvarden::SettingsStore store;
     cvarden::CliContext context{
         cvarden::PathBytes(parser.isSet(catalogueOption)

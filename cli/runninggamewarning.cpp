@@ -6,7 +6,7 @@
 
 namespace cvarden {
 
-bool ExportGoesOn(const std::string &path, bool refuseWhileRunning, std::FILE *err)
+bool ExportGoesOn(const std::string &path, bool refuseWhileRunning, std::FILE *err, const std::string &undone)
 {
     const std::vector<std::string> engines = RunningEnginesForMe();
     if (engines.empty())
@@ -20,8 +20,8 @@ bool ExportGoesOn(const std::string &path, bool refuseWhileRunning, std::FILE *e
     }
     std::fprintf(err,
                  "cvarden-cli: warning: the game is running (%s); it writes %s again when it quits, which undoes "
-                 "this export\n",
-                 names.c_str(), path.c_str());
+                 "%s\n",
+                 names.c_str(), path.c_str(), undone.c_str());
     return true;
 }
 

@@ -4,11 +4,25 @@
 
 namespace cvarden {
 
+namespace {
+
+// Named after Cvarden rather than after the running program, which is
+// "cvarden" or "cvarden-cli": both find the same data.
+QString dataFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Cvarden");
+}
+
+} // namespace
+
 QString VersionsFolder()
 {
-    // Named after Cvarden rather than after the running program, which is
-    // "cvarden" or "cvarden-cli": both find the same versions.
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Cvarden/versions");
+    return dataFolder() + QStringLiteral("/versions");
+}
+
+QString LeftoverLedgerFolder()
+{
+    return dataFolder() + QStringLiteral("/pending");
 }
 
 } // namespace cvarden

@@ -9,4 +9,8 @@ namespace cvarden {
 // the window and cvarden-cli, and never the game's folder.
 QString VersionsFolder();
 
+// Where one-step writes note the temporary names they give, so that only
+// Cvarden's own leftovers are ever removed: beside the versions.
+QString LeftoverLedgerFolder();
+
 } // namespace cvarden

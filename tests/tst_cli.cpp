@@ -170,6 +170,49 @@ private slots:
         }
     }
 
+    // The game writes its file again when it quits, over what was put back.
+    void restoreWhileTheGameRuns_data()
+    {
+        QTest::addColumn<QString>("engine"); // empty: none runs
+        QTest::addColumn<QStringList>("flags");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("restored");
+        QTest::addColumn<QByteArray>("said");
+        QTest::newRow("no engine: restored, nothing said") << "" << QStringList{} << 0 << true << QByteArray();
+        QTest::newRow("no engine, only if it is stopped: restored")
+            << "" << QStringList{"--if-game-stopped"} << 0 << true << QByteArray();
+        QTest::newRow("an engine: restored, with a warning")
+            << "quake3e.x64" << QStringList{} << 0 << true << QByteArray("warning: the game is running (quake3e.x64)");
+        QTest::newRow("an engine, only if it is stopped: refused")
+            << "ioquake3.x86_64" << QStringList{"--if-game-stopped"} << 1 << false
+            << QByteArray("the game is running (ioquake3.x86_64)");
+    }
+
+    void restoreWhileTheGameRuns()
+    {
+        QFETCH(QString, engine);
+        QFETCH(QStringList, flags);
+        QFETCH(int, status);
+        QFETCH(bool, restored);
+        QFETCH(QByteArray, said);
+        const std::string kept = "seta vid_bright \"2.0\"\n";
+        const QString config = writeTestFile(dir, "q3config.cfg", kept);
+        QCOMPARE(cli({"export", config}).status, 0);
+        const std::string saved = readTestFile(config);
+        std::unique_ptr<StandInEngine> running;
+        if (!engine.isEmpty())
+            running = std::make_unique<StandInEngine>(engine);
+        const Run run = cli(QStringList{"restore"} + flags + QStringList{config, "1"});
+        QCOMPARE(run.status, status);
+        QCOMPARE(readTestFile(config), restored ? kept : saved);
+        if (said.isEmpty()) {
+            QCOMPARE(run.err, QByteArray());
+        } else {
+            QVERIFY2(run.err.contains(said), run.err);
+            QVERIFY2(run.err.contains(config.toLocal8Bit()), run.err);
+        }
+    }
+
     void getGivesTheStoredValueElseTheDefault()
     {
         QCOMPARE(cli({"get", "Brightness"}).out, QByteArray("1.0\n"));

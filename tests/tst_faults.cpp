@@ -216,14 +216,6 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("import, a folder where the backup goes") << "import" << "folder" << 1 << "backup copy";
         QTest::newRow("export, a folder where the backup goes") << "export" << "folder" << 1 << "backup copy";
-        QTest::newRow("import, a folder that takes no new file") << "import" << "unchangeable" << 1 << "backup copy";
-        QTest::newRow("export, a folder that takes no new file") << "export" << "unchangeable" << 1 << "backup copy";
-        // The old backup is never written in place: its new content has no
-        // room beside it either, and it stays as it was.
-        QTest::newRow("export, the same with an old backup") << "export" << "unchangeable, old backup" << 1
-                                                             << "the new copy cannot be made beside it";
-        QTest::newRow("import, the same with an old backup") << "import"
-                                                             << "unchangeable, old backup" << 1 << "backup copy";
     }
 
     void noRoomForTheBackupCopy()
@@ -236,20 +228,9 @@ private slots:
         writeFile(chosenFile(), old);
         if (blocker == "folder")
             QVERIFY(QDir().mkdir(chosenFile() + "_"));
-        if (blocker.endsWith("old backup"))
-            writeFile(chosenFile() + "_", "an old backup");
         const QStringList before = entriesOf(gameFolder());
 
-        Run run;
-        {
-            std::unique_ptr<Unchangeable> unchangeable;
-            if (blocker.startsWith("unchangeable")) {
-                unchangeable = std::make_unique<Unchangeable>(gameFolder());
-                if (!unchangeable->holds())
-                    QSKIP("no way to make a folder refuse new files here");
-            }
-            run = cli({command, chosenFile()});
-        }
+        const Run run = cli({command, chosenFile()});
         QVERIFY(run.finished && !run.crashed);
         QCOMPARE(run.status, status);
         if (status != 0) {
@@ -258,8 +239,6 @@ private slots:
         }
         QCOMPARE(contentOf(chosenFile()), old);
         QCOMPARE(entriesOf(gameFolder()), before);
-        if (blocker.endsWith("old backup"))
-            QCOMPARE(contentOf(chosenFile() + "_"), QByteArray("an old backup"));
     }
 
     void missingFileFailsAndCreatesNothing_data()
@@ -291,44 +270,10 @@ private slots:
         QVERIFY(!QFile::exists(path("store.ini")));
     }
 
-    // The limit lets the backup copy be written, or not, but never the whole
-    // new content, which is larger: the file must come through whole, and so
-    // must the previous backup when the new one cannot be written.
-    void writeCutShortByAFileSizeLimit_data()
-    {
-        QTest::addColumn<bool>("backupFits");
-        QTest::newRow("cut in the new content") << true;
-        QTest::newRow("cut in the backup copy") << false;
-    }
-
-    void writeCutShortByAFileSizeLimit()
-    {
-        QFETCH(bool, backupFits);
-        const QByteArray old = smallGameFile();
-        const QByteArray backup = QByteArray::fromStdString(cvarden::NormalizeText(old.toStdString()));
-        const QByteArray wanted = completedExport(old);
-        QVERIFY2(wanted.size() > backup.size() + 4096, "the export must add much more than it replaces");
-        const rlim_t limit = backupFits ? (backup.size() + wanted.size()) / 2 : backup.size() / 2;
-        writeFile(chosenFile(), old);
-        writeFile(chosenFile() + "_", "the previous backup\n");
-
-        const Run run = cli({"export", chosenFile()}, [limit] {
-            // Runs in the child between fork and exec: plain system calls only.
-            const struct rlimit cap {limit, limit};
-            ::setrlimit(RLIMIT_FSIZE, &cap);
-            ::signal(SIGXFSZ, SIG_IGN);
-        });
-        QVERIFY(run.finished && !run.crashed);
-        QCOMPARE(run.status, 1);
-        QVERIFY2(run.err.contains(QFile::encodeName(chosenFile())), run.err);
-        QVERIFY2(run.err.contains("File too large"), run.err);
-        QCOMPARE(contentOf(chosenFile()), old);
-        QCOMPARE(entriesOf(gameFolder()), QStringList({"q3config.cfg", "q3config.cfg_"}));
-        QCOMPARE(contentOf(chosenFile() + "_"), backupFits ? backup : QByteArray("the previous backup\n"));
-    }
-
-    // The same cut made by a small file system that fills up, mounted in a
+    // A write cut short by a small file system that fills up, mounted in a
     // mount namespace of the child's own, so it goes away with the child.
+    // (Each step's failure on its own is caused through the file layer's
+    // seam in tst_filefaults.)
     void writeCutShortByAFullFileSystem_data()
     {
         QTest::addColumn<bool>("backupFits");
@@ -379,13 +324,15 @@ private slots:
     }
 
     // After each kill the file must be exactly the old or exactly the new
-    // content, and so must every read made while the export runs.
+    // content, and so must every read made while the export runs. A kill
+    // at each step of the write is made through the file layer's seam in
+    // tst_filefaults; these are real signals at random moments.
     void killedAtRandomMomentsLeavesOldOrNew()
     {
         QCOMPARE(cli({"set", "Field of view", "105"}).status, 0);
         QCOMPARE(cli({"set", "Mouse sensitivity", "2.25"}).status, 0);
         QByteArray old;
-        for (int i = 0; old.size() < 4 * mebibyte; ++i) {
+        for (int i = 0; old.size() < mebibyte; ++i) {
             old += i % 40 == 0 ? QByteArray("seta cg_fov \"100\"\n")
                                : "bind k" + QByteArray::number(i) + " \"say a line of a large game file\"\n";
         }
@@ -403,7 +350,7 @@ private slots:
         int sawOld = 0, sawNew = 0;
         QSet<QString> leftBehind;
         const auto whole = [&](const QByteArray &now) { return now == old || now == wanted; };
-        for (int run = 0; run < 100; ++run) {
+        for (int run = 0; run < 8; ++run) {
             writeFile(chosenFile(), old);
             QProcess process;
             process.setProcessEnvironment(childEnvironment());
@@ -434,7 +381,7 @@ private slots:
 
     void concurrentSavesKeepTheStoreReadable()
     {
-        const int rounds = 50;
+        const int rounds = 10;
         // Options of the shipped catalogue: one both runs set, and one of
         // each run's own per round.
         QStringList names;
@@ -515,7 +462,7 @@ private slots:
     void hugeGameFileWithoutCarriageReturns()
     {
         QFETCH(bool, oneLine);
-        const qint64 size = 100 * mebibyte;
+        const qint64 size = 16 * mebibyte;
         qint64 backupSize = 0;
         {
             QByteArray bytes;
@@ -552,11 +499,12 @@ private slots:
         QFile::remove(chosenFile() + "_");
     }
 
-    void catalogueOfAHundredThousandEntries()
+    void catalogueOfTwentyFiveThousandEntries()
     {
+        const int entries = 25000;
         QByteArray catalogue = "Video\r\nSound\r\nPlayer\r\n---\r\n";
         const char *folders[] = {"Video", "Sound", "Player"};
-        for (int i = 0; i < 100000; ++i) {
+        for (int i = 0; i < entries; ++i) {
             const QByteArray n = QByteArray::number(i);
             catalogue += QByteArray(folders[i % 3]) + "\r\nOption " + n + "\r\nWhat option " + n +
                          " does, in a sentence.\r\nvar_" + n + "\r\nx\r\n";
@@ -570,7 +518,7 @@ private slots:
         // Values other than the defaults, which are all added, however large
         // the file grows.
         QByteArray values;
-        for (int i = 0; i < 100000; ++i)
+        for (int i = 0; i < entries; ++i)
             values += "seta var_" + QByteArray::number(i) + " z\n";
         writeFile(path("values.cfg"), values);
         writeFile(chosenFile(), "seta var_6 \"old\"\n");
@@ -590,7 +538,7 @@ private slots:
         qInfo("check: peak %lld MiB, export: peak %lld MiB, for %lld MiB", check.peakBytes / mebibyte,
               exported.peakBytes / mebibyte, size / mebibyte);
         const QByteArray written = contentOf(chosenFile());
-        QCOMPARE(written.count("\nseta var_"), 99999);
+        QCOMPARE(written.count("\nseta var_"), entries - 1);
         QVERIFY2(written.startsWith("seta var_6 \"z\"\n\r\n"), written.left(40));
     }
 

@@ -289,27 +289,40 @@ private slots:
     // A run killed in the moment between naming its new copy and renaming
     // it into place leaves it; the next run removes it, unless a live run
     // still holds it.
+    // Only a copy noted in Cvarden's ledger, by a run that is gone, is
+    // removed; a file of the same shape that no run noted is the player's.
     void copiesLeftByAKilledRunAreRemovedByTheNext_data()
     {
+        QTest::addColumn<bool>("noted");
         QTest::addColumn<bool>("held");
-        QTest::newRow("a copy no run holds") << false;
-        QTest::newRow("a copy a live run holds") << true;
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("a noted copy no run holds") << true << false << true;
+        QTest::newRow("a noted copy a live run holds") << true << true << false;
+        QTest::newRow("a copy no run noted") << false << false << false;
     }
 
     void copiesLeftByAKilledRunAreRemovedByTheNext()
     {
+        QFETCH(bool, noted);
         QFETCH(bool, held);
+        QFETCH(bool, removed);
         const QString leftover = work->gameFolder() + "/.cvarden-k1ll3d";
         writeFile(leftover, "the new content of a killed run");
         writeFile(work->chosenFile(), smallGameFile());
-        QFile holder(leftover);
-        QVERIFY(holder.open(QIODevice::ReadOnly));
-        if (held)
+        const QString note = work->path("data/Cvarden/pending/n0t3");
+        QVERIFY(QDir().mkpath(work->path("data/Cvarden/pending")));
+        if (noted)
+            writeFile(note, QFile::encodeName(QFileInfo(leftover).absoluteFilePath()));
+        QFile holder(note);
+        if (held) {
+            QVERIFY(holder.open(QIODevice::ReadOnly));
             QCOMPARE(::flock(holder.handle(), LOCK_EX | LOCK_NB), 0);
+        }
 
         const Run run = work->cli({"export", work->chosenFile()});
         QVERIFY2(run.status == 0, run.err);
-        QCOMPARE(QFile::exists(leftover), held);
+        QCOMPARE(QFile::exists(leftover), !removed);
+        QCOMPARE(QFile::exists(note), noted && !removed);
     }
 
     // The file system allows 255 bytes to a name; the backup copy's name is

@@ -1,5 +1,7 @@
 #include <QtTest>
 
+#include <unistd.h>
+
 #include "outcomes.h"
 #include "settingsstore.h"
 
@@ -158,6 +160,43 @@ private slots:
         }
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), content);
+    }
+
+    // Mending a store's permissions leaves its size and time as they were: a
+    // store that could not be read must be read again, never taken as read.
+    // Root reads any file, so as root this runs again as the user nobody,
+    // from a copy of this program that nobody may run.
+    void storeMadeReadableIsReadAgain()
+    {
+        if (::geteuid() == 0) {
+            QTemporaryDir shared;
+            const QString copy = shared.filePath("tst_settingsstore");
+            QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), copy));
+            QVERIFY(QFile::setPermissions(shared.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                             QFile::ReadOther | QFile::ExeOther));
+            QVERIFY(QFile::setPermissions(copy, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+            QProcess asNobody;
+            asNobody.setProcessChannelMode(QProcess::MergedChannels);
+            asNobody.start("runuser", {"-u", "nobody", "--", copy, "storeMadeReadableIsReadAgain"});
+            if (!asNobody.waitForStarted(10000))
+                QSKIP("runuser is not available here");
+            QVERIFY(asNobody.waitForFinished(60000));
+            const QByteArray said = asNobody.readAll();
+            QVERIFY2(asNobody.exitStatus() == QProcess::NormalExit && asNobody.exitCode() == 0, said.constData());
+            QVERIFY2(said.contains("PASS   : SettingsStoreTest::storeMadeReadableIsReadAgain()"), said.constData());
+            return;
+        }
+        // Written apart from QSettings, which keeps what it read of a file.
+        QFile file(iniPath());
+        const QByteArray stored("[Q3A]\n%7EField%20of%20view=105\n");
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(stored) == stored.size());
+        file.close();
+        QVERIFY(QFile::setPermissions(iniPath(), QFileDevice::Permissions()));
+        SettingsStore store(iniPath());
+        QCOMPARE(store.reload(), Failure::StoreUnreadable);
+        QVERIFY(QFile::setPermissions(iniPath(), QFile::ReadOwner | QFile::WriteOwner));
+        QCOMPARE(store.reload(), Failure::None);
+        QCOMPARE(store.Get("Field of view", "90"), std::string("105"));
     }
 
     void storeMovedAwayIsStartedAfresh()

@@ -60,7 +60,8 @@ Outcome WriteWholeFile(const std::string &path, const std::string &bytes)
     const int writeError = errno;
     const bool closed = std::fclose(file.release()) == 0;
     if (!written || !closed)
-        return {Failure::CannotWrite, "Cannot write " + inQuotes(path) + ": " + reason(written ? errno : writeError) + "."};
+        return {Failure::CannotWrite,
+                "Cannot write " + inQuotes(path) + ": " + reason(written ? errno : writeError) + "."};
     return {};
 }
 

@@ -41,6 +41,13 @@ Outcome RefuseToReplace(const std::string &path);
 // user's file) is refused and left unchanged, as is a read-only one.
 Outcome ReplaceWholeFile(const std::string &path, const std::string &bytes);
 
+// The folder of Cvarden's own where a one-step write notes each temporary
+// name before it gives it, and drops the note once the name is gone. Only a
+// noted name is ever removed as a leftover of a killed run, so a file of
+// the player's is never taken for one, whatever its name. Set once at
+// start; with none set, no leftover is removed.
+void SetLeftoverLedger(const std::string &folder);
+
 // What a new file must outlast once it is in place: a fault of the program
 // (a kill, a full disk), which the one-step write itself guards against, or
 // a crash of the whole system too, which costs a wait for the disk.
@@ -52,7 +59,6 @@ enum class Durability { SurvivesProgramFaults, SurvivesPowerLoss };
 // alone. The new file gets the read and write permissions and, where the
 // system allows, the owner of the file `like`; with `like` empty, only its
 // owner may read and write it.
-Outcome PlaceNewFile(const std::string &path, const std::string &bytes, const std::string &like,
-                     Durability durability);
+Outcome PlaceNewFile(const std::string &path, const std::string &bytes, const std::string &like, Durability durability);
 
 } // namespace cvarden

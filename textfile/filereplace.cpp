@@ -4,8 +4,10 @@
 #include <filesystem>
 #include <random>
 #include <system_error>
+#include <utility>
 
 #include "fileproblems.h"
+#include "filesteps.h"
 
 #ifndef _WIN32
 #include <dirent.h>
@@ -37,8 +39,6 @@ const std::string temporaryPrefix = "/.cvarden-";
 #ifndef _WIN32
 
 namespace {
-
-constexpr std::size_t temporaryNameLength = 9 + 6; // ".cvarden-" and six letters
 
 // What a new file must look like before it takes its place.
 struct Look {
@@ -94,10 +94,192 @@ bool writeAll(int fd, const std::string &bytes)
     return true;
 }
 
+FileStepHook &stepHook()
+{
+    static FileStepHook hook;
+    return hook;
+}
+
+std::string &ledgerFolder()
+{
+    static std::string folder;
+    return folder;
+}
+
+// 0 when `step` may run; else what a test's hook makes of it.
+int faultAt(FileStep step)
+{
+    return stepHook() ? stepHook()(step) : 0;
+}
+
+// Runs one step, unless a test's hook fails it first (with errno set) or
+// stops the write there.
+template <class Step> bool runStep(FileStep step, bool &killed, Step &&work)
+{
+    const int fault = faultAt(step);
+    killed = fault == killedHere;
+    if (fault != 0) {
+        errno = killed ? EINTR : fault;
+        return false;
+    }
+    return work();
+}
+
+std::string absolutePath(const std::string &path)
+{
+    std::error_code error;
+    const std::filesystem::path whole = std::filesystem::absolute(path, error);
+    return error ? path : whole.string();
+}
+
+// A run's note in the ledger of the temporary name it is about to give. The
+// run locks it for as long as it lives, and the system lets go of the lock
+// when the run dies: a note no one holds tells of a leftover. One note
+// serves all of a run's writes, which come one at a time, so that a write
+// costs a rewrite of its few bytes rather than a file made and removed.
+class LedgerNote {
+public:
+    LedgerNote() = default;
+    LedgerNote(const LedgerNote &) = delete;
+    LedgerNote &operator=(const LedgerNote &) = delete;
+    ~LedgerNote() { leave(); }
+
+    // Notes `path` (replacing an earlier name). A ledger that cannot be
+    // written costs only the cleanup of this one name: the save goes on.
+    void note(const std::string &path)
+    {
+        if (ledgerFolder().empty())
+            return;
+        if (fd_ < 0)
+            open();
+        if (fd_ < 0)
+            return;
+        const std::string whole = absolutePath(path);
+        if (::pwrite(fd_, whole.data(), whole.size(), 0) != ssize_t(whole.size()) ||
+            (whole.size() < noted_ && ::ftruncate(fd_, static_cast<off_t>(whole.size())) != 0)) {
+            leave();
+            return;
+        }
+        noted_ = whole.size();
+    }
+
+    // The name noted is gone: renamed into place or removed.
+    void drop()
+    {
+        if (fd_ >= 0 && noted_ > 0 && ::ftruncate(fd_, 0) != 0)
+            leave();
+        noted_ = 0;
+    }
+
+    // Done with this ledger: an empty note goes, one that names a copy
+    // stays for a later save to clean up.
+    void leave()
+    {
+        if (fd_ >= 0 && noted_ == 0)
+            ::unlink(name_.c_str());
+        close();
+    }
+
+    // As a killed run leaves it: the note stays, its lock goes.
+    void close()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+        noted_ = 0;
+    }
+
+private:
+    void open()
+    {
+        bool made = false;
+        for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+            name_ = ledgerFolder() + "/" + randomLetters(12);
+            fd_ = ::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+            // The folder is made on first use only: a save costs no more.
+            if (fd_ < 0 && errno == ENOENT && !made) {
+                std::error_code error;
+                std::filesystem::create_directories(ledgerFolder(), error);
+                std::filesystem::permissions(ledgerFolder(), std::filesystem::perms::owner_all, error);
+                made = true;
+                continue;
+            }
+            if (fd_ < 0 && errno != EEXIST)
+                return;
+        }
+        if (fd_ >= 0)
+            ::flock(fd_, LOCK_EX);
+    }
+
+    int fd_ = -1;
+    std::string name_;
+    std::size_t noted_ = 0;
+};
+
+LedgerNote &runNote()
+{
+    static LedgerNote note;
+    return note;
+}
+
+// Opens a leftover of ours to remove: a regular file of this user that no
+// living writer locks. -1 when there is none to remove.
+int openLeftover(const std::string &path, int flags)
+{
+    const int fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
+        ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        return fd;
+    ::close(fd);
+    return -1;
+}
+
+// Removes what a run killed between naming its new copy and renaming it
+// into place left under its temporary name, and only that: the names noted
+// in the ledger by runs that are gone. A note whose name no longer exists
+// goes too; one whose name cannot be looked at now (a folder unmounted)
+// waits for a later save.
+void removeLeftovers()
+{
+    if (ledgerFolder().empty())
+        return;
+    DIR *listing = ::opendir(ledgerFolder().c_str());
+    if (!listing)
+        return;
+    while (const dirent *entry = ::readdir(listing)) {
+        const std::string notePath = ledgerFolder() + "/" + entry->d_name;
+        if (entry->d_name[0] == '.')
+            continue;
+        const int note = openLeftover(notePath, O_RDONLY);
+        if (note < 0)
+            continue;
+        char noted[4096];
+        const ssize_t got = ::read(note, noted, sizeof noted);
+        if (got > 0 && got < ssize_t(sizeof noted)) {
+            const std::string path(noted, static_cast<std::size_t>(got));
+            struct stat info {};
+            if (const int leftover = openLeftover(path, O_RDONLY); leftover >= 0) {
+                ::unlink(path.c_str());
+                ::close(leftover);
+                ::unlink(notePath.c_str());
+            } else if (::lstat(path.c_str(), &info) != 0 && errno == ENOENT) {
+                ::unlink(notePath.c_str());
+            }
+        } else if (got == 0) {
+            ::unlink(notePath.c_str()); // killed before it noted a name
+        }
+        ::close(note);
+    }
+    ::closedir(listing);
+}
+
 // A file in `folder` that has no name yet where the system allows it, so a
 // run killed while writing it leaves nothing behind; `named` stays empty
-// then. Elsewhere it gets a short random name at once.
-int openNewFile(const std::string &folder, std::string &named)
+// then. Elsewhere it gets a short random name at once, noted first.
+int openNewFile(const std::string &folder, std::string &named, LedgerNote &note)
 {
     named.clear();
 #ifdef O_TMPFILE
@@ -107,11 +289,18 @@ int openNewFile(const std::string &folder, std::string &named)
     if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL))
         return fd;
 #endif
-    named = folder + temporaryPrefix + "XXXXXX";
-    const int fd2 = ::mkstemp(named.data());
-    if (fd2 < 0)
-        named.clear();
-    return fd2;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        named = folder + temporaryPrefix + randomLetters(6);
+        note.note(named);
+        const int fd2 = ::open(named.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd2 >= 0 || errno != EEXIST) {
+            if (fd2 < 0)
+                named.clear();
+            return fd2;
+        }
+    }
+    named.clear();
+    return -1;
 }
 
 // Gives a file made without a name the name `name`, which must not be taken
@@ -122,76 +311,66 @@ bool linkUnnamedFile(int fd, const std::string &name)
     return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
 
-// Gives a file made without a name a short random one in its folder, from
-// which it is then renamed into place over a name that is taken.
-std::string nameUnnamedFile(int fd, const std::string &folder, std::string &named)
+// Gives a file made without a name a short random one in its folder, noted
+// first, from which it is then renamed into place over a name that is taken.
+bool nameUnnamedFile(int fd, const std::string &folder, std::string &named, LedgerNote &note)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         named = folder + temporaryPrefix + randomLetters(6);
+        note.note(named);
         if (linkUnnamedFile(fd, named))
-            return {};
+            return true;
         if (errno != EEXIST)
             break;
     }
-    const int error = errno;
     named.clear();
-    return reason(error);
-}
-
-// A run killed between naming its new copy and renaming it into place (or,
-// where files cannot be made without a name, while writing it) leaves it
-// under its temporary name. Its writer locks it for as long as it lives, and
-// the system lets go of the lock when the writer dies: a copy of ours that no
-// one holds is such a leftover, and goes.
-void removeLeftovers(const std::string &folder)
-{
-    DIR *listing = ::opendir(folder.c_str());
-    if (!listing)
-        return;
-    while (const dirent *entry = ::readdir(listing)) {
-        const std::string name = entry->d_name;
-        if (name.size() != temporaryNameLength || name.compare(0, temporaryPrefix.size() - 1, temporaryPrefix, 1) != 0)
-            continue;
-        const std::string path = folder + "/" + name;
-        const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0)
-            continue;
-        struct stat info {};
-        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
-            ::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            ::unlink(path.c_str());
-        ::close(fd);
-    }
-    ::closedir(listing);
+    return false;
 }
 
 // Writes `bytes` to a new file beside `target`, which then takes target's
 // place in one rename. On failure nothing is left of the new file.
-Outcome writeInOneStep(const std::string &target, const std::string &bytes, const Look &look,
-                       const std::string &failed)
+Outcome writeInOneStep(const std::string &target, const std::string &bytes, const Look &look, const std::string &failed)
 {
     const std::string folder = folderOf(target);
-    removeLeftovers(folder);
+    removeLeftovers();
     std::string named;
-    const int fd = openNewFile(folder, named);
-    if (fd < 0)
-        return {Failure::CannotWrite, failed + "the new copy cannot be made beside it: " + reason(errno) + "."};
+    LedgerNote &note = runNote();
+    bool killed = false;
+    int fd = -1;
+    if (!runStep(FileStep::Open, killed, [&] { return (fd = openNewFile(folder, named, note)) >= 0; })) {
+        const int error = errno;
+        if (killed)
+            note.close();
+        else
+            note.drop();
+        return {Failure::CannotWrite, failed + "the new copy cannot be made beside it: " + reason(error) + "."};
+    }
     ::flock(fd, LOCK_EX); // held until it is closed, for removeLeftovers
     std::string problem = giveLook(fd, look);
     const Failure failure = problem.empty() ? Failure::CannotWrite : Failure::NotYours;
-    if (problem.empty() &&
-        (!writeAll(fd, bytes) || (look.durability == Durability::SurvivesPowerLoss && ::fsync(fd) != 0)))
+    const bool durable = look.durability == Durability::SurvivesPowerLoss;
+    if (problem.empty() && (!runStep(FileStep::Write, killed, [&] { return writeAll(fd, bytes); }) ||
+                            !runStep(FileStep::Sync, killed, [&] { return !durable || ::fsync(fd) == 0; })))
         problem = reason(errno);
     // A name not taken yet (a new version, a first backup copy) is given at
     // once, with nothing ever under a temporary name; one that is taken is
     // replaced by a rename.
-    const bool placed = problem.empty() && named.empty() && linkUnnamedFile(fd, target);
-    if (problem.empty() && !placed && named.empty())
-        problem = nameUnnamedFile(fd, folder, named);
-    if (problem.empty() && !placed && ::rename(named.c_str(), target.c_str()) != 0)
+    bool placed = false;
+    if (problem.empty() && named.empty() && !runStep(FileStep::Name, killed, [&] {
+            return (placed = linkUnnamedFile(fd, target)) || nameUnnamedFile(fd, folder, named, note);
+        }))
         problem = reason(errno);
+    if (problem.empty() && !placed &&
+        !runStep(FileStep::Rename, killed, [&] { return ::rename(named.c_str(), target.c_str()) == 0; }))
+        problem = reason(errno);
+    if (killed) {
+        note.close(); // as at a death: the note stays and its lock goes
+        ::close(fd);
+        return {Failure::CannotWrite, failed + "stopped half-way."};
+    }
     if (!problem.empty() && !named.empty())
         ::unlink(named.c_str());
+    note.drop();
     ::close(fd);
     if (!problem.empty())
         return {failure, failed + problem + "."};
@@ -199,6 +378,17 @@ Outcome writeInOneStep(const std::string &target, const std::string &bytes, cons
 }
 
 } // namespace
+
+void SetLeftoverLedger(const std::string &folder)
+{
+    runNote().leave();
+    ledgerFolder() = folder;
+}
+
+void SetFileStepHook(FileStepHook hook)
+{
+    stepHook() = std::move(hook);
+}
 
 Outcome ReplaceWholeFile(const std::string &path, const std::string &bytes)
 {
@@ -220,8 +410,7 @@ Outcome ReplaceWholeFile(const std::string &path, const std::string &bytes)
                           failed);
 }
 
-Outcome PlaceNewFile(const std::string &path, const std::string &bytes, const std::string &like,
-                     Durability durability)
+Outcome PlaceNewFile(const std::string &path, const std::string &bytes, const std::string &like, Durability durability)
 {
     const std::string failed = "Cannot write " + inQuotes(path) + ": ";
     struct stat info {};
@@ -275,6 +464,11 @@ Outcome PlaceNewFile(const std::string &path, const std::string &bytes, const st
                                        ": something other than a file is in its place, so it was left alone."};
     return writeInOneStep(path, bytes, "Cannot write " + inQuotes(path) + ": ");
 }
+
+// Its one temporary name is fixed and replaced by the next save.
+void SetLeftoverLedger(const std::string &) {}
+
+void SetFileStepHook(FileStepHook) {}
 
 #endif
 

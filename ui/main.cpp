@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
+#include "bytetext.h"
+#include "fileio.h"
 #include "mainwindow.h"
 #include "programinfo.h"
 #include "settingsstore.h"
@@ -39,6 +41,7 @@ int main(int argc, char *argv[])
     AnswerHelpOrVersion(argc, argv);
 
     QApplication app(argc, argv);
+    cvarden::SetLeftoverLedger(cvarden::PathBytes(cvarden::LeftoverLedgerFolder()));
     cvarden::SettingsStore store;
     cvarden::MainWindow window(QCoreApplication::applicationDirPath() + QStringLiteral("/options.dat"), store,
                                cvarden::VersionsFolder());

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <system_error>
 
@@ -50,17 +51,51 @@ std::string fileNameOf(const KeptVersion &version)
     return std::to_string(version.number) + "-" + std::to_string(version.keptAt) + ".cfg";
 }
 
+// The digits of a whole number as Cvarden writes it: no sign, no blank, no
+// leading zero, and not past `largest`. Anything else is no number at all.
+bool readDigits(const std::string &text, unsigned long long largest, unsigned long long &value)
+{
+    if (text.empty() || (text[0] == '0' && text.size() > 1))
+        return false;
+    value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        const unsigned digit = static_cast<unsigned>(c - '0');
+        if (value > (largest - digit) / 10)
+            return false;
+        value = value * 10 + digit;
+    }
+    return true;
+}
+
+// Only a name exactly as fileNameOf writes it counts as a version: a stray
+// file such as "-1-5.cfg" or "041-5.cfg" is no version, so it is never
+// listed, restored, taken for the newest, or trimmed. The number stays below
+// the largest one, so that the next version's number is always larger.
 bool readName(const std::string &name, KeptVersion &version)
 {
-    unsigned long number = 0;
-    long long keptAt = 0;
-    int used = 0;
-    if (std::sscanf(name.c_str(), "%lu-%lld.cfg%n", &number, &keptAt, &used) != 2 ||
-        static_cast<std::size_t>(used) != name.size() || number == 0)
+    const std::string suffix = ".cfg";
+    const std::size_t dash = name.find('-');
+    if (dash == std::string::npos || name.size() < dash + 1 + suffix.size() ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
         return false;
-    version.number = number;
-    version.keptAt = keptAt;
+    unsigned long long number = 0, keptAt = 0;
+    if (!readDigits(name.substr(0, dash), std::numeric_limits<unsigned long>::max() - 1, number) || number == 0 ||
+        !readDigits(name.substr(dash + 1, name.size() - suffix.size() - dash - 1),
+                    static_cast<unsigned long long>(std::numeric_limits<std::int64_t>::max()), keptAt))
+        return false;
+    version.number = static_cast<unsigned long>(number);
+    version.keptAt = static_cast<std::int64_t>(keptAt);
     return true;
+}
+
+// Versions are Cvarden's own plain files: a link planted among them is
+// refused, never followed.
+bool isPlainFile(const fs::path &path)
+{
+    std::error_code error;
+    return fs::symlink_status(path, error).type() == fs::file_type::regular && !error;
 }
 
 Outcome listIn(const fs::path &folder, std::vector<KeptVersion> &versions)
@@ -72,7 +107,7 @@ Outcome listIn(const fs::path &folder, std::vector<KeptVersion> &versions)
     for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
         KeptVersion version;
         std::error_code sizeError;
-        if (entry->is_regular_file(sizeError) && readName(entry->path().filename().string(), version)) {
+        if (readName(entry->path().filename().string(), version) && isPlainFile(entry->path())) {
             version.size = entry->file_size(sizeError);
             if (!sizeError)
                 versions.push_back(version);
@@ -146,8 +181,7 @@ Outcome KeepVersion(const std::string &versionsFolder, const std::string &gameFi
     return {};
 }
 
-Outcome ListVersions(const std::string &versionsFolder, const std::string &gameFile,
-                         std::vector<KeptVersion> &versions)
+Outcome ListVersions(const std::string &versionsFolder, const std::string &gameFile, std::vector<KeptVersion> &versions)
 {
     return listIn(folderFor(versionsFolder, gameFile), versions);
 }
@@ -166,12 +200,30 @@ RestoreReport RestoreVersion(const std::string &versionsFolder, const std::strin
                                            [number](const KeptVersion &version) { return version.number == number; });
     if (chosen == versions.end()) {
         report.outcome = {Failure::NoSuchVersion,
-                          (number == 0 ? std::string("No version") : "No version " + std::to_string(number)) +
-                              " of " + inQuotes(gameFile) + " is kept."};
+                          (number == 0 ? std::string("No version") : "No version " + std::to_string(number)) + " of " +
+                              inQuotes(gameFile) + " is kept."};
         return report;
     }
+    const fs::path chosenPath = folder / fileNameOf(*chosen);
     std::string wanted, current;
-    report.outcome = ReadWholeFile((folder / fileNameOf(*chosen)).string(), wanted);
+    if (!isPlainFile(chosenPath))
+        report.outcome = {Failure::Unsafe, "Cannot restore " + inQuotes(gameFile) + ": " + inQuotes(chosenPath) +
+                                               " is not a plain file, so it was not read."};
+    if (report.outcome.ok())
+        report.outcome = ReadWholeFile(chosenPath.string(), wanted);
+    std::error_code error;
+    // A game file the player deleted is made anew, as the game makes it.
+    const bool gone = fs::symlink_status(gameFile, error).type() == fs::file_type::not_found;
+    if (report.outcome.ok() && gone) {
+        report.outcome = PlaceNewFile(gameFile, wanted, {}, Durability::SurvivesPowerLoss);
+        if (report.outcome.ok())
+            fs::permissions(
+                gameFile,
+                fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read, error);
+        if (report.outcome.ok())
+            report.restored = chosen->number;
+        return report;
+    }
     if (report.outcome.ok())
         report.outcome = ReadWholeFile(gameFile, current);
     if (report.outcome.ok())
