@@ -155,6 +155,13 @@ private slots:
         QTest::newRow("an engine, only if it is stopped: refused")
             << "openarena.x86_64" << QStringList{"--if-game-stopped"} << 1 << false
             << QByteArray("the game is running (openarena.x86_64)");
+        QTest::newRow("Debian's ioquake3, only if it is stopped: refused")
+            << "ioquake3" << QStringList{"--if-game-stopped"} << 1 << false
+            << QByteArray("the game is running (ioquake3)");
+        QTest::newRow("OpenArena's server by its bare name, only if it is stopped: refused")
+            << "oa_ded" << QStringList{"--if-game-stopped"} << 1 << false << QByteArray("the game is running (oa_ded)");
+        QTest::newRow("a program named like an engine with more: written")
+            << "quake3edit" << QStringList{"--if-game-stopped"} << 0 << true << QByteArray();
         QTest::newRow("an engine, a dry run: nothing to warn of")
             << "quake3e.x64" << QStringList{"--dry-run", "--if-game-stopped"} << 0 << false << QByteArray();
     }
