@@ -3,8 +3,10 @@
 #include <cstdio>
 
 #include "bytetext.h"
+#include "cataloguelocation.h"
 #include "clicommands.h"
 #include "settingsstore.h"
+#include "versiontext.h"
 #include "versionsfolder.h"
 
 // cvarden-cli: the window's commands for scripts, on the same catalogue and
@@ -23,7 +25,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption catalogueOption(
-        QStringLiteral("catalogue"), QStringLiteral("The catalogue to use (default: options.dat beside the program)."),
+        QStringLiteral("catalogue"), QStringLiteral("The catalogue to use (default: options.dat of the installed catalogue, or beside a program "
+                       "run where it was built)."),
         QStringLiteral("FILE"));
     parser.addOption(catalogueOption);
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do; see the list above."),
@@ -35,8 +38,10 @@ int main(int argc, char *argv[])
     }
     if (parser.isSet(helpOption))
         parser.showHelp(0);
-    if (parser.isSet(versionOption))
-        parser.showVersion();
+    if (parser.isSet(versionOption)) {
+        std::fputs(qPrintable(cvarden::VersionText()), stdout);
+        return 0;
+    }
 
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty()) {
@@ -47,7 +52,7 @@ int main(int argc, char *argv[])
     cvarden::CliContext context{
         cvarden::PathBytes(parser.isSet(catalogueOption)
                                ? parser.value(catalogueOption)
-                               : QCoreApplication::applicationDirPath() + QStringLiteral("/options.dat")),
+                               : cvarden::DefaultCataloguePath()),
         {},
         store,
         cvarden::PathBytes(cvarden::VersionsFolder())};

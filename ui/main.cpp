@@ -1,9 +1,13 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <cstdio>
+#include <cstdlib>
 
+#include "cataloguelocation.h"
 #include "mainwindow.h"
 #include "programinfo.h"
 #include "settingsstore.h"
+#include "versiontext.h"
 #include "versionsfolder.h"
 
 namespace {
@@ -27,7 +31,11 @@ void AnswerHelpOrVersion(int &argc, char *argv[])
     if (!parser.isSet(helpOption) && !parser.isSet(versionOption) && !parser.isSet(QStringLiteral("help-all")))
         return;
     const QCoreApplication app(argc, argv);
-    parser.process(app); // prints the answer and ends the program
+    if (parser.isSet(versionOption)) {
+        std::fputs(qPrintable(cvarden::VersionText()), stdout);
+        std::exit(0);
+    }
+    parser.process(app); // prints the help and ends the program
 }
 
 } // namespace
@@ -40,7 +48,7 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     cvarden::SettingsStore store;
-    cvarden::MainWindow window(QCoreApplication::applicationDirPath() + QStringLiteral("/options.dat"), store,
+    cvarden::MainWindow window(cvarden::DefaultCataloguePath(), store,
                                cvarden::VersionsFolder());
     window.show();
     return app.exec();

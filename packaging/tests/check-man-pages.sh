@@ -27,8 +27,8 @@ expect_page()
     done
 }
 
-expect_page cvarden.6 "OPTIONS" "       -v, --version" "FILES" "       q3config.cfg_" "       cvarden-cli(6)"
-expect_page cvarden-cli.6 "       cvarden-cli [options] command [arguments...]" "       --catalogue <FILE>" \
-    "       set NAME VALUE" "EXIT STATUS" "FILES" "       ~/.config/Cvarden/Cvarden.conf" "       cvarden(6)"
+expect_page cvarden.1 "OPTIONS" "       -v, --version" "FILES" "       q3config.cfg_" "       cvarden-cli(1)"
+expect_page cvarden-cli.1 "       cvarden-cli [options] command [arguments...]" "       --catalogue <FILE>" \
+    "       set NAME VALUE" "EXIT STATUS" "FILES" "       ~/.config/Cvarden/Cvarden.conf" "       cvarden(1)"
 
 [ "$failures" -eq 0 ]
