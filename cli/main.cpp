@@ -6,8 +6,8 @@
 #include "cataloguelocation.h"
 #include "clicommands.h"
 #include "settingsstore.h"
-#include "versiontext.h"
 #include "versionsfolder.h"
+#include "versiontext.h"
 
 // cvarden-cli: the window's commands for scripts, on the same catalogue and
 // the same per-user store.
@@ -25,7 +25,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption catalogueOption(
-        QStringLiteral("catalogue"), QStringLiteral("The catalogue to use (default: options.dat of the installed catalogue, or beside a program "
+        QStringLiteral("catalogue"),
+        QStringLiteral("The catalogue to use (default: options.dat of the installed catalogue, or beside a program "
                        "run where it was built)."),
         QStringLiteral("FILE"));
     parser.addOption(catalogueOption);
@@ -49,13 +50,11 @@ int main(int argc, char *argv[])
         return 2;
     }
     cvarden::SettingsStore store;
-    cvarden::CliContext context{
-        cvarden::PathBytes(parser.isSet(catalogueOption)
-                               ? parser.value(catalogueOption)
-                               : cvarden::DefaultCataloguePath()),
-        {},
-        store,
-        cvarden::PathBytes(cvarden::VersionsFolder())};
+    cvarden::CliContext context{cvarden::PathBytes(parser.isSet(catalogueOption) ? parser.value(catalogueOption)
+                                                                                 : cvarden::DefaultCataloguePath()),
+                                {},
+                                store,
+                                cvarden::PathBytes(cvarden::VersionsFolder())};
     // Names, values and paths are bytes, taken as given: the command's words
     // are the last ones of the command line, since options come first.
     for (int i = argc - static_cast<int>(positional.size()) + 1; i < argc; ++i)

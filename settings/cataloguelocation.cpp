@@ -18,9 +18,9 @@ QString DefaultCataloguePath()
 {
     // The build fixes both folders, so a copy of the installed program's
     // files elsewhere is not taken for it.
-    const QString folder = CatalogueFolderFor(QCoreApplication::applicationDirPath(),
-                                              QStringLiteral(CVARDEN_INSTALLED_PROGRAM_DIR),
-                                              QStringLiteral(CVARDEN_INSTALLED_CATALOGUE_DIR));
+    const QString folder =
+        CatalogueFolderFor(QCoreApplication::applicationDirPath(), QStringLiteral(CVARDEN_INSTALLED_PROGRAM_DIR),
+                           QStringLiteral(CVARDEN_INSTALLED_CATALOGUE_DIR));
     return folder + QStringLiteral("/options.dat");
 }
 

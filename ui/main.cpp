@@ -7,8 +7,8 @@
 #include "mainwindow.h"
 #include "programinfo.h"
 #include "settingsstore.h"
-#include "versiontext.h"
 #include "versionsfolder.h"
+#include "versiontext.h"
 
 namespace {
 
@@ -48,8 +48,7 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     cvarden::SettingsStore store;
-    cvarden::MainWindow window(cvarden::DefaultCataloguePath(), store,
-                               cvarden::VersionsFolder());
+    cvarden::MainWindow window(cvarden::DefaultCataloguePath(), store, cvarden::VersionsFolder());
     window.show();
     return app.exec();
 }
