@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # One test executable per test file, linking only what it tests plus Qt Test,
 # run offscreen so that GUI tests need no display.
 function(cvarden_add_test name)

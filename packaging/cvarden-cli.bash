@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # bash completion for cvarden-cli                          -*- shell-script -*-
 #
 # Completes the commands and options; file names for import, export and

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Checks cvarden-cli's bash completion: its syntax, then what it offers for
 # typed command lines, run against the built program and its catalogue.
 # Arguments: the completion file, the built cvarden-cli, a small catalogue.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Checks the manual pages written at build time: each formats without a
 # warning, and holds what its program's --help gave as well as the sections
 # written by hand.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Makes the Debian package from the built tree, checks what it holds and says
 # of itself, that packing it again gives the same bytes, and what lintian
 # says where it is installed; unpacks it into a temporary root as dpkg would
