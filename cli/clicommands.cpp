@@ -10,7 +10,9 @@
 #include "changedoptions.h"
 #include "closestnames.h"
 #include "commandflags.h"
+#include "commandusage.h"
 #include "exportconfig.h"
+#include "fileio.h"
 #include "importconfig.h"
 #include "loader.h"
 #include "normalize.h"
@@ -60,14 +62,6 @@ LoadedCatalogue loadCatalogue(const CliContext &context, Checks checks = Checks:
     LoadedCatalogue loaded;
     loaded.failure = OpenOptions(context.cataloguePath, loaded.catalogue, checks);
     return loaded;
-}
-
-// As the window's file commands do, a path that names no existing file is
-// not worked on; here the player hears of it.
-bool namesAFile(const std::string &path)
-{
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
 }
 
 const OptionNode *optionNamed(const Catalogue &catalogue, const std::string &name)
@@ -155,9 +149,9 @@ std::string problemBeforeFileCommand(const LoadedCatalogue &loaded, const std::s
 {
     if (!loaded.failure.empty())
         return loaded.failure;
-    if (!namesAFile(path))
-        return "\"" + path + "\" is not a file";
-    return {};
+    // As the window's file commands do, a path that names no existing file
+    // is not worked on; here the player hears what is there instead.
+    return WhyNotAFile(path);
 }
 
 int importFile(const CliContext &context)
@@ -243,8 +237,11 @@ int restore(const CliContext &context)
     unsigned long number = 0;
     if (context.arguments.size() == 2) {
         number = Module1::WholeNumber(context.arguments[1]);
-        if (number == 0)
+        if (number == 0) {
+            std::fprintf(context.err, "cvarden-cli restore: N is a version's number (1, 2, ...), not \"%s\"\n",
+                         context.arguments[1].c_str());
             return usageError;
+        }
     }
     const RestoreReport report = RestoreVersion(context.versionsFolder, path, number);
     if (!report.error.empty())
@@ -299,17 +296,34 @@ const std::map<std::string, Command> &commands()
     return table;
 }
 
+std::vector<std::string> commandNames()
+{
+    std::vector<std::string> names;
+    for (const auto &[name, command] : commands())
+        names.push_back(name);
+    return names;
+}
+
 } // namespace
 
 int RunCliCommand(const std::string &command, const CliContext &context)
 {
     const auto found = commands().find(command);
-    if (found == commands().end())
+    if (found == commands().end()) {
+        std::fprintf(context.err, "cvarden-cli: %s\n", NoCommandNamed(command, commandNames()).c_str());
         return usageError;
+    }
     const Command &entry = found->second;
-    if (context.arguments.size() < entry.leastArguments || context.arguments.size() > entry.mostArguments)
-        return usageError;
-    const int status = entry.run(context);
+    CliContext checked = context;
+    std::string problem = CheckUsage(ShapeOf(entry.usage), checked.arguments);
+    if (problem.empty() &&
+        (checked.arguments.size() < entry.leastArguments || checked.arguments.size() > entry.mostArguments))
+        problem = "wrong number of arguments";
+    if (!problem.empty())
+        std::fprintf(context.err, "cvarden-cli %s: %s\n", command.c_str(), problem.c_str());
+    const int status = problem.empty() ? entry.run(checked) : usageError;
+    if (status == usageError)
+        std::fprintf(context.err, "usage: cvarden-cli %s\n", UsageWords(entry.usage).c_str());
     // Output that could not be written (a full disk, a closed pipe) is a
     // failure, not a success with nothing to show.
     if (std::fflush(context.out) != 0 || std::ferror(context.out))

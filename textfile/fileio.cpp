@@ -170,4 +170,33 @@ std::string RefuseReadOnly(const std::string &path)
 
 #endif
 
+std::string WhyNotAFile(const std::string &path)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    switch (status.type()) {
+    case fs::file_type::regular:
+        return {};
+    case fs::file_type::not_found:
+        if (fs::is_symlink(fs::symlink_status(path, error)))
+            return quoted(path) + " is a symbolic link to nothing";
+        return "there is no file " + quoted(path);
+    case fs::file_type::directory:
+        return quoted(path) + " is a folder, not a file";
+    case fs::file_type::fifo:
+        return quoted(path) + " is a named pipe (FIFO), not a file";
+    case fs::file_type::block:
+    case fs::file_type::character:
+        return quoted(path) + " is a device, not a file";
+    case fs::file_type::socket:
+        return quoted(path) + " is a socket, not a file";
+    default:
+        break;
+    }
+    if (error)
+        return "Cannot look at " + quoted(path) + ": " + error.message() + ".";
+    return quoted(path) + " is not a regular file";
+}
+
 } // namespace cvarden

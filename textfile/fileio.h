@@ -18,6 +18,10 @@ constexpr std::uintmax_t anySize = UINTMAX_MAX;
 // too.
 [[nodiscard]] std::string ReadWholeFile(const std::string &path, std::string &bytes, std::uintmax_t limit = anySize);
 
+// Says what stands at `path` when it is no regular file (nothing, a folder,
+// a named pipe, a device, ...), or returns the empty text when it is one.
+[[nodiscard]] std::string WhyNotAFile(const std::string &path);
+
 // Creates the file or empties it, then writes `bytes` into it. For files of
 // our own making (tests, benchmarks), never for a player's.
 [[nodiscard]] std::string WriteWholeFile(const std::string &path, const std::string &bytes);
