@@ -168,7 +168,7 @@ private:
     {
         if (const std::string why = WhyNotOneWord(variable_); !why.empty())
             note(lines_.linesRead(),
-                 "the variable name " + inQuotes(variable_) + " is not one word to the game: " + why);
+                 "the variable name " + ShownVariableName(variable_) + " is not one word to the game: " + why);
     }
 
     bool namesAFolder(const std::string &name) const

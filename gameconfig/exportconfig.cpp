@@ -87,8 +87,8 @@ std::string unreadableNames(const OptionMatcher &matcher, const OptionTree &tree
             continue;
         const VariableOptions &variable = matcher.variables()[v];
         warning += "The option " + quoted(tree.item(variable.valueOption()).text) +
-                   " was not written: the game cannot read " + quoted(variable.name) + " as a variable name (" +
-                   WhyNotOneWord(variable.name) + "), so the catalogue needs mending.\n";
+                   " was not written: the game cannot read " + ShownVariableName(variable.name) +
+                   " as a variable name (" + WhyNotOneWord(variable.name) + "), so the catalogue needs mending.\n";
     }
     return warning;
 }

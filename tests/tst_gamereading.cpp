@@ -201,17 +201,42 @@ private slots:
         QVERIFY2(report.error.find("longer than the 1023 bytes") != std::string::npos, report.error.c_str());
     }
 
+    void exportLeavesOutANameTheGameCannotRead_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QString>("why"); // empty: written
+        QTest::newRow("a name the game splits") << QByteArray("x;quit") << QByteArray("2") << "\";\", which ends";
+        QTest::newRow("a name whose command the game cuts, even with a short value")
+            << QByteArray(1020, 'v') << QByteArray("1") << "it is too long: the game cuts a command after 1023 bytes";
+        QTest::newRow("a name one byte too long for an empty value")
+            << QByteArray(1016, 'v') << QByteArray() << "it is too long";
+        QTest::newRow("the longest name, with an empty value, is written")
+            << QByteArray(1015, 'v') << QByteArray() << "";
+    }
+
     void exportLeavesOutANameTheGameCannotRead()
     {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, value);
+        QFETCH(QString, why);
         catalogue = Catalogue();
         const QString path = writeTestFile(dir, "split.dat",
-                                           crlfLines({"F", "---", "F", "S", "d", "x;quit", "x", "VALUE", "1"}));
+                                           crlfLines({"F", "---", "F", "S", "d", name, "x", "VALUE", "1"}));
         QCOMPARE(OpenOptions(path.toStdString(), catalogue), std::string());
+        store.values["S"] = value.toStdString();
         ExportReport report;
-        const std::string written = RewriteConfigText(NormalizeText("seta x;quit 2\n"), tree, store, report);
+        const std::string before = NormalizeText("// settings\n");
+        const std::string written = RewriteConfigText(before, tree, store, report);
         QCOMPARE(report.error, std::string());
-        QCOMPARE(written, NormalizeText("seta x;quit 2\n"));
+        if (why.isEmpty()) {
+            QCOMPARE(report.warning, std::string());
+            QCOMPARE(written, NormalizeText("// settings\nseta " + name.toStdString() + " \"\"\n"));
+            return;
+        }
+        QCOMPARE(written, before);
         QVERIFY2(report.warning.find("\"S\" was not written") != std::string::npos, report.warning.c_str());
+        QVERIFY2(report.warning.find(why.toStdString()) != std::string::npos, report.warning.c_str());
     }
 
     void fileNearTheOriginalReleaseLimitGetsNoDefaultsAdded_data()
