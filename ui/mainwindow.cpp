@@ -19,6 +19,7 @@
 #include "programinfo.h"
 #include "reset.h"
 #include "runninggamequestion.h"
+#include "screenreader.h"
 #include "typeaheadfind.h"
 #include "ui_mainwindow.h"
 #include "valueeditors.h"
@@ -59,6 +60,7 @@ void MainWindow::SetUpWindow()
     setFixedSize(size());
     ApplyClassicLook(this);
     ShowAsLink(ui->Text1, QString::fromLatin1(program::address));
+    NameControlsForScreenReaders(this);
 }
 
 void MainWindow::SetUpTree()
@@ -168,6 +170,7 @@ void MainWindow::optiontree_NodeClick(QTreeWidgetItem *node)
         return;
     const OptionNode &option = catalogue_.tree.item(NodeIndexOf(node));
     editors_->ShowOption(option);
+    DescribeSelectedOption(this, option);
     // Showing an option reads the store afresh: values another run saved
     // since get their marks too.
     marks_->Refresh();
