@@ -28,8 +28,9 @@ expect_page()
     done
 }
 
-expect_page cvarden.1 "OPTIONS" "       -v, --version" "FILES" "       q3config.cfg_" "       cvarden-cli(1)"
+expect_page cvarden.1 "OPTIONS" "       -v, --version" "FILES" "       /usr/share/cvarden/options.dat" "       q3config.cfg_" \
+    "COPYRIGHT" "       cvarden-cli(1)"
 expect_page cvarden-cli.1 "       cvarden-cli [options] command [arguments...]" "       --catalogue <FILE>" \
-    "       set NAME VALUE" "EXIT STATUS" "FILES" "       ~/.config/Cvarden/Cvarden.conf" "       cvarden(1)"
+    "       set NAME VALUE" "EXIT STATUS" "FILES" "       ~/.config/Cvarden/Cvarden.conf" "COPYRIGHT" "       cvarden(1)"
 
 [ "$failures" -eq 0 ]
