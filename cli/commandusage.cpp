@@ -42,7 +42,7 @@ std::string unknownOption(const CommandShape &shape, const std::string &word)
     else if (names.empty())
         message += "; it takes none";
     if (!shape.arguments.empty())
-        message += " (a " + shape.arguments.front() + " whose name starts with \"-\" goes after \"--\")";
+        message += " (a " + shape.arguments.back() + " that starts with \"-\" goes after \"--\")";
     return message;
 }
 

@@ -432,7 +432,9 @@ private slots:
         QTest::newRow("a command without arguments says so")
             << QStringList{"reset", "now"} << QByteArray("reset: it takes no arguments, but was given \"now\"");
         QTest::newRow("a file named like an option is pointed to --")
-            << QStringList{"import", "-f.cfg"} << QByteArray("no option \"-f.cfg\"; it takes none (a FILE whose name");
+            << QStringList{"import", "-f.cfg"} << QByteArray("no option \"-f.cfg\"; it takes none (a FILE that starts with \"-\" goes after \"--\")");
+        QTest::newRow("a value like an option is pointed to --")
+            << QStringList{"set", "Brightness", "-x"} << QByteArray("(a VALUE that starts with \"-\" goes after \"--\")");
         QTest::newRow("a version that is no number")
             << QStringList{"restore", "q3config.cfg", "first"}
             << QByteArray("N is a version's number (1, 2, ...), not \"first\"");
