@@ -170,11 +170,11 @@ void MainWindow::optiontree_NodeClick(QTreeWidgetItem *node)
         return;
     const OptionNode &option = catalogue_.tree.item(NodeIndexOf(node));
     editors_->ShowOption(option);
-    DescribeSelectedOption(this, option);
     // Showing an option reads the store afresh: values another run saved
     // since get their marks too.
     marks_->Refresh();
     ui->desclbl->setText(FromBytes(catalogue_.descriptionOf(option)));
+    DescribeSelectedOption(this, option);
 }
 
 ConfigFileDialog &MainWindow::FileDialog()

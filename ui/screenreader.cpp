@@ -58,6 +58,11 @@ void DescribeSelectedOption(QWidget *window, const OptionNode &option)
     }
     if (auto *label = child<QLabel>(window, "Label1"))
         label->setBuddy(onScreen);
+    // A name of its own would hide the label's text from the reader.
+    if (auto *description = child<QLabel>(window, "desclbl"))
+        description->setAccessibleName(description->text().isEmpty()
+                                           ? QObject::tr("Description")
+                                           : QObject::tr("Description: %1").arg(description->text()));
     QWidget *check = child<QWidget>(window, "val_check");
     if (check && check == onScreen)
         check->setAccessibleDescription(QObject::tr("Ticked, \"%1\" is on (%2 1); not ticked, it is off (0)")

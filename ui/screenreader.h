@@ -11,9 +11,10 @@ struct OptionNode;
 // reader says, found by their object names; nothing on screen changes.
 void NameControlsForScreenReaders(QWidget *window);
 
-// After an option (or a folder) is selected: ties the "Value:" label to the
-// editor now on screen, and says in the check box's description what a tick
-// means for that option.
+// After an option (or a folder) is selected and its description shown: ties
+// the "Value:" label to the editor now on screen, says in the check box's
+// description what a tick means for that option, and has the description
+// read with its heading.
 void DescribeSelectedOption(QWidget *window, const OptionNode &option);
 
 } // namespace cvarden

@@ -92,6 +92,14 @@ private slots:
         QVERIFY2(description.contains("\"Full screen\" is on (vid_full 1)"), qPrintable(description));
     }
 
+    void descriptionIsReadWithItsText()
+    {
+        WindowFixture fixture;
+        fixture.select("Full screen");
+        QCOMPARE(accessibilityTree(fixture.window.get())["desclbl"]->text(QAccessible::Name),
+                 QString("Description: Run in a full screen."));
+    }
+
     void valueLabelIsTheBuddyOfTheEditorOnScreen_data()
     {
         QTest::addColumn<QString>("option");
