@@ -46,7 +46,7 @@ std::string generatedGameFile(std::size_t lines, std::size_t options)
 std::string fileBytes(const std::string &path)
 {
     std::string bytes;
-    if (!cvarden::ReadWholeFile(path, bytes).empty())
+    if (cvarden::ReadWholeFile(path, bytes).failed())
         bytes.clear();
     return bytes;
 }

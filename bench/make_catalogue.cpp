@@ -10,9 +10,9 @@ int main(int argc, char *argv[])
 {
     if (argc != 3)
         return 2;
-    const std::string failure =
+    const cvarden::Outcome written =
         cvarden::WriteWholeFile(argv[2], bench::generatedCatalogue(std::strtoul(argv[1], nullptr, 10)));
-    if (!failure.empty())
-        std::fprintf(stderr, "%s\n", failure.c_str());
-    return failure.empty() ? 0 : 1;
+    if (written.failed())
+        std::fprintf(stderr, "%s\n", written.message().c_str());
+    return written.ok() ? 0 : 1;
 }

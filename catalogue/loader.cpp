@@ -246,8 +246,8 @@ private:
         }
         const std::filesystem::path file = folder_ / choiceFile_;
         std::string bytes;
-        if (std::string failure = ReadWholeFile(file.string(), bytes, sizeLimit); !failure.empty()) {
-            note(lines_.linesRead(), failure);
+        if (Outcome read = ReadWholeFile(file.string(), bytes, sizeLimit); read.failed()) {
+            note(lines_.linesRead(), read.message());
             return "0?";
         }
         if (bytes.empty())
@@ -281,11 +281,11 @@ private:
 
 } // namespace
 
-std::string OpenOptions(const std::string &path, Catalogue &catalogue, Checks checks)
+Outcome OpenOptions(const std::string &path, Catalogue &catalogue, Checks checks)
 {
     std::string bytes;
-    if (std::string failure = ReadWholeFile(path, bytes, sizeLimit); !failure.empty())
-        return failure;
+    if (Outcome read = ReadWholeFile(path, bytes, sizeLimit); read.failed())
+        return read;
     EntryReader reader(bytes, std::filesystem::path(path).parent_path(), catalogue, checks);
     reader.readFolders();
     reader.readEntries();

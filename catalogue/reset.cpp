@@ -3,12 +3,12 @@
 
 namespace cvarden {
 
-std::string ResetToDefaults(const OptionTree &tree, ValueStore &store)
+Outcome ResetToDefaults(const OptionTree &tree, ValueStore &store)
 {
     StoreBatch batch(store);
     for (const OptionNode &option : tree.options()) {
-        if (std::string failure = store.Save(option.text, option.defaultValue()); !failure.empty())
-            return failure;
+        if (Outcome saved = store.Save(option.text, option.defaultValue()); saved.failed())
+            return saved;
     }
     return batch.commit();
 }

@@ -9,8 +9,7 @@
 namespace cvarden {
 
 // Stores the catalogue default of every option node, in tree order, so a
-// later node wins a display name it shares. Folders are skipped. Returns the
-// empty text, or what went wrong with the store.
-[[nodiscard]] std::string ResetToDefaults(const OptionTree &tree, ValueStore &store);
+// later node wins a display name it shares. Folders are skipped.
+Outcome ResetToDefaults(const OptionTree &tree, ValueStore &store);
 
 } // namespace cvarden

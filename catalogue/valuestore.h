@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "outcome.h"
+
 namespace cvarden {
 
 // Where the player's option values live, keyed by display name. The catalogue
@@ -15,20 +17,20 @@ public:
     virtual std::string Get(const std::string &name, const std::string &fallback) const = 0;
 
     // Stores `value` under `name`. Outside a batch it is durable when this
-    // returns. Returns the empty text, or what went wrong.
-    [[nodiscard]] virtual std::string Save(const std::string &name, const std::string &value) = 0;
+    // returns.
+    virtual Outcome Save(const std::string &name, const std::string &value) = 0;
 
     // Takes in what other runs of the program saved since this store last
     // read its values: every run of a player shares one set of values.
-    // Returns the empty text, or why the values cannot be read: a store
-    // that cannot be read is not an empty one, so nothing may then be taken
-    // from it, and nothing is written over it.
-    [[nodiscard]] virtual std::string reload() { return {}; }
+    // Fails when the values cannot be read: a store that cannot be read is
+    // not an empty one, so nothing may then be taken from it, and nothing is
+    // written over it.
+    virtual Outcome reload() { return {}; }
 
     // Between these, saves may be committed together once at the end, which
     // keeps commands that save hundreds of values fast.
     virtual void beginBatch() = 0;
-    [[nodiscard]] virtual std::string endBatch() = 0;
+    virtual Outcome endBatch() = 0;
 };
 
 // Opens a batch for a scope and commits it however the scope is left, so that
@@ -42,7 +44,7 @@ public:
     StoreBatch &operator=(const StoreBatch &) = delete;
 
     // Commits now and reports the outcome; later commits do nothing.
-    [[nodiscard]] std::string commit()
+    Outcome commit()
     {
         if (done_)
             return {};

@@ -40,6 +40,11 @@ int fail(const CliContext &context, const std::string &message)
     return failed;
 }
 
+int fail(const CliContext &context, const Outcome &outcome)
+{
+    return fail(context, outcome.message());
+}
+
 // What the player should know of a command that still succeeded, one line a
 // point, on the error output so that scripts reading the output miss nothing.
 void warn(const CliContext &context, const std::string &lines)
@@ -54,7 +59,7 @@ void warn(const CliContext &context, const std::string &lines)
 // The catalogue, and why it could not be read when it could not.
 struct LoadedCatalogue {
     Catalogue catalogue;
-    std::string failure;
+    Outcome failure;
 };
 
 LoadedCatalogue loadCatalogue(const CliContext &context, Checks checks = Checks::OnTheWay)
@@ -94,11 +99,11 @@ int list(const CliContext &context)
         return usageError;
     const bool changedOnly = HasFlag(context.arguments, "--changed");
     const LoadedCatalogue loaded = loadCatalogue(context);
-    if (!loaded.failure.empty())
+    if (loaded.failure.failed())
         return fail(context, loaded.failure);
     ValueStore &store = context.store;
-    if (std::string problem = store.reload(); !problem.empty())
-        return fail(context, problem);
+    if (Outcome read = store.reload(); read.failed())
+        return fail(context, read);
     const OptionTree &tree = loaded.catalogue.tree;
     // The kind is printed as the catalogue spells it, a misspelt one too.
     for (const OptionNode &option : tree.options()) {
@@ -115,8 +120,8 @@ int list(const CliContext &context)
 // no option of that name. The empty text when nothing does.
 std::string problemBeforeOptionCommand(const LoadedCatalogue &loaded, const std::string &name)
 {
-    if (!loaded.failure.empty())
-        return loaded.failure;
+    if (loaded.failure.failed())
+        return loaded.failure.message();
     if (!optionNamed(loaded.catalogue, name))
         return noOptionNamed(loaded.catalogue, name);
     return {};
@@ -128,8 +133,8 @@ int get(const CliContext &context)
     const LoadedCatalogue loaded = loadCatalogue(context);
     if (std::string problem = problemBeforeOptionCommand(loaded, name); !problem.empty())
         return fail(context, problem);
-    if (std::string problem = context.store.reload(); !problem.empty())
-        return fail(context, problem);
+    if (Outcome read = context.store.reload(); read.failed())
+        return fail(context, read);
     print(context, context.store.Get(name, optionNamed(loaded.catalogue, name)->defaultValue()) + "\n");
     return done;
 }
@@ -139,16 +144,16 @@ int set(const CliContext &context)
     const std::string &name = context.arguments[0];
     if (std::string problem = problemBeforeOptionCommand(loadCatalogue(context), name); !problem.empty())
         return fail(context, problem);
-    const std::string failure = context.store.Save(name, context.arguments[1]);
-    return failure.empty() ? done : fail(context, failure);
+    const Outcome saved = context.store.Save(name, context.arguments[1]);
+    return saved.ok() ? done : fail(context, saved);
 }
 
 // What stops a command on a game file before it starts: the catalogue it
 // cannot read, or a path that names no file. The empty text when nothing does.
 std::string problemBeforeFileCommand(const LoadedCatalogue &loaded, const std::string &path)
 {
-    if (!loaded.failure.empty())
-        return loaded.failure;
+    if (loaded.failure.failed())
+        return loaded.failure.message();
     // As the window's file commands do, a path that names no existing file
     // is not worked on; here the player hears what is there instead.
     return WhyNotAFile(path);
@@ -161,27 +166,29 @@ int importFile(const CliContext &context)
     if (std::string problem = problemBeforeFileCommand(loaded, path); !problem.empty())
         return fail(context, problem);
     const ImportReport report = ImportConfig(path, loaded.catalogue.tree, context.store);
-    if (!report.error.empty())
-        return fail(context, report.error);
-    print(context, "Took over " + std::to_string(report.valuesTaken) + " values from " + path + "\n");
+    if (report.outcome.failed())
+        return fail(context, report.outcome);
+    print(context, ImportSummary(report) + " (" + path + ")\n");
     return done;
 }
 
-// Shows what an export would change, touching no file at all.
-int previewExport(const CliContext &context, const std::string &path, OptionTree &tree)
+// Shows what an export would change, touching no file at all: the settings
+// that change, then the lines.
+int previewExport(const CliContext &context, const std::string &path, const OptionTree &tree)
 {
-    if (std::string problem = context.store.reload(); !problem.empty())
-        return fail(context, problem);
     std::string bytes;
-    if (std::string failure = ReadGameFile(path, bytes); !failure.empty())
-        return fail(context, failure);
-    const std::string before = NormalizeText(bytes);
-    ExportReport report;
-    const std::string after = RewriteConfigText(before, tree, context.store, report);
-    if (!report.error.empty())
-        return fail(context, report.error);
-    print(context, UnifiedDiff(before, after, path, path + " (after export)"));
-    warn(context, report.warning);
+    const SavePlan plan = PlanExport(path, tree, context.store, bytes);
+    if (plan.outcome.failed())
+        return fail(context, plan.outcome);
+    print(context, SaveSummary(plan) + "\n");
+    for (const SettingPlan &setting : plan.settings) {
+        if (setting.fate == SettingFate::Changed)
+            print(context, "  " + tree.item(setting.option).text + ": " +
+                               (setting.before ? "\"" + *setting.before + "\"" : std::string("(not set)")) + " -> \"" +
+                               setting.after + "\"\n");
+    }
+    print(context, UnifiedDiff(NormalizeText(bytes), plan.text, path, path + " (after export)"));
+    warn(context, plan.warnings);
     return done;
 }
 
@@ -199,29 +206,28 @@ int exportFile(const CliContext &context)
         return previewExport(context, path, tree);
     if (!ExportGoesOn(path, HasFlag(flags, "--if-game-stopped"), context.err))
         return failed;
-    const ExportReport report = ExportConfig(path, tree, context.store, context.versionsFolder);
-    if (!report.error.empty())
-        return fail(context, report.error);
-    print(context, "Replaced " + std::to_string(report.linesReplaced) + " lines and added " +
-                       std::to_string(report.linesAdded) + " lines in " + path + "\n");
-    warn(context, report.warning);
+    const SavePlan plan = ExportConfig(path, tree, context.store, context.versionsFolder);
+    if (plan.outcome.failed())
+        return fail(context, plan.outcome);
+    print(context, SaveSummary(plan) + " (" + path + ")\n");
+    warn(context, plan.warnings);
     return done;
 }
 
 int reset(const CliContext &context)
 {
     const LoadedCatalogue loaded = loadCatalogue(context);
-    if (!loaded.failure.empty())
+    if (loaded.failure.failed())
         return fail(context, loaded.failure);
-    const std::string failure = ResetToDefaults(loaded.catalogue.tree, context.store);
-    return failure.empty() ? done : fail(context, failure);
+    const Outcome reset = ResetToDefaults(loaded.catalogue.tree, context.store);
+    return reset.ok() ? done : fail(context, reset);
 }
 
 int backups(const CliContext &context)
 {
     std::vector<KeptVersion> versions;
-    if (std::string failure = ListVersions(context.versionsFolder, context.arguments[0], versions); !failure.empty())
-        return fail(context, failure);
+    if (Outcome listed = ListVersions(context.versionsFolder, context.arguments[0], versions); listed.failed())
+        return fail(context, listed);
     for (const KeptVersion &version : versions) {
         const QString when =
             QDateTime::fromSecsSinceEpoch(version.keptAt).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
@@ -244,8 +250,8 @@ int restore(const CliContext &context)
         }
     }
     const RestoreReport report = RestoreVersion(context.versionsFolder, path, number);
-    if (!report.error.empty())
-        return fail(context, report.error);
+    if (report.outcome.failed())
+        return fail(context, report.outcome);
     print(context, "Put version " + std::to_string(report.restored) + " back into " + path +
                        (report.replacedKeptAs == 0
                             ? ""
@@ -257,7 +263,7 @@ int restore(const CliContext &context)
 int check(const CliContext &context)
 {
     const LoadedCatalogue loaded = loadCatalogue(context, Checks::Thorough);
-    if (!loaded.failure.empty())
+    if (loaded.failure.failed())
         return fail(context, loaded.failure);
     for (const CatalogueFinding &finding : loaded.catalogue.findings)
         print(context, context.cataloguePath + ":" + std::to_string(finding.line) + ": " + finding.text + "\n");

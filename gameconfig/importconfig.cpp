@@ -21,29 +21,39 @@ ImportReport ImportConfigText(std::string_view fileText, const OptionTree &tree,
         if (!lastValues[v])
             continue;
         for (const std::size_t index : matcher.variables()[v].indices) {
-            report.error = store.Save(tree.item(index).text, *lastValues[v]);
-            if (!report.error.empty())
+            const OptionNode &option = tree.item(index);
+            if (store.Get(option.text, option.defaultValue()) != *lastValues[v])
+                ++report.differed;
+            report.outcome = store.Save(option.text, *lastValues[v]);
+            if (report.outcome.failed())
                 return report;
             ++report.valuesTaken;
         }
     }
-    report.error = batch.commit();
+    report.outcome = batch.commit();
     return report;
+}
+
+std::string ImportSummary(const ImportReport &report)
+{
+    return std::to_string(report.valuesTaken) + (report.valuesTaken == 1 ? " setting" : " settings") + " read; " +
+           std::to_string(report.differed) + (report.differed == 1 ? " differs" : " differ") + " from your values";
 }
 
 ImportReport ImportConfig(const std::string &chosenPath, const OptionTree &tree, ValueStore &store)
 {
     // A store that cannot be read is never written over, and the backup copy
     // is not touched for an import that cannot be made.
-    if (std::string problem = store.reload(); !problem.empty())
-        return {problem, 0};
-    std::string original;
-    std::string normalized;
-    if (std::string failure = NormalizeFile(chosenPath, normalized, &original); !failure.empty())
-        return {failure, 0};
+    if (Outcome read = store.reload(); read.failed())
+        return {read};
+    std::string bytes;
+    if (Outcome read = ReadGameFile(chosenPath, bytes); read.failed())
+        return {read};
+    if (Outcome backup = WriteBackupCopy(chosenPath, bytes); backup.failed())
+        return {backup};
     // The game reads the file as it is; the normalized copy only adds line
     // ends, which can move where the game cuts a long /* comment.
-    return ImportConfigText(original, tree, store);
+    return ImportConfigText(bytes, tree, store);
 }
 
 } // namespace cvarden

@@ -11,8 +11,9 @@
 namespace cvarden {
 
 struct ImportReport {
-    std::string error;           // empty on success
+    Outcome outcome;
     std::size_t valuesTaken = 0; // options that were given a value
+    std::size_t differed = 0;    // of those, the options that held another value before
 };
 
 // Takes the values over from the text of a game file, as the game would end
@@ -20,12 +21,16 @@ struct ImportReport {
 // command for it that the game runs, whatever the letter case, the blanks or
 // the other commands around it. Every option of that variable is given the
 // value; a `seta` with no value sets nothing. The saves are committed together.
-[[nodiscard]] ImportReport ImportConfigText(std::string_view fileText, const OptionTree &tree, ValueStore &store);
+ImportReport ImportConfigText(std::string_view fileText, const OptionTree &tree, ValueStore &store);
+
+// What an import did, in a sentence for the player: how many settings were
+// read, and how many of them differ from the values stored before.
+std::string ImportSummary(const ImportReport &report);
 
 // Takes the values of the catalogued options over from the chosen game file
 // into the store. The file is first normalized into its backup copy; it is
 // never changed. Values saved before a failure stay saved. A store that
 // cannot be read is refused before anything is read or written.
-[[nodiscard]] ImportReport ImportConfig(const std::string &chosenPath, const OptionTree &tree, ValueStore &store);
+ImportReport ImportConfig(const std::string &chosenPath, const OptionTree &tree, ValueStore &store);
 
 } // namespace cvarden

@@ -37,33 +37,22 @@ std::string BackupPathFor(const std::string &chosenPath)
     return chosenPath + "_";
 }
 
-std::string ReadGameFile(const std::string &chosenPath, std::string &bytes)
+Outcome ReadGameFile(const std::string &chosenPath, std::string &bytes)
 {
-    if (std::string failure = ReadWholeFile(chosenPath, bytes); !failure.empty())
-        return failure;
+    if (Outcome read = ReadWholeFile(chosenPath, bytes); read.failed())
+        return read;
     if (bytes.empty())
-        return "\"" + chosenPath + "\" is empty: it holds no settings.";
+        return {Failure::Empty, "\"" + chosenPath + "\" is empty: it holds no settings."};
     return {};
 }
 
-std::string NormalizeFile(const std::string &chosenPath, std::string &normalized, std::string *original)
+Outcome WriteBackupCopy(const std::string &chosenPath, std::string_view bytes)
 {
-    normalized.clear();
-    std::string bytes;
-    // A failed read, an empty file included, leaves the backup copy as it is:
-    // it may hold the player's last good settings.
-    if (std::string failure = ReadGameFile(chosenPath, bytes); !failure.empty())
-        return failure;
-    normalized = NormalizeText(bytes);
-    if (original)
-        *original = std::move(bytes);
     // The game file itself is written to last; its backup copy guards
     // against the program's faults, and is not worth a wait for the disk.
-    if (std::string failure =
-            PlaceNewFile(BackupPathFor(chosenPath), normalized, chosenPath, Durability::SurvivesProgramFaults);
-        !failure.empty())
-        return "Cannot write the backup copy beside the chosen file. " + failure;
-    return {};
+    const Outcome placed =
+        PlaceNewFile(BackupPathFor(chosenPath), NormalizeText(bytes), chosenPath, Durability::SurvivesProgramFaults);
+    return placed.ok() ? placed : placed.within("Cannot write the backup copy beside the chosen file. ");
 }
 
 } // namespace cvarden

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "outcome.h"
+
 namespace cvarden {
 
 // The game ends its lines with a bare LF, which our line model keeps inside a
@@ -18,18 +20,14 @@ std::string BackupPathFor(const std::string &chosenPath);
 
 // Reads the chosen game file whole. An empty one fails: it holds no line to
 // read, and is often one the game left cut short.
-[[nodiscard]] std::string ReadGameFile(const std::string &chosenPath, std::string &bytes);
+Outcome ReadGameFile(const std::string &chosenPath, std::string &bytes);
 
-// Reads the chosen file and replaces the backup copy with its normalized
-// text, which it hands on in `normalized` so the commands need not read it
-// back; when `original` is given, the bytes as read go there. The backup
-// copy is replaced in one step: a fault while it is written keeps the
-// previous one whole, and a link in its place is replaced, never followed;
-// something other than a file there (a folder, a FIFO) is refused and left
-// alone. It gets the chosen file's read and write permissions. Returns the
-// empty text on success, else what failed. An empty chosen file fails,
-// holding no line to read, and leaves the backup copy untouched.
-[[nodiscard]] std::string NormalizeFile(const std::string &chosenPath, std::string &normalized,
-                                        std::string *original = nullptr);
+// Replaces the backup copy beside the chosen file with the normalized text of
+// `bytes`, what the file held. It is replaced in one step: a fault while it
+// is written keeps the previous one whole, and a link in its place is
+// replaced, never followed; something other than a file there (a folder, a
+// FIFO) is refused and left alone. It gets the chosen file's read and write
+// permissions.
+Outcome WriteBackupCopy(const std::string &chosenPath, std::string_view bytes);
 
 } // namespace cvarden

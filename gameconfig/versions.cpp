@@ -64,7 +64,7 @@ bool readName(const std::string &name, KeptVersion &version)
     return true;
 }
 
-std::string listIn(const fs::path &folder, std::vector<KeptVersion> &versions)
+Outcome listIn(const fs::path &folder, std::vector<KeptVersion> &versions)
 {
     versions.clear();
     std::error_code error;
@@ -80,7 +80,8 @@ std::string listIn(const fs::path &folder, std::vector<KeptVersion> &versions)
         }
     }
     if (error)
-        return "Cannot read the versions kept in " + inQuotes(folder) + ": " + error.message() + ".";
+        return {Failure::CannotRead,
+                "Cannot read the versions kept in " + inQuotes(folder) + ": " + error.message() + "."};
     std::sort(versions.begin(), versions.end(),
               [](const KeptVersion &a, const KeptVersion &b) { return a.number < b.number; });
     return {};
@@ -109,15 +110,15 @@ bool holdsExactly(const fs::path &path, const KeptVersion &version, const std::s
 
 } // namespace
 
-std::string KeepVersion(const std::string &versionsFolder, const std::string &gameFile, const std::string &bytes,
-                        unsigned long *keptAs)
+Outcome KeepVersion(const std::string &versionsFolder, const std::string &gameFile, const std::string &bytes,
+                    unsigned long *keptAs)
 {
     const fs::path folder = folderFor(versionsFolder, gameFile);
     const std::string failed =
         "Cannot keep what " + inQuotes(gameFile) + " holds as a version to go back to, so it " + "was left unchanged: ";
     std::vector<KeptVersion> versions;
-    if (std::string failure = listIn(folder, versions); !failure.empty())
-        return failed + failure;
+    if (Outcome listed = listIn(folder, versions); listed.failed())
+        return listed.within(failed);
     if (!versions.empty() && holdsExactly(folder / fileNameOf(versions.back()), versions.back(), bytes)) {
         if (keptAs)
             *keptAs = versions.back().number;
@@ -130,13 +131,13 @@ std::string KeepVersion(const std::string &versionsFolder, const std::string &ga
     if (!error)
         fs::permissions(folder, fs::perms::owner_all, error);
     if (error)
-        return failed + "the folder " + inQuotes(folder) + " cannot be made: " + error.message() + ".";
+        return {Failure::CannotWrite,
+                failed + "the folder " + inQuotes(folder) + " cannot be made: " + error.message() + "."};
     const KeptVersion next{versions.empty() ? 1 : versions.back().number + 1,
                            static_cast<std::int64_t>(std::time(nullptr)), bytes.size()};
-    if (std::string failure =
-            PlaceNewFile((folder / fileNameOf(next)).string(), bytes, {}, Durability::SurvivesPowerLoss);
-        !failure.empty())
-        return failed + failure;
+    if (Outcome placed = PlaceNewFile((folder / fileNameOf(next)).string(), bytes, {}, Durability::SurvivesPowerLoss);
+        placed.failed())
+        return placed.within(failed);
     versions.push_back(next);
     // A version that cannot be removed merely stays.
     for (std::size_t i = 0; i + versionsKept < versions.size(); ++i)
@@ -146,7 +147,7 @@ std::string KeepVersion(const std::string &versionsFolder, const std::string &ga
     return {};
 }
 
-std::string ListVersions(const std::string &versionsFolder, const std::string &gameFile,
+Outcome ListVersions(const std::string &versionsFolder, const std::string &gameFile,
                          std::vector<KeptVersion> &versions)
 {
     return listIn(folderFor(versionsFolder, gameFile), versions);
@@ -157,29 +158,30 @@ RestoreReport RestoreVersion(const std::string &versionsFolder, const std::strin
     RestoreReport report;
     const fs::path folder = folderFor(versionsFolder, gameFile);
     std::vector<KeptVersion> versions;
-    report.error = listIn(folder, versions);
-    if (!report.error.empty())
+    report.outcome = listIn(folder, versions);
+    if (report.outcome.failed())
         return report;
     const auto chosen = number == 0 && !versions.empty()
                             ? versions.end() - 1
                             : std::find_if(versions.begin(), versions.end(),
                                            [number](const KeptVersion &version) { return version.number == number; });
     if (chosen == versions.end()) {
-        report.error = (number == 0 ? std::string("No version") : "No version " + std::to_string(number)) + " of " +
-                       inQuotes(gameFile) + " is kept.";
+        report.outcome = {Failure::NoSuchVersion,
+                          (number == 0 ? std::string("No version") : "No version " + std::to_string(number)) +
+                              " of " + inQuotes(gameFile) + " is kept."};
         return report;
     }
     std::string wanted, current;
-    report.error = ReadWholeFile((folder / fileNameOf(*chosen)).string(), wanted);
-    if (report.error.empty())
-        report.error = ReadWholeFile(gameFile, current);
-    if (report.error.empty())
-        report.error = RefuseReadOnly(gameFile);
-    if (report.error.empty() && !current.empty())
-        report.error = KeepVersion(versionsFolder, gameFile, current, &report.replacedKeptAs);
-    if (report.error.empty())
-        report.error = ReplaceWholeFile(gameFile, wanted);
-    if (report.error.empty())
+    report.outcome = ReadWholeFile((folder / fileNameOf(*chosen)).string(), wanted);
+    if (report.outcome.ok())
+        report.outcome = ReadWholeFile(gameFile, current);
+    if (report.outcome.ok())
+        report.outcome = RefuseToReplace(gameFile);
+    if (report.outcome.ok() && !current.empty())
+        report.outcome = KeepVersion(versionsFolder, gameFile, current, &report.replacedKeptAs);
+    if (report.outcome.ok())
+        report.outcome = ReplaceWholeFile(gameFile, wanted);
+    if (report.outcome.ok())
         report.restored = chosen->number;
     return report;
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "outcome.h"
+
 namespace cvarden {
 
 // Earlier contents of a game file, kept so the player can go back to them.
@@ -23,18 +25,18 @@ struct KeptVersion {
 // newest version, unless the newest already holds the same bytes; then drops
 // all but the last `versionsKept`. `keptAs`, when given, gets the number of
 // the version that holds them.
-[[nodiscard]] std::string KeepVersion(const std::string &versionsFolder, const std::string &gameFile,
-                                      const std::string &bytes, unsigned long *keptAs = nullptr);
+Outcome KeepVersion(const std::string &versionsFolder, const std::string &gameFile, const std::string &bytes,
+                    unsigned long *keptAs = nullptr);
 
 // The versions kept of `gameFile`, oldest first.
-[[nodiscard]] std::string ListVersions(const std::string &versionsFolder, const std::string &gameFile,
-                                       std::vector<KeptVersion> &versions);
+Outcome ListVersions(const std::string &versionsFolder, const std::string &gameFile,
+                     std::vector<KeptVersion> &versions);
 
 // Puts version `number` of `gameFile` back (0: the newest), in one step,
 // after keeping what the file holds now as a version too, and says which
 // version was put back and which one now holds the replaced content.
 struct RestoreReport {
-    std::string error; // empty on success
+    Outcome outcome;
     unsigned long restored = 0;
     unsigned long replacedKeptAs = 0; // 0 when the file was empty
 };

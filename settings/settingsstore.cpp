@@ -120,20 +120,20 @@ std::string SettingsStore::Get(const std::string &name, const std::string &fallb
     return value.isValid() ? ToBytes(value.toString()) : fallback;
 }
 
-std::string SettingsStore::Save(const std::string &name, const std::string &value)
+Outcome SettingsStore::Save(const std::string &name, const std::string &value)
 {
     if (!problem_.empty() && batching_)
         return refusal("save");
     pending_[section + encodeName(name)] = FromBytes(value);
-    return batching_ ? std::string() : commit();
+    return batching_ ? Outcome() : commit();
 }
 
-std::string SettingsStore::reload()
+Outcome SettingsStore::reload()
 {
     // With nothing of ours waiting, the file is read afresh, and checked.
     if (!batching_)
         open();
-    return problem_.empty() ? std::string() : refusal("read");
+    return problem_.empty() ? Outcome() : refusal("read");
 }
 
 void SettingsStore::beginBatch()
@@ -141,7 +141,7 @@ void SettingsStore::beginBatch()
     batching_ = true;
 }
 
-std::string SettingsStore::endBatch()
+Outcome SettingsStore::endBatch()
 {
     batching_ = false;
     return commit();
@@ -193,23 +193,25 @@ void SettingsStore::open()
         readStamp_ = stamp;
 }
 
-std::string SettingsStore::refusal(const char *verb) const
+Outcome SettingsStore::refusal(const char *verb) const
 {
-    return std::string("Cannot ") + verb + " the settings in \"" + PathBytes(location()) + "\": " + problem_ +
-           ". Cvarden reads nothing from it and writes nothing over it. To start afresh, move that file away: "
-           "your options then read as the catalogue's defaults, and an import takes your values over from "
-           "q3config.cfg again.";
+    return {Failure::StoreUnreadable,
+            std::string("Cannot ") + verb + " the settings in \"" + PathBytes(location()) + "\": " + problem_ +
+                ". Cvarden reads nothing from it and writes nothing over it. To start afresh, move that file "
+                "away: your options then read as the catalogue's defaults, and an import takes your values over "
+                "from q3config.cfg again."};
 }
 
-std::string SettingsStore::commit()
+Outcome SettingsStore::commit()
 {
     if (pending_.empty())
         return {};
     // QSettings would open it to take its turn, and wait there for ever.
     if (std::string why = iniPath_.isEmpty() ? std::string() : whyNotAFile(lockPath()); !why.empty()) {
         pending_.clear();
-        return "Cannot save the settings in \"" + PathBytes(location()) + "\": its lock \"" + PathBytes(lockPath()) +
-               "\" cannot be used, as " + why + ". Move it away and save again.";
+        return {Failure::StoreUnwritable, "Cannot save the settings in \"" + PathBytes(location()) + "\": its lock \"" +
+                                              PathBytes(lockPath()) + "\" cannot be used, as " + why +
+                                              ". Move it away and save again."};
     }
     // Read and checked again just before it is written: a file damaged since
     // it was last read is left as it is.
@@ -234,8 +236,9 @@ std::string SettingsStore::commit()
         readStamp_.clear();
         return refusal("save");
     }
-    return "Cannot save the settings in \"" + PathBytes(location()) +
-           "\": the file cannot be written (check its folder's permissions and free space).";
+    return {Failure::StoreUnwritable,
+            "Cannot save the settings in \"" + PathBytes(location()) +
+                "\": the file cannot be written (check its folder's permissions and free space)."};
 }
 
 } // namespace cvarden

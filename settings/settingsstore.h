@@ -29,10 +29,10 @@ public:
     explicit SettingsStore(const QString &iniPath);
 
     std::string Get(const std::string &name, const std::string &fallback) const override;
-    std::string Save(const std::string &name, const std::string &value) override;
-    std::string reload() override;
+    Outcome Save(const std::string &name, const std::string &value) override;
+    Outcome reload() override;
     void beginBatch() override;
-    std::string endBatch() override;
+    Outcome endBatch() override;
 
 private:
     // The settings store takes "/" and "\" as group separators and refuses an
@@ -44,8 +44,8 @@ private:
     // The lock QSettings takes to save into the file.
     QString lockPath() const;
     void open();
-    std::string refusal(const char *verb) const;
-    std::string commit();
+    Outcome refusal(const char *verb) const;
+    Outcome commit();
 
     QString iniPath_; // empty: the platform's own store, not a file of ours
     std::unique_ptr<QSettings> settings_;

@@ -52,8 +52,8 @@ inline std::string readTestFile(const QString &path)
 }
 
 // Writes the catalogue lines as options.dat into `dir` and loads them afresh
-// into `catalogue`: the empty text, or why the file could not be read.
-inline std::string loadTestCatalogue(const QTemporaryDir &dir, const QStringList &lines, cvarden::Catalogue &catalogue)
+// into `catalogue`.
+inline cvarden::Outcome loadTestCatalogue(const QTemporaryDir &dir, const QStringList &lines, cvarden::Catalogue &catalogue)
 {
     catalogue = cvarden::Catalogue();
     return cvarden::OpenOptions(writeTestFile(dir, "options.dat", crlfLines(lines)).toStdString(), catalogue);

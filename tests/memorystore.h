@@ -16,10 +16,10 @@ public:
         return found == values.end() ? fallback : found->second;
     }
 
-    std::string Save(const std::string &name, const std::string &value) override
+    cvarden::Outcome Save(const std::string &name, const std::string &value) override
     {
         if (failAfter == 0)
-            return "the store is full";
+            return {cvarden::Failure::StoreUnwritable, "the store is full"};
         --failAfter;
         values[name] = value;
         if (!batching)
@@ -27,9 +27,16 @@ public:
         return {};
     }
 
+    cvarden::Outcome reload() override
+    {
+        if (unreadable)
+            return {cvarden::Failure::StoreUnreadable, "the store cannot be read"};
+        return {};
+    }
+
     void beginBatch() override { batching = true; }
 
-    std::string endBatch() override
+    cvarden::Outcome endBatch() override
     {
         batching = false;
         ++commits;
@@ -39,5 +46,6 @@ public:
     std::map<std::string, std::string> values;
     int commits = 0;
     long failAfter = -1; // saves left before every save fails; negative: never
+    bool unreadable = false;
     bool batching = false;
 };

@@ -4,6 +4,7 @@
 #include <QSet>
 #include <QtTest>
 
+#include "outcomes.h"
 #include "enginefacts.h"
 #include "loader.h"
 #include "optionkey.h"
@@ -52,7 +53,7 @@ private slots:
     void initTestCase()
     {
         cvarden::Catalogue catalogue;
-        QCOMPARE(cvarden::OpenOptions(CVARDEN_SAMPLE_DATA "/options.dat", catalogue), std::string());
+        QCOMPARE(cvarden::OpenOptions(CVARDEN_SAMPLE_DATA "/options.dat", catalogue), cvarden::Failure::None);
         for (const cvarden::OptionNode &node : catalogue.options()) {
             options.append({QString::fromStdString(node.variable()), QString::fromStdString(node.text),
                             QString::fromStdString(Module1::OptionKind(node.key)),

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include <QtTest>
 
+#include "outcomes.h"
 #include "catalogue_fixture.h"
 #include "changedoptions.h"
 #include "loader.h"
@@ -52,7 +53,7 @@ private slots:
         QTemporaryDir dir;
         Catalogue catalogue;
         OptionTree &tree = catalogue.tree;
-        QCOMPARE(loadTestCatalogue(dir, changeCatalogue(), catalogue), std::string());
+        QCOMPARE(loadTestCatalogue(dir, changeCatalogue(), catalogue), Failure::None);
         QCOMPARE(tree.count(), std::size_t(6));
         MemoryStore store;
         for (const QString &pair : stored)

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "catalogue_fixture.h"
+#include "caughtoutput.h"
 #include "clicommands.h"
 #include "settingsstore.h"
 #include "standinengine.h"
@@ -16,29 +17,6 @@ struct Run {
     QByteArray err;
 };
 
-// A command's output or error output, caught in a file of its own.
-class Caught {
-public:
-    Caught() : file_(std::tmpfile()) {}
-    ~Caught() { std::fclose(file_); }
-    Caught(const Caught &) = delete;
-    Caught &operator=(const Caught &) = delete;
-
-    std::FILE *file() const { return file_; }
-    QByteArray bytes() const
-    {
-        std::fflush(file_);
-        std::rewind(file_);
-        QByteArray all;
-        char chunk[4096];
-        for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, file_)) > 0;)
-            all.append(chunk, qsizetype(got));
-        return all;
-    }
-
-private:
-    std::FILE *file_;
-};
 
 } // namespace
 
@@ -240,7 +218,7 @@ private slots:
         const QString config = writeTestFile(dir, "q3config.cfg", "seta vid_bright \"2.0\"\nseta snd_rate \"44\"\n");
         const Run run = cli({"import", config});
         QCOMPARE(run.status, 0);
-        QCOMPARE(run.out, ("Took over 2 values from " + config + "\n").toLocal8Bit());
+        QCOMPARE(run.out, ("2 settings read; 2 differ from your values (" + config + ")\n").toLocal8Bit());
         QCOMPARE(cli({"get", "Mixing rate"}).out, QByteArray("44\n"));
     }
 
@@ -249,7 +227,7 @@ private slots:
         const QString config = writeTestFile(dir, "q3config.cfg", "seta vid_bright \"2.0\"\n");
         const Run run = cli({"export", config});
         QCOMPARE(run.status, 0);
-        QCOMPARE(run.out, ("Replaced 1 lines and added 2 lines in " + config + "\n").toLocal8Bit());
+        QCOMPARE(run.out, ("1 setting changed, 2 added at their default, 0 already right (" + config + ")\n").toLocal8Bit());
         QCOMPARE(readTestFile(config), std::string("seta vid_bright \"1.0\"\n\r\nseta vid_full \"1\"\n\r\n"
                                                    "seta snd_rate \"22\"\n\r\n"));
     }
@@ -260,7 +238,9 @@ private slots:
         const QString config = writeTestFile(dir, "preview.cfg", before);
         const Run run = cli({"export", "--dry-run", config});
         QCOMPARE(run.status, 0);
-        QCOMPARE(run.out, ("--- " + config + "\n+++ " + config + " (after export)\n"
+        QCOMPARE(run.out, ("1 setting changed, 2 added at their default, 0 already right\n"
+                           "  Brightness: \"2.0\" -> \"1.0\"\n"
+                           "--- " + config + "\n+++ " + config + " (after export)\n"
                            "@@ -1,2 +1,4 @@\n"
                            " // mine\n"
                            "-seta vid_bright \"2.0\"\n"

@@ -3,10 +3,12 @@
 
 #include <sys/stat.h>
 
+#include "outcomes.h"
 #include "catalogue_fixture.h"
 #include "exportconfig.h"
 #include "loader.h"
 #include "memorystore.h"
+#include "versions.h"
 
 using namespace cvarden;
 
@@ -24,10 +26,10 @@ private:
     void loadCatalogue(const QStringList &extraEntries = {})
     {
         const QStringList lines{"F", "---", "F", "A", "d", "ab", "x", "VALUE", "1", "F", "D", "d", "cd", "x", "VALUE", "0"};
-        QCOMPARE(loadTestCatalogue(dir, lines + extraEntries, catalogue), std::string());
+        QCOMPARE(loadTestCatalogue(dir, lines + extraEntries, catalogue), Failure::None);
     }
 
-    ExportReport exportBytes(const std::string &bytes)
+    SavePlan exportBytes(const std::string &bytes)
     {
         chosen = writeTestFile(dir, "q3config.cfg", bytes);
         return ExportConfig(chosen.toStdString(), tree, store);
@@ -73,8 +75,8 @@ private slots:
     {
         QFETCH(QString, before);
         QFETCH(QString, after);
-        const ExportReport report = exportBytes(spelled(before));
-        QCOMPARE(report.error, std::string());
+        const SavePlan report = exportBytes(spelled(before));
+        QCOMPARE(report.outcome, Failure::None);
         QCOMPARE(readTestFile(chosen), spelled(after));
     }
 
@@ -90,10 +92,11 @@ private slots:
         QFETCH(QByteArray, file);
         exportBytes(file.toStdString());
         const std::string once = readTestFile(chosen);
-        const ExportReport again = ExportConfig(chosen.toStdString(), tree, store);
+        const SavePlan again = ExportConfig(chosen.toStdString(), tree, store);
         QCOMPARE(readTestFile(chosen), once);
-        QCOMPARE(again.linesAdded, std::size_t(0));
-        QCOMPARE(again.linesReplaced, std::size_t(2));
+        QCOMPARE(again.commandsAdded, std::size_t(0));
+        QCOMPARE(again.commandsRewritten, std::size_t(2));
+        QCOMPARE(SaveSummary(again), std::string("Nothing changed: the file already held every value"));
     }
 
     void backupCopyHoldsThePreviousContent()
@@ -119,7 +122,7 @@ private slots:
         exportBytes(spelled(before));
         QCOMPARE(readTestFile(chosen), spelled(after));
         // Saving again neither adds nor multiplies lines.
-        QCOMPARE(ExportConfig(chosen.toStdString(), tree, store).error, std::string());
+        QCOMPARE(ExportConfig(chosen.toStdString(), tree, store).outcome, Failure::None);
         QCOMPARE(readTestFile(chosen), spelled(after));
     }
 
@@ -156,8 +159,8 @@ private slots:
     void emptyFileIsLeftAloneWithItsBackup()
     {
         writeTestFile(dir, "q3config.cfg_", "last good settings");
-        const ExportReport report = exportBytes("");
-        QVERIFY2(report.error.find("empty") != std::string::npos, report.error.c_str());
+        const SavePlan report = exportBytes("");
+        QCOMPARE(report.outcome, Failure::Empty);
         QCOMPARE(readTestFile(chosen), std::string());
         QCOMPARE(readTestFile(chosen + "_"), std::string("last good settings"));
     }
@@ -167,20 +170,65 @@ private slots:
         const std::string before = "seta ab \"1\"\n";
         chosen = writeTestFile(dir, "q3config.cfg", before);
         QVERIFY(QFile::setPermissions(chosen, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-        const ExportReport report = ExportConfig(chosen.toStdString(), tree, store);
+        const SavePlan report = ExportConfig(chosen.toStdString(), tree, store);
         QFile::setPermissions(chosen, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        QVERIFY2(report.error.find("read-only") != std::string::npos, report.error.c_str());
+        QCOMPARE(report.outcome, Failure::ReadOnly);
         QCOMPARE(readTestFile(chosen), before);
         QCOMPARE(tree.item(3).tag, std::string());
         // The next export runs normally once the player allows it.
-        QCOMPARE(ExportConfig(chosen.toStdString(), tree, store).error, std::string());
+        QCOMPARE(ExportConfig(chosen.toStdString(), tree, store).outcome, Failure::None);
+    }
+
+    // Whatever refuses a save refuses it before the backup copy, a version or
+    // the file is touched: each stays byte for byte as it was.
+    void refusedSaveLeavesEveryFileAsItWas_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("situation");
+        QTest::addColumn<Failure>("failure");
+        QTest::newRow("a value too long for the game") << QByteArray("seta ab 1\n") << "long value" << Failure::TooLongForGame;
+        QTest::newRow("an addition after a NUL byte") << QByteArray("x\n\0y\n", 6) << "" << Failure::IgnoredByGame;
+        QTest::newRow("an addition in an open comment") << QByteArray("x\n/* y\n") << "" << Failure::IgnoredByGame;
+        QTest::newRow("a read-only file") << QByteArray("seta ab 1\n") << "read-only" << Failure::ReadOnly;
+        QTest::newRow("an empty file") << QByteArray() << "" << Failure::Empty;
+        QTest::newRow("a store that cannot be read") << QByteArray("seta ab 1\n") << "unreadable store" << Failure::StoreUnreadable;
+    }
+
+    void refusedSaveLeavesEveryFileAsItWas()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, situation);
+        QFETCH(Failure, failure);
+        const std::string versions = dir.filePath("versions").toStdString();
+        chosen = writeTestFile(dir, "q3config.cfg", "seta ab 1\n");
+        QCOMPARE(ExportConfig(chosen.toStdString(), tree, store, versions).outcome, Failure::None);
+        writeTestFile(dir, "q3config.cfg", file.toStdString());
+        const std::string backup = readTestFile(chosen + "_");
+        std::vector<KeptVersion> kept;
+        QCOMPARE(ListVersions(versions, chosen.toStdString(), kept), Failure::None);
+        if (situation == "long value")
+            store.values["A"] = std::string(1100, 'x');
+        if (situation == "read-only")
+            QVERIFY(QFile::setPermissions(chosen, QFileDevice::ReadOwner));
+        if (situation == "unreadable store")
+            store.unreadable = true;
+
+        QCOMPARE(ExportConfig(chosen.toStdString(), tree, store, versions).outcome, failure);
+        QFile::setPermissions(chosen, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QCOMPARE(readTestFile(chosen), file.toStdString());
+        QCOMPARE(readTestFile(chosen + "_"), backup);
+        std::vector<KeptVersion> after;
+        QCOMPARE(ListVersions(versions, chosen.toStdString(), after), Failure::None);
+        QCOMPARE(after.size(), kept.size());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList({"options.dat", "q3config.cfg", "q3config.cfg_", "versions"}));
     }
 
     void fileKeepsItsPermissions()
     {
         chosen = writeTestFile(dir, "q3config.cfg", "x\n");
         QVERIFY(::chmod(chosen.toLocal8Bit().constData(), 0640) == 0);
-        QCOMPARE(ExportConfig(chosen.toStdString(), tree, store).error, std::string());
+        QCOMPARE(ExportConfig(chosen.toStdString(), tree, store).outcome, Failure::None);
         struct stat info {};
         QCOMPARE(::stat(chosen.toLocal8Bit().constData(), &info), 0);
         QCOMPARE(info.st_mode & 07777, mode_t(0640));
@@ -192,7 +240,7 @@ private slots:
         const QString link = dir.filePath("linked.cfg");
         QFile::remove(link);
         QVERIFY(QFile::link(target, link));
-        QCOMPARE(ExportConfig(link.toStdString(), tree, store).error, std::string());
+        QCOMPARE(ExportConfig(link.toStdString(), tree, store).outcome, Failure::None);
         QVERIFY(QFileInfo(link).isSymLink());
         QCOMPARE(readTestFile(target), std::string("seta ab \"5\"\n\r\nseta cd \"0\"\n\r\n"));
     }
@@ -201,8 +249,8 @@ private slots:
     {
         chosen = writeTestFile(dir, "blocked.cfg", "seta ab 1\n");
         QVERIFY(QDir(dir.path()).mkdir("blocked.cfg_"));
-        const ExportReport report = ExportConfig(chosen.toStdString(), tree, store);
-        QVERIFY2(report.error.find("backup copy") != std::string::npos, report.error.c_str());
+        const SavePlan report = ExportConfig(chosen.toStdString(), tree, store);
+        QCOMPARE(report.outcome, Failure::NotAFile);
         QCOMPARE(readTestFile(chosen), std::string("seta ab 1\n"));
     }
 

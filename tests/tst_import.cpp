@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include <QtTest>
 
+#include "outcomes.h"
 #include "catalogue_fixture.h"
 #include "importconfig.h"
 #include "loader.h"
@@ -26,7 +27,7 @@ private:
     void loadCatalogue(const QStringList &extraEntries = {})
     {
         const QStringList lines{"F", "---", "F", "A", "d", "ab", "x", "VALUE", "0", "F", "C", "d", "abc", "x", "VALUE", "0"};
-        QCOMPARE(loadTestCatalogue(dir, lines + extraEntries, catalogue), std::string());
+        QCOMPARE(loadTestCatalogue(dir, lines + extraEntries, catalogue), Failure::None);
     }
 
     ImportReport importBytes(const std::string &bytes, MemoryStore &store)
@@ -68,7 +69,7 @@ private slots:
         QFETCH(QString, underC);
         MemoryStore store;
         const ImportReport report = importBytes(spelled(line) + "\r\n", store);
-        QCOMPARE(report.error, std::string());
+        QCOMPARE(report.outcome, Failure::None);
         QCOMPARE(QString::fromStdString(store.Get("A", absent)), underA);
         QCOMPARE(QString::fromStdString(store.Get("C", absent)), underC);
     }
@@ -116,7 +117,7 @@ private slots:
         MemoryStore store;
         store.failAfter = 1;
         const ImportReport report = importBytes("seta ab 1\nseta abc 2\n", store);
-        QCOMPARE(report.error, std::string("the store is full"));
+        QCOMPARE(report.outcome, Failure::StoreUnwritable);
         QCOMPARE(store.values["A"], std::string("1"));
         QCOMPARE(store.commits, 1);
     }
@@ -125,7 +126,7 @@ private slots:
     {
         MemoryStore store;
         const ImportReport report = importBytes("", store);
-        QVERIFY2(report.error.find("empty") != std::string::npos, report.error.c_str());
+        QCOMPARE(report.outcome, Failure::Empty);
         QVERIFY(store.values.empty());
     }
 
@@ -169,7 +170,7 @@ private slots:
         const QString copy = writeTestFile(copyDir, "q3config.cfg", bytes);
         MemoryStore store;
         const ImportReport report = ImportConfig(copy.toStdString(), tree, store);
-        QCOMPARE(report.error, std::string());
+        QCOMPARE(report.outcome, Failure::None);
         QVERIFY2(last.hasMatch(), "the file holds the variable");
         QCOMPARE(QString::fromStdString(store.Get("V", "none")), last.captured(1));
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include <QtTest>
 
+#include "outcomes.h"
 #include "catalogue_fixture.h"
 #include "loader.h"
 
@@ -39,9 +40,9 @@ private:
     {
         catalogue = Catalogue();
         const QString path = writeTestFile(dir, "options.dat", bytes);
-        const std::string failure = OpenOptions(path.toStdString(), catalogue);
-        if (!failure.empty())
-            qWarning("%s", failure.c_str());
+        const Outcome opened = OpenOptions(path.toStdString(), catalogue);
+        if (opened.failed())
+            qWarning("%s", opened.message().c_str());
         return describe(tree);
     }
 
@@ -54,7 +55,7 @@ private slots:
     void workedExampleYieldsFiveNodesAndThreeDescriptions()
     {
         const QString path = QStringLiteral(CVARDEN_TEST_DATA "/worked-example.dat");
-        QCOMPARE(OpenOptions(path.toStdString(), catalogue), std::string());
+        QCOMPARE(OpenOptions(path.toStdString(), catalogue), Failure::None);
         QCOMPARE(describe(tree), (QStringList{
                                      "- | Display | Display | folder",
                                      "- | Sound | Sound | folder",
@@ -258,15 +259,16 @@ private slots:
             writeTestFile(dir, "catalogue/options.dat",
                           crlfLines({"A", "---", "A", "n", "d", "v", "x", "COMBO", "FILE", name, "r", "a"}));
         catalogue = Catalogue();
-        QCOMPARE(OpenOptions(path.toStdString(), catalogue), std::string());
+        QCOMPARE(OpenOptions(path.toStdString(), catalogue), Failure::None);
         QCOMPARE(describe(tree).value(1), "A | " + key + " | n | combo");
     }
 
     void missingCatalogueSaysWhichFile()
     {
         const std::string missing = dir.filePath("nowhere/options.dat").toStdString();
-        const std::string failure = OpenOptions(missing, catalogue);
-        QVERIFY2(failure.find(missing) != std::string::npos, failure.c_str());
+        const Outcome failure = OpenOptions(missing, catalogue);
+        QCOMPARE(failure, Failure::Missing);
+        QVERIFY2(failure.message().find(missing) != std::string::npos, failure.message().c_str());
         QCOMPARE(tree.count(), std::size_t(0));
     }
 
@@ -332,7 +334,7 @@ private slots:
         QFETCH(QString, lines);
         QFETCH(QStringList, findings);
         const QString path = writeTestFile(dir, "options.dat", crlfLines(lines.split('|')));
-        QCOMPARE(OpenOptions(path.toStdString(), catalogue, Checks::Thorough), std::string());
+        QCOMPARE(OpenOptions(path.toStdString(), catalogue, Checks::Thorough), Failure::None);
         QStringList got;
         for (const CatalogueFinding &finding : catalogue.findings)
             got << QString::number(finding.line) + ": " + QString::fromStdString(finding.text);

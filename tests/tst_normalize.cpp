@@ -3,6 +3,7 @@
 
 #include "catalogue_fixture.h"
 #include "normalize.h"
+#include "outcomes.h"
 
 using namespace cvarden;
 
@@ -11,7 +12,15 @@ class NormalizeTest : public QObject {
 
 private:
     QTemporaryDir dir;
-    std::string normalized;
+
+    // What an import or a save does first: the file read, and its backup
+    // copy written.
+    static Outcome normalizeFile(const std::string &path)
+    {
+        std::string bytes;
+        const Outcome read = ReadGameFile(path, bytes);
+        return read.ok() ? WriteBackupCopy(path, bytes) : read;
+    }
 
 private slots:
     void everyLfPieceBecomesARecord_data()
@@ -37,7 +46,7 @@ private slots:
         QFETCH(QString, chosen);
         QFETCH(QString, backup);
         const QString path = writeTestFile(dir, "q3config.cfg", spelled(chosen));
-        QCOMPARE(NormalizeFile(path.toStdString(), normalized), std::string());
+        QCOMPARE(normalizeFile(path.toStdString()), Failure::None);
         QCOMPARE(readTestFile(path + "_"), spelled(backup));
         QCOMPARE(readTestFile(path), spelled(chosen));
         QCOMPARE(NormalizeText(spelled(backup)), spelled(backup));
@@ -47,8 +56,7 @@ private slots:
     {
         const QString path = writeTestFile(dir, "empty.cfg", "");
         writeTestFile(dir, "empty.cfg_", "last good settings");
-        const std::string failure = NormalizeFile(path.toStdString(), normalized);
-        QVERIFY2(failure.find("empty") != std::string::npos, failure.c_str());
+        QCOMPARE(normalizeFile(path.toStdString()), Failure::Empty);
         QCOMPARE(readTestFile(path + "_"), std::string("last good settings"));
     }
 
@@ -56,16 +64,16 @@ private slots:
     {
         const QString path = writeTestFile(dir, "short.cfg", "a\n");
         writeTestFile(dir, "short.cfg_", std::string(10000, 'x'));
-        QCOMPARE(NormalizeFile(path.toStdString(), normalized), std::string());
+        QCOMPARE(normalizeFile(path.toStdString()), Failure::None);
         QCOMPARE(readTestFile(path + "_"), std::string("a\n\r\n"));
     }
 
     void missingFileSaysWhichFileAndWhy()
     {
         const std::string path = dir.filePath("gone.cfg").toStdString();
-        const std::string failure = NormalizeFile(path, normalized);
-        QVERIFY2(failure.find(path) != std::string::npos, failure.c_str());
-        QVERIFY2(failure.find("No such file") != std::string::npos, failure.c_str());
+        const Outcome failure = normalizeFile(path);
+        QCOMPARE(failure, Failure::Missing);
+        QVERIFY2(failure.message().find(path) != std::string::npos, failure.message().c_str());
         QVERIFY(!QFile::exists(QString::fromStdString(path + "_")));
     }
 
@@ -74,8 +82,7 @@ private slots:
         // A folder in the backup copy's place cannot be written, even by root.
         const QString path = writeTestFile(dir, "blocked.cfg", "a\n");
         QVERIFY(QDir(dir.path()).mkdir("blocked.cfg_"));
-        const std::string failure = NormalizeFile(path.toStdString(), normalized);
-        QVERIFY2(failure.find("backup copy") != std::string::npos, failure.c_str());
+        QCOMPARE(normalizeFile(path.toStdString()), Failure::NotAFile);
         QCOMPARE(readTestFile(path), std::string("a\n"));
     }
 

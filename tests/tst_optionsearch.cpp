@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include <QtTest>
 
+#include "outcomes.h"
 #include "catalogue_fixture.h"
 #include "loader.h"
 #include "optionsearch.h"
@@ -56,7 +57,7 @@ private slots:
         QTemporaryDir dir;
         Catalogue catalogue;
         OptionTree &tree = catalogue.tree;
-        QCOMPARE(loadTestCatalogue(dir, searchCatalogue(), catalogue), std::string());
+        QCOMPARE(loadTestCatalogue(dir, searchCatalogue(), catalogue), Failure::None);
         const std::size_t index = FindOption(tree, text.toStdString(), static_cast<std::size_t>(node),
                                              after ? SearchFrom::AfterTheNode : SearchFrom::TheNode);
         QCOMPARE(index == 0 ? QString() : QString::fromStdString(tree.item(index).text), found);

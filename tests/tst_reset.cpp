@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include <QtTest>
 
+#include "outcomes.h"
 #include "catalogue_fixture.h"
 #include "loader.h"
 #include "memorystore.h"
@@ -36,10 +37,10 @@ private slots:
         QTemporaryDir dir;
         Catalogue catalogue;
         OptionTree &tree = catalogue.tree;
-        QCOMPARE(loadTestCatalogue(dir, catalogueLines, catalogue), std::string());
+        QCOMPARE(loadTestCatalogue(dir, catalogueLines, catalogue), Failure::None);
         MemoryStore store;
         store.values["Kept"] = "mine";
-        QCOMPARE(ResetToDefaults(tree, store), std::string());
+        QCOMPARE(ResetToDefaults(tree, store), Failure::None);
         QCOMPARE(store.values["Kept"], std::string("mine"));
         store.values.erase("Kept");
         QStringList got;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include <QtTest>
 
+#include "outcomes.h"
 #include "settingsstore.h"
 
 using namespace cvarden;
@@ -37,7 +38,7 @@ private slots:
         {
             SettingsStore store(iniPath());
             for (std::size_t i = 0; i < names.size(); ++i)
-                QCOMPARE(store.Save(names[i], std::to_string(i)), std::string());
+                QCOMPARE(store.Save(names[i], std::to_string(i)), Failure::None);
         }
         SettingsStore reopened(iniPath());
         for (std::size_t i = 0; i < names.size(); ++i)
@@ -65,7 +66,7 @@ private slots:
         QFETCH(QByteArray, value);
         {
             SettingsStore store(iniPath());
-            QCOMPARE(store.Save("Value", bytes(value)), std::string());
+            QCOMPARE(store.Save("Value", bytes(value)), Failure::None);
             QCOMPARE(store.Get("Value", "default"), bytes(value));
         }
         SettingsStore reopened(iniPath());
@@ -76,7 +77,7 @@ private slots:
     {
         SettingsStore store(dir.filePath("fresh.conf"));
         QCOMPARE(store.Get("Never saved", "1.0"), std::string("1.0"));
-        QCOMPARE(store.Save("Saved empty", ""), std::string());
+        QCOMPARE(store.Save("Saved empty", ""), Failure::None);
         QCOMPARE(store.Get("Saved empty", "1.0"), std::string());
     }
 
@@ -105,7 +106,7 @@ private slots:
     void aRunSeesWhatAnotherRunSavedSince()
     {
         SettingsStore store(iniPath());
-        QCOMPARE(store.Save("Shared", "mine"), std::string());
+        QCOMPARE(store.Save("Shared", "mine"), Failure::None);
         QCOMPARE(store.Get("Shared", "none"), std::string("mine"));
         QProcess child;
         child.start(QCoreApplication::applicationFilePath(),
@@ -147,15 +148,14 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
         file.close();
         SettingsStore store(iniPath());
-        const std::string problem = store.reload();
-        QVERIFY2(problem.find(iniPath().toStdString()) != std::string::npos, problem.c_str());
-        QVERIFY2(problem.find("not a valid settings file") != std::string::npos, problem.c_str());
-        QVERIFY2(problem.find("To start afresh") != std::string::npos, problem.c_str());
+        const Outcome problem = store.reload();
+        QCOMPARE(problem, Failure::StoreUnreadable);
+        QVERIFY2(problem.message().find(iniPath().toStdString()) != std::string::npos, problem.message().c_str());
         QCOMPARE(store.Get("Field of view", "90"), std::string("90"));
-        QVERIFY(store.Save("Field of view", "100").find("Cannot save the settings") != std::string::npos);
+        QCOMPARE(store.Save("Field of view", "100"), Failure::StoreUnreadable);
         {
             StoreBatch batch(store);
-            QVERIFY(!store.Save("Field of view", "100").empty());
+            QCOMPARE(store.Save("Field of view", "100"), Failure::StoreUnreadable);
         }
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), content);
@@ -167,10 +167,10 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[Q3A\n") == 5);
         file.close();
         SettingsStore store(iniPath());
-        QVERIFY(!store.reload().empty());
+        QCOMPARE(store.reload(), Failure::StoreUnreadable);
         QVERIFY(QFile::rename(iniPath(), iniPath() + ".damaged"));
-        QCOMPARE(store.reload(), std::string());
-        QCOMPARE(store.Save("Field of view", "100"), std::string());
+        QCOMPARE(store.reload(), Failure::None);
+        QCOMPARE(store.Save("Field of view", "100"), Failure::None);
         QCOMPARE(SettingsStore(iniPath()).Get("Field of view", "90"), std::string("100"));
     }
 
@@ -179,8 +179,7 @@ private slots:
         // A folder in the store file's place cannot be written, even by root.
         QVERIFY(QDir(dir.path()).mkdir("blocked.conf"));
         SettingsStore store(dir.filePath("blocked.conf"));
-        const std::string failure = store.Save("x", "1");
-        QVERIFY2(failure.find("Cannot save the settings") != std::string::npos, failure.c_str());
+        QCOMPARE(store.Save("x", "1"), Failure::StoreUnreadable);
     }
 
     // A FIFO would block whoever opens it, and a folder cannot be a lock.
@@ -194,14 +193,15 @@ private slots:
     void lockThatIsNoFileNeitherHangsNorIsSavedPast()
     {
         QFETCH(QString, command);
-        QCOMPARE(SettingsStore(iniPath()).Save("kept", "1"), std::string());
+        QCOMPARE(SettingsStore(iniPath()).Save("kept", "1"), Failure::None);
         const QString lock = iniPath() + ".lock";
         QCOMPARE(QProcess::execute(command, {lock}), 0);
         SettingsStore store(iniPath());
         QCOMPARE(store.Get("kept", "none"), std::string("1"));
-        const std::string failure = store.Save("kept", "2");
+        const Outcome failure = store.Save("kept", "2");
         QVERIFY(QFileInfo(lock).isDir() ? QDir().rmdir(lock) : QFile::remove(lock));
-        QVERIFY2(failure.find(bytes(QFile::encodeName(lock))) != std::string::npos, failure.c_str());
+        QCOMPARE(failure, Failure::StoreUnwritable);
+        QVERIFY2(failure.message().find(bytes(QFile::encodeName(lock))) != std::string::npos, failure.message().c_str());
         QCOMPARE(SettingsStore(iniPath()).Get("kept", "none"), std::string("1"));
     }
 
@@ -211,7 +211,7 @@ private slots:
         const QString file =
             QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Cvarden/Cvarden.conf";
         QFile::remove(file);
-        QCOMPARE(SettingsStore().Save("x", "1"), std::string());
+        QCOMPARE(SettingsStore().Save("x", "1"), Failure::None);
         QVERIFY(QFile::exists(file));
         QFile::remove(file);
     }
@@ -223,7 +223,7 @@ int main(int argc, char *argv[])
     // The child process of aSecondProcessReadsWhatWasSaved.
     if (argc == 5 && QByteArray(argv[1]) == "--save") {
         SettingsStore store(QString::fromLocal8Bit(argv[2]));
-        return store.Save(argv[3], QByteArray::fromHex(argv[4]).toStdString()).empty() ? 0 : 1;
+        return store.Save(argv[3], QByteArray::fromHex(argv[4]).toStdString()).ok() ? 0 : 1;
     }
     QStandardPaths::setTestModeEnabled(true);
     SettingsStoreTest test;

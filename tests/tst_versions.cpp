@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include "outcomes.h"
 #include "catalogue_fixture.h"
 #include "versions.h"
 
@@ -22,9 +23,9 @@ private:
     std::vector<KeptVersion> listed(const QString &gameFile) const
     {
         std::vector<KeptVersion> versions;
-        const std::string failure = ListVersions(root(), gameFile.toStdString(), versions);
-        if (!failure.empty())
-            qWarning("%s", failure.c_str());
+        const Outcome listed = ListVersions(root(), gameFile.toStdString(), versions);
+        if (listed.failed())
+            qWarning("%s", listed.message().c_str());
         return versions;
     }
 
@@ -58,7 +59,7 @@ private slots:
         QFETCH(int, keeps);
         QFETCH(int, oldest);
         for (int i = 1; i <= keeps; ++i)
-            QCOMPARE(KeepVersion(root(), game().toStdString(), "content " + std::to_string(i)), std::string());
+            QCOMPARE(KeepVersion(root(), game().toStdString(), "content " + std::to_string(i)), Failure::None);
         const std::vector<KeptVersion> versions = listed(game());
         QCOMPARE(versions.size(), std::size_t(keeps - oldest + 1));
         QCOMPARE(versions.front().number, static_cast<unsigned long>(oldest));
@@ -69,18 +70,18 @@ private slots:
     void unchangedContentIsKeptOnce()
     {
         unsigned long first = 0, again = 0, changed = 0;
-        QCOMPARE(KeepVersion(root(), game().toStdString(), "same", &first), std::string());
-        QCOMPARE(KeepVersion(root(), game().toStdString(), "same", &again), std::string());
-        QCOMPARE(KeepVersion(root(), game().toStdString(), "other", &changed), std::string());
+        QCOMPARE(KeepVersion(root(), game().toStdString(), "same", &first), Failure::None);
+        QCOMPARE(KeepVersion(root(), game().toStdString(), "same", &again), Failure::None);
+        QCOMPARE(KeepVersion(root(), game().toStdString(), "other", &changed), Failure::None);
         QCOMPARE(QList<unsigned long>({first, again, changed}), QList<unsigned long>({1, 1, 2}));
     }
 
     void everyPathToOneFileSharesItsVersions()
     {
         QVERIFY(QFile::link(game(), dir->filePath("link.cfg")));
-        QCOMPARE(KeepVersion(root(), game().toStdString(), "one"), std::string());
-        QCOMPARE(KeepVersion(root(), dir->filePath("link.cfg").toStdString(), "two"), std::string());
-        QCOMPARE(KeepVersion(root(), dir->filePath("game/../game/q3config.cfg").toStdString(), "three"), std::string());
+        QCOMPARE(KeepVersion(root(), game().toStdString(), "one"), Failure::None);
+        QCOMPARE(KeepVersion(root(), dir->filePath("link.cfg").toStdString(), "two"), Failure::None);
+        QCOMPARE(KeepVersion(root(), dir->filePath("game/../game/q3config.cfg").toStdString(), "three"), Failure::None);
         QCOMPARE(numbersOf(game()), QList<unsigned long>({1, 2, 3}));
         writeTestFile(*dir, "game/other.cfg", "x");
         QCOMPARE(numbersOf(dir->filePath("game/other.cfg")), QList<unsigned long>());
@@ -88,7 +89,7 @@ private slots:
 
     void versionsAreThePlayersAloneAndNotInTheGamesFolder()
     {
-        QCOMPARE(KeepVersion(root(), game().toStdString(), "seta rconpassword \"secret\"\n"), std::string());
+        QCOMPARE(KeepVersion(root(), game().toStdString(), "seta rconpassword \"secret\"\n"), Failure::None);
         QCOMPARE(QDir(dir->filePath("game")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList({"q3config.cfg"}));
         const QStringList folders = QDir(QString::fromStdString(root())).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
@@ -103,20 +104,20 @@ private slots:
     {
         QTest::addColumn<QString>("situation");
         QTest::addColumn<int>("number");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("a version never kept") << "" << 7 << "No version 7 of";
-        QTest::newRow("no version kept at all") << "no versions" << 0 << "No version of";
-        QTest::newRow("a read-only game file") << "read-only" << 1 << "is read-only";
-        QTest::newRow("a game file gone") << "gone" << 1 << "No such file";
+        QTest::addColumn<Failure>("failure");
+        QTest::newRow("a version never kept") << "" << 7 << Failure::NoSuchVersion;
+        QTest::newRow("no version kept at all") << "no versions" << 0 << Failure::NoSuchVersion;
+        QTest::newRow("a read-only game file") << "read-only" << 1 << Failure::ReadOnly;
+        QTest::newRow("a game file gone") << "gone" << 1 << Failure::Missing;
     }
 
     void restoreThatCannotBeMadeChangesNothing()
     {
         QFETCH(QString, situation);
         QFETCH(int, number);
-        QFETCH(QString, message);
+        QFETCH(Failure, failure);
         if (situation != "no versions")
-            QCOMPARE(KeepVersion(root(), game().toStdString(), "kept\n"), std::string());
+            QCOMPARE(KeepVersion(root(), game().toStdString(), "kept\n"), Failure::None);
         if (situation == "read-only")
             QVERIFY(QFile::setPermissions(game(), QFile::ReadOwner | QFile::ReadOther));
         if (situation == "gone")
@@ -125,7 +126,7 @@ private slots:
         const QList<unsigned long> numbers = numbersOf(game());
 
         const RestoreReport report = RestoreVersion(root(), game().toStdString(), static_cast<unsigned long>(number));
-        QVERIFY2(report.error.find(message.toStdString()) != std::string::npos, report.error.c_str());
+        QCOMPARE(report.outcome, failure);
         QCOMPARE(readTestFile(game()), before);
         QCOMPARE(numbersOf(game()), numbers);
     }

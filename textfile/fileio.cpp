@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "fileio.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <system_error>
+#include <vector>
 
 #include "fileproblems.h"
 
@@ -21,15 +23,26 @@ namespace {
 using fileproblems::quoted;
 using fileproblems::reason;
 
-std::string tooLarge(const std::string &path, std::uintmax_t limit)
+Outcome tooLarge(const std::string &path, std::uintmax_t limit)
 {
-    return quoted(path) + " is larger than " + std::to_string(limit >> 20) +
-           " MiB, far more than it should hold, so it was not read.";
+    return {Failure::TooLarge, quoted(path) + " is larger than " + std::to_string(limit >> 20) +
+                                   " MiB, far more than it should hold, so it was not read."};
 }
 
-std::string notAFile(const std::string &path, const std::string &whatItIs)
+Outcome notAFile(const std::string &path, const std::string &whatItIs)
 {
-    return "Cannot read " + quoted(path) + ": it is " + whatItIs + ", not a file.";
+    return {Failure::NotAFile, "Cannot read " + quoted(path) + ": it is " + whatItIs + ", not a file."};
+}
+
+Outcome cannotOpen(const std::string &path, int error)
+{
+    return {error == ENOENT ? Failure::Missing : Failure::CannotRead,
+            "Cannot open " + quoted(path) + ": " + reason(error) + "."};
+}
+
+Outcome cannotRead(const std::string &path, int error)
+{
+    return {Failure::CannotRead, "Cannot read " + quoted(path) + ": " + reason(error) + "."};
 }
 
 struct FileCloser {
@@ -39,16 +52,16 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 } // namespace
 
-std::string WriteWholeFile(const std::string &path, const std::string &bytes)
+Outcome WriteWholeFile(const std::string &path, const std::string &bytes)
 {
     FilePtr file(std::fopen(path.c_str(), "wb"));
     if (!file)
-        return "Cannot write " + quoted(path) + ": " + reason(errno) + ".";
+        return {Failure::CannotWrite, "Cannot write " + quoted(path) + ": " + reason(errno) + "."};
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
     const int writeError = errno;
     const bool closed = std::fclose(file.release()) == 0;
     if (!written || !closed)
-        return "Cannot write " + quoted(path) + ": " + reason(written ? errno : writeError) + ".";
+        return {Failure::CannotWrite, "Cannot write " + quoted(path) + ": " + reason(written ? errno : writeError) + "."};
     return {};
 }
 
@@ -83,18 +96,18 @@ private:
 
 } // namespace
 
-std::string ReadWholeFile(const std::string &path, std::string &bytes, std::uintmax_t limit)
+Outcome ReadWholeFile(const std::string &path, std::string &bytes, std::uintmax_t limit)
 {
     bytes.clear();
     // Opened without waiting, so a FIFO cannot hold the open up; it is then
     // refused for what it is.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
-        return "Cannot open " + quoted(path) + ": " + reason(errno) + ".";
+        return cannotOpen(path, errno);
     const Descriptor file(fd);
     struct stat info {};
     if (::fstat(fd, &info) != 0)
-        return "Cannot read " + quoted(path) + ": " + reason(errno) + ".";
+        return cannotRead(path, errno);
     if (!S_ISREG(info.st_mode))
         return notAFile(path, whatItIs(info.st_mode));
     if (static_cast<std::uintmax_t>(info.st_size) > limit)
@@ -106,7 +119,7 @@ std::string ReadWholeFile(const std::string &path, std::string &bytes, std::uint
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            return "Cannot read " + quoted(path) + ": " + reason(errno) + ".";
+            return cannotRead(path, errno);
         if (got == 0)
             return {};
         // The file may have grown since it was measured.
@@ -118,22 +131,44 @@ std::string ReadWholeFile(const std::string &path, std::string &bytes, std::uint
     }
 }
 
-std::string RefuseReadOnly(const std::string &path)
+namespace {
+
+bool inGroup(gid_t group)
+{
+    if (group == ::getegid())
+        return true;
+    std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
+    const int count = ::getgroups(static_cast<int>(groups.size()), groups.data());
+    return std::find(groups.begin(), groups.begin() + std::max(count, 0), group) != groups.begin() + std::max(count, 0);
+}
+
+} // namespace
+
+Outcome RefuseToReplace(const std::string &path)
 {
     struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0)
-        return quoted(path) + " is read-only, so it was left unchanged.";
+    if (::stat(path.c_str(), &info) != 0)
+        return cannotOpen(path, errno);
+    if ((info.st_mode & S_IWUSR) == 0)
+        return {Failure::ReadOnly, quoted(path) + " is read-only, so it was left unchanged."};
     // As the system judges it for this user (the effective one), not by the
     // owner's permission bits: a file that belongs to root is not the player's
     // to replace, even in a folder the player may write.
     if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
-        return "You may not change " + quoted(path) + " (" + reason(errno) + "), so it was left unchanged.";
+        return {Failure::NotYours,
+                "You may not change " + quoted(path) + " (" + reason(errno) + "), so it was left unchanged."};
+    // The new content is a new file, which only root may give to another
+    // owner or to a group the player is not in.
+    if (::geteuid() != 0 && (info.st_uid != ::geteuid() || !inGroup(info.st_gid)))
+        return {Failure::NotYours, "You may not change " + quoted(path) +
+                                       ": it belongs to another user or group, which its new content could not "
+                                       "keep, so it was left unchanged."};
     return {};
 }
 
 #else
 
-std::string ReadWholeFile(const std::string &path, std::string &bytes, std::uintmax_t limit)
+Outcome ReadWholeFile(const std::string &path, std::string &bytes, std::uintmax_t limit)
 {
     bytes.clear();
     std::error_code error;
@@ -144,7 +179,7 @@ std::string ReadWholeFile(const std::string &path, std::string &bytes, std::uint
         return notAFile(path, "something other than a regular file");
     FilePtr file(std::fopen(path.c_str(), "rb"));
     if (!file)
-        return "Cannot open " + quoted(path) + ": " + reason(errno) + ".";
+        return cannotOpen(path, errno);
     char buffer[1 << 16];
     std::size_t got = 0;
     while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
@@ -155,16 +190,16 @@ std::string ReadWholeFile(const std::string &path, std::string &bytes, std::uint
         bytes.append(buffer, got);
     }
     if (std::ferror(file.get()))
-        return "Cannot read " + quoted(path) + ": " + reason(errno) + ".";
+        return cannotRead(path, errno);
     return {};
 }
 
-std::string RefuseReadOnly(const std::string &path)
+Outcome RefuseToReplace(const std::string &path)
 {
     std::error_code error;
     const auto perms = std::filesystem::status(path, error).permissions();
     if (!error && (perms & std::filesystem::perms::owner_write) == std::filesystem::perms::none)
-        return quoted(path) + " is read-only, so it was left unchanged.";
+        return {Failure::ReadOnly, quoted(path) + " is read-only, so it was left unchanged."};
     return {};
 }
 

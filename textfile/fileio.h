@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <string>
 
+#include "outcome.h"
+
 namespace cvarden {
 
-// Whole-file reads and writes that say what went wrong in words a player
-// understands. Each returns the empty text on success, else the message.
+// Whole-file reads and writes that say what went wrong, by its kind and in
+// words a player understands.
 
 // No bound on a file's size: a game file is read however large it is.
 constexpr std::uintmax_t anySize = UINTMAX_MAX;
@@ -16,7 +18,7 @@ constexpr std::uintmax_t anySize = UINTMAX_MAX;
 // refused at once, before a byte is read: a FIFO would block for ever and a
 // device such as /dev/zero has no end. A file larger than `limit` is refused
 // too.
-[[nodiscard]] std::string ReadWholeFile(const std::string &path, std::string &bytes, std::uintmax_t limit = anySize);
+Outcome ReadWholeFile(const std::string &path, std::string &bytes, std::uintmax_t limit = anySize);
 
 // Says what stands at `path` when it is no regular file (nothing, a folder,
 // a named pipe, a device, ...), or returns the empty text when it is one.
@@ -24,15 +26,17 @@ constexpr std::uintmax_t anySize = UINTMAX_MAX;
 
 // Creates the file or empties it, then writes `bytes` into it. For files of
 // our own making (tests, benchmarks), never for a player's.
-[[nodiscard]] std::string WriteWholeFile(const std::string &path, const std::string &bytes);
+Outcome WriteWholeFile(const std::string &path, const std::string &bytes);
 
-// Says why the file may not be changed, or returns the empty text: when the
+// Says why the file may not be replaced, before anything is written: when the
 // system would not let this user write it, whoever owns it (an immutable
-// file or a read-only file system included), and when its permissions give
-// its owner no write. Players set the latter on purpose to keep the game
-// from rewriting its configuration, so it is honoured even when the system
-// would let us (root) write.
-[[nodiscard]] std::string RefuseReadOnly(const std::string &path);
+// file or a read-only file system included), when its permissions give its
+// owner no write, and when its new copy could not be given its owner and
+// group (another user's file that the player's group may write). Players
+// make the file read-only on purpose to keep the game from rewriting its
+// configuration, so that is honoured even when the system would let us
+// (root) write.
+Outcome RefuseToReplace(const std::string &path);
 
 // Replaces a regular file's content in one step: the new bytes go to a file
 // beside it, which then takes its place, so a failure, a kill or a crash of
@@ -40,7 +44,7 @@ constexpr std::uintmax_t anySize = UINTMAX_MAX;
 // written through to its target. The file keeps its owner and permissions;
 // one whose owner or permissions its new copy cannot be given (another
 // user's file) is refused and left unchanged, as is a read-only one.
-[[nodiscard]] std::string ReplaceWholeFile(const std::string &path, const std::string &bytes);
+Outcome ReplaceWholeFile(const std::string &path, const std::string &bytes);
 
 // What a new file must outlast once it is in place: a fault of the program
 // (a kill, a full disk), which the one-step write itself guards against, or
@@ -53,7 +57,7 @@ enum class Durability { SurvivesProgramFaults, SurvivesPowerLoss };
 // alone. The new file gets the read and write permissions and, where the
 // system allows, the owner of the file `like`; with `like` empty, only its
 // owner may read and write it.
-[[nodiscard]] std::string PlaceNewFile(const std::string &path, const std::string &bytes, const std::string &like,
-                                       Durability durability);
+Outcome PlaceNewFile(const std::string &path, const std::string &bytes, const std::string &like,
+                     Durability durability);
 
 } // namespace cvarden

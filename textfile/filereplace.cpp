@@ -168,17 +168,18 @@ void removeLeftovers(const std::string &folder)
 
 // Writes `bytes` to a new file beside `target`, which then takes target's
 // place in one rename. On failure nothing is left of the new file.
-std::string writeInOneStep(const std::string &target, const std::string &bytes, const Look &look,
-                           const std::string &failed)
+Outcome writeInOneStep(const std::string &target, const std::string &bytes, const Look &look,
+                       const std::string &failed)
 {
     const std::string folder = folderOf(target);
     removeLeftovers(folder);
     std::string named;
     const int fd = openNewFile(folder, named);
     if (fd < 0)
-        return failed + "the new copy cannot be made beside it: " + reason(errno) + ".";
+        return {Failure::CannotWrite, failed + "the new copy cannot be made beside it: " + reason(errno) + "."};
     ::flock(fd, LOCK_EX); // held until it is closed, for removeLeftovers
     std::string problem = giveLook(fd, look);
+    const Failure failure = problem.empty() ? Failure::CannotWrite : Failure::NotYours;
     if (problem.empty() &&
         (!writeAll(fd, bytes) || (look.durability == Durability::SurvivesPowerLoss && ::fsync(fd) != 0)))
         problem = reason(errno);
@@ -193,38 +194,41 @@ std::string writeInOneStep(const std::string &target, const std::string &bytes, 
     if (!problem.empty() && !named.empty())
         ::unlink(named.c_str());
     ::close(fd);
-    return problem.empty() ? std::string() : failed + problem + ".";
+    if (!problem.empty())
+        return {failure, failed + problem + "."};
+    return {};
 }
 
 } // namespace
 
-std::string ReplaceWholeFile(const std::string &path, const std::string &bytes)
+Outcome ReplaceWholeFile(const std::string &path, const std::string &bytes)
 {
     const std::string failed = "Cannot write " + quoted(path) + " (it was left unchanged): ";
     std::error_code error;
     const std::string target = std::filesystem::canonical(path, error).string();
     if (error)
-        return failed + error.message() + ".";
+        return {error == std::errc::no_such_file_or_directory ? Failure::Missing : Failure::CannotWrite,
+                failed + error.message() + "."};
     struct stat info {};
     if (::stat(target.c_str(), &info) != 0)
-        return failed + reason(errno) + ".";
+        return {Failure::CannotWrite, failed + reason(errno) + "."};
     if (!S_ISREG(info.st_mode))
-        return failed + "it is not a regular file.";
-    if (std::string refusal = RefuseReadOnly(path); !refusal.empty())
+        return {Failure::NotAFile, failed + "it is not a regular file."};
+    if (Outcome refusal = RefuseToReplace(path); refusal.failed())
         return refusal;
     return writeInOneStep(target, bytes,
                           Look{info.st_mode & 07777, info.st_uid, info.st_gid, true, Durability::SurvivesPowerLoss},
                           failed);
 }
 
-std::string PlaceNewFile(const std::string &path, const std::string &bytes, const std::string &like,
-                         Durability durability)
+Outcome PlaceNewFile(const std::string &path, const std::string &bytes, const std::string &like,
+                     Durability durability)
 {
     const std::string failed = "Cannot write " + quoted(path) + ": ";
     struct stat info {};
     if (::lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode))
-        return failed + "something other than a file is in its place (a folder, a FIFO or a device), "
-                        "so it was left alone.";
+        return {Failure::NotAFile, failed + "something other than a file is in its place (a folder, a FIFO or a "
+                                            "device), so it was left alone."};
     Look look;
     look.durability = durability;
     if (!like.empty() && ::stat(like.c_str(), &info) == 0) {
@@ -239,36 +243,37 @@ std::string PlaceNewFile(const std::string &path, const std::string &bytes, cons
 
 namespace {
 
-std::string writeInOneStep(const std::string &target, const std::string &bytes, const std::string &failed)
+Outcome writeInOneStep(const std::string &target, const std::string &bytes, const std::string &failed)
 {
     const std::string temporary = folderOf(target) + temporaryPrefix + "new";
-    if (std::string message = WriteWholeFile(temporary, bytes); !message.empty())
-        return failed + "the new copy cannot be made beside it. " + message;
+    if (Outcome written = WriteWholeFile(temporary, bytes); written.failed())
+        return written.within(failed + "the new copy cannot be made beside it. ");
     std::error_code error;
     std::filesystem::rename(temporary, target, error);
     if (error) {
         std::filesystem::remove(temporary, error);
-        return failed + error.message() + ".";
+        return {Failure::CannotWrite, failed + error.message() + "."};
     }
     return {};
 }
 
 } // namespace
 
-std::string ReplaceWholeFile(const std::string &path, const std::string &bytes)
+Outcome ReplaceWholeFile(const std::string &path, const std::string &bytes)
 {
-    if (std::string refusal = RefuseReadOnly(path); !refusal.empty())
+    if (Outcome refusal = RefuseToReplace(path); refusal.failed())
         return refusal;
     return writeInOneStep(path, bytes, "Cannot write " + quoted(path) + " (it was left unchanged): ");
 }
 
-std::string PlaceNewFile(const std::string &path, const std::string &bytes, const std::string &, Durability)
+Outcome PlaceNewFile(const std::string &path, const std::string &bytes, const std::string &, Durability)
 {
     std::error_code error;
     const auto type = std::filesystem::symlink_status(path, error).type();
     if (type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::regular &&
         type != std::filesystem::file_type::symlink)
-        return "Cannot write " + quoted(path) + ": something other than a file is in its place, so it was left alone.";
+        return {Failure::NotAFile, "Cannot write " + quoted(path) +
+                                       ": something other than a file is in its place, so it was left alone."};
     return writeInOneStep(path, bytes, "Cannot write " + quoted(path) + ": ");
 }
 

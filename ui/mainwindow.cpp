@@ -76,10 +76,11 @@ void MainWindow::SetUpTree()
 
 void MainWindow::LoadCatalogue(const QString &cataloguePath)
 {
-    const std::string failure = OpenOptions(PathBytes(cataloguePath), catalogue_);
+    const Outcome opened = OpenOptions(PathBytes(cataloguePath), catalogue_);
     ShowCatalogue();
-    if (failure.empty())
+    if (opened.ok())
         return;
+    const std::string failure = opened.message();
     // Told once the window is up, so the player sees what it is about.
     QMetaObject::invokeMethod(
         this,
@@ -94,9 +95,10 @@ void MainWindow::LoadCatalogue(const QString &cataloguePath)
 
 void MainWindow::CheckStore()
 {
-    const std::string problem = store_.reload();
-    if (problem.empty())
+    const Outcome read = store_.reload();
+    if (read.ok())
         return;
+    const std::string problem = read.message();
     // Told once the window is up, as for the catalogue.
     QMetaObject::invokeMethod(
         this,
@@ -204,21 +206,21 @@ void MainWindow::Command2_Click()
 // to work on.
 QString MainWindow::ChooseGameFile(const QString &command, QFileDialog::AcceptMode mode)
 {
-    if (const std::string problem = store_.reload(); !problem.empty()) {
+    if (const Outcome read = store_.reload(); read.failed()) {
         ShowNotice(this, QMessageBox::Warning,
                    tr("Cvarden will not %1 while it cannot read your option values.").arg(command),
-                   FromSystemText(problem));
+                   FromSystemText(read.message()));
         return {};
     }
     return FileDialog().ChooseExisting(mode);
 }
 
 // Says why a command failed, when it did.
-bool MainWindow::ReportedFailure(const std::string &error, const QString &what)
+bool MainWindow::ReportedFailure(const Outcome &outcome, const QString &what)
 {
-    if (error.empty())
+    if (outcome.ok())
         return false;
-    ShowNotice(this, QMessageBox::Warning, what, FromSystemText(error));
+    ShowNotice(this, QMessageBox::Warning, what, FromSystemText(outcome.message()));
     return true;
 }
 
@@ -227,19 +229,19 @@ void MainWindow::Command3_Click()
     const QString chosen = ChooseGameFile(tr("save"), QFileDialog::AcceptSave);
     if (chosen.isEmpty() || !SaveDespiteRunningGame(this, chosen))
         return;
-    ExportReport report;
+    SavePlan plan;
     {
         const BusyPointer busy(this, BusyPointer::AfterRestore::RunPendingEvents);
-        report = ExportConfig(PathBytes(chosen), catalogue_.tree, store_, PathBytes(versionsFolder_));
+        plan = ExportConfig(PathBytes(chosen), catalogue_.tree, store_, PathBytes(versionsFolder_));
     }
-    if (ReportedFailure(report.error, tr("Cvarden could not save the settings to %1.").arg(Shown(chosen))))
+    if (ReportedFailure(plan.outcome, tr("Cvarden could not save the settings to %1.").arg(Shown(chosen))))
         return;
     const QString backup = Shown(FromSystemText(BackupPathFor(PathBytes(chosen))));
-    const QString summary = tr("Lines replaced: %1; lines added: %2. What the file held before is kept in %3.")
-                                .arg(report.linesReplaced)
-                                .arg(report.linesAdded)
-                                .arg(backup);
-    const QString warning = FromSystemText(report.warning).trimmed();
+    const QString summary =
+        tr("%1.\n\nWhat the file held before is kept in %2, as Cvarden reads it; \"cvarden-cli restore\" "
+           "brings back the exact earlier file.")
+            .arg(FromSystemText(SaveSummary(plan)), backup);
+    const QString warning = FromSystemText(plan.warnings).trimmed();
     ShowNotice(this, warning.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
                tr("Settings saved to %1.").arg(Shown(chosen)),
                warning.isEmpty() ? summary : summary + "\n\n" + warning);
@@ -256,17 +258,16 @@ void MainWindow::Command4_Click()
         report = ImportConfig(PathBytes(chosen), catalogue_.tree, store_);
     }
     marks_->Refresh();
-    if (ReportedFailure(report.error, tr("Cvarden could not import the settings from %1.").arg(Shown(chosen))))
+    if (ReportedFailure(report.outcome, tr("Cvarden could not import the settings from %1.").arg(Shown(chosen))))
         return;
     ShowNotice(this, QMessageBox::Information, tr("Settings imported from %1.").arg(Shown(chosen)),
-               tr("Values taken over: %1.").arg(report.valuesTaken));
+               FromSystemText(ImportSummary(report)) + ".");
 }
 
 void MainWindow::Command5_Click()
 {
-    const std::string failure = ResetToDefaults(catalogue_.tree, store_);
     // Said at every reset, unlike an editor's saves: the player asked for it.
-    ReportedFailure(failure, tr("Cvarden could not reset the option values."));
+    ReportedFailure(ResetToDefaults(catalogue_.tree, store_), tr("Cvarden could not reset the option values."));
     editors_->ShowDefault();
     marks_->Refresh();
 }

@@ -59,7 +59,7 @@ private:
 
     void ReportStoreProblem(const QString &reason);
     QString ChooseGameFile(const QString &command, QFileDialog::AcceptMode mode);
-    bool ReportedFailure(const std::string &error, const QString &what);
+    bool ReportedFailure(const Outcome &outcome, const QString &what);
     ConfigFileDialog &FileDialog();
 
     std::unique_ptr<Ui::MainWindow> ui;

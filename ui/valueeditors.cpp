@@ -123,9 +123,8 @@ void ValueEditors::Store(const QString &value)
     // Before the first selection no option owns the editors' text.
     if (!current_)
         return;
-    const std::string failure = store_.Save(current_->text, ToBytes(value));
-    if (!failure.empty())
-        emit storeFailed(FromSystemText(failure));
+    if (const Outcome saved = store_.Save(current_->text, ToBytes(value)); saved.failed())
+        emit storeFailed(FromSystemText(saved.message()));
     emit valueStored();
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include <QLabel>
 
+#include "../outcomes.h"
 #include "loader.h"
 #include "windowtestkit.h"
 
@@ -16,7 +17,7 @@ private:
 private slots:
     void initTestCase()
     {
-        QCOMPARE(cvarden::OpenOptions(shipped, catalogue, cvarden::Checks::Thorough), std::string());
+        QCOMPARE(cvarden::OpenOptions(shipped, catalogue, cvarden::Checks::Thorough), cvarden::Failure::None);
         const std::vector<cvarden::CatalogueFinding> &findings = catalogue.findings;
         // No entry without its option, no parent that is no folder, no "?" in
         // a key line, no display name twice, no on/off default but 0 or 1, no

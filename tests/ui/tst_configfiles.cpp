@@ -72,7 +72,7 @@ private slots:
         QString counts;
         const QString notice = testkit::takeNotice(&counts);
         QVERIFY2(notice.contains(chosen), qPrintable(notice));
-        QCOMPARE(counts, QString("Values taken over: 2."));
+        QCOMPARE(counts, QString("2 settings read; 2 differ from your values."));
         QCOMPARE(fixture.window->cursor().shape(), Qt::ArrowCursor);
     }
 
@@ -84,7 +84,7 @@ private slots:
         chooseThrough(fixture, "Command4", chosen);
         QString counts;
         testkit::takeNotice(&counts);
-        QCOMPARE(counts, QString("Values taken over: 1."));
+        QCOMPARE(counts, QString("1 setting read; 1 differs from your values."));
         QCOMPARE(fixture.stored("Brightness"), QString("0.8"));
     }
 
@@ -102,7 +102,9 @@ private slots:
         QString details;
         const QString notice = testkit::takeNotice(&details);
         QVERIFY2(notice.contains(chosen), qPrintable(notice));
-        QCOMPARE(details, QString("Lines replaced: 2; lines added: 1. What the file held before is kept in %1_.")
+        QCOMPARE(details, QString("2 settings changed, 1 added at its default, 0 already right.\n\nWhat the file held "
+                                  "before is kept in %1_, as Cvarden reads it; \"cvarden-cli restore\" brings back "
+                                  "the exact earlier file.")
                               .arg(chosen));
         QCOMPARE(fixture.window->cursor().shape(), Qt::ArrowCursor);
     }

@@ -55,14 +55,14 @@ public:
     {
         return store.Get(name, fallback);
     }
-    std::string Save(const std::string &name, const std::string &value) override
+    cvarden::Outcome Save(const std::string &name, const std::string &value) override
     {
         saves.append(QString::fromStdString(name + "=" + value));
         return store.Save(name, value);
     }
-    std::string reload() override { return store.reload(); }
+    cvarden::Outcome reload() override { return store.reload(); }
     void beginBatch() override { store.beginBatch(); }
-    std::string endBatch() override { return store.endBatch(); }
+    cvarden::Outcome endBatch() override { return store.endBatch(); }
 
     cvarden::SettingsStore store;
     QStringList saves;

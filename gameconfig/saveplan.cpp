@@ -1,0 +1,342 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "saveplan.h"
+
+#include "gamecommands.h"
+#include "gamerun.h"
+#include "linemodel.h"
+#include "optionmatcher.h"
+#include "variablename.h"
+
+namespace cvarden {
+namespace {
+
+std::string quoted(std::string_view text)
+{
+    std::string out = "\"";
+    out.append(text);
+    out.push_back('"');
+    return out;
+}
+
+std::string writtenValue(std::string_view stored)
+{
+    std::string value;
+    value.reserve(stored.size());
+    for (const char c : stored) {
+        if (c != '"' && c != '\r' && c != '\n' && c != '\0')
+            value.push_back(c);
+    }
+    return value;
+}
+
+// Where the plan stands with one catalogued variable while the text is read.
+enum class Place {
+    NotInFile,      // no command sets it yet: it is added at the end
+    RewrittenLast,  // its last command now gives the value
+    KeptLast,       // its last command stays as it is (cut, too long, in a comment): the value is added after it
+    Added,          // a command was added at the end
+    LeftOut,        // a value the game takes anyway, not added, to keep the file within the 1.32 limit
+    NameUnreadable, // the game cannot read its name: it is never written
+};
+
+struct VariablePlan {
+    std::string value; // as written: quotes, line ends and NUL left out
+    bool atGameDefault = false;
+    Place place = Place::NotInFile;
+    std::optional<std::string> before; // the value the game ended with
+
+    bool needsAddition() const { return place == Place::NotInFile || place == Place::KeptLast; }
+    bool written() const { return place == Place::RewrittenLast || place == Place::Added; }
+};
+
+std::vector<VariablePlan> planVariables(const OptionMatcher &matcher, const SaveInputs &inputs)
+{
+    std::vector<VariablePlan> plans;
+    plans.reserve(matcher.variables().size());
+    for (const VariableOptions &variable : matcher.variables()) {
+        const OptionNode &option = inputs.tree.item(variable.valueOption());
+        VariablePlan plan;
+        plan.value = writtenValue(inputs.store.Get(option.text, option.defaultValue()));
+        plan.atGameDefault = inputs.gameDefault ? inputs.gameDefault(option, plan.value)
+                                                : plan.value == writtenValue(option.defaultValue());
+        if (!WhyNotOneWord(variable.name).empty())
+            plan.place = Place::NameUnreadable;
+        plans.push_back(std::move(plan));
+    }
+    return plans;
+}
+
+// The options whose commands the game would cut, each with its value's size.
+Outcome refuseValuesTooLong(const OptionMatcher &matcher, const OptionTree &tree,
+                            const std::vector<VariablePlan> &plans)
+{
+    std::string names;
+    for (std::size_t v = 0; v < plans.size(); ++v) {
+        const VariableOptions &variable = matcher.variables()[v];
+        if (plans[v].place == Place::NameUnreadable ||
+            OptionRecordText(variable.name, plans[v].value).size() <= gameCommandLimit)
+            continue;
+        names += (names.empty() ? "" : ", ") + quoted(tree.item(variable.valueOption()).text) + " (" +
+                 std::to_string(plans[v].value.size()) + " bytes)";
+    }
+    if (names.empty())
+        return {};
+    return {Failure::TooLongForGame,
+            "These values are too long for the game, which cuts a command after " + std::to_string(gameCommandLimit) +
+                " bytes and runs the rest as a command of its own: " + names +
+                ". Shorten them and save again; the file was left unchanged."};
+}
+
+std::string unreadableNames(const OptionMatcher &matcher, const OptionTree &tree,
+                            const std::vector<VariablePlan> &plans)
+{
+    std::string warning;
+    for (std::size_t v = 0; v < plans.size(); ++v) {
+        if (plans[v].place != Place::NameUnreadable)
+            continue;
+        const VariableOptions &variable = matcher.variables()[v];
+        warning += "The option " + quoted(tree.item(variable.valueOption()).text) +
+                   " was not written: the game cannot read " + ShownVariableName(variable.name) + " as a variable name (" +
+                   WhyNotOneWord(variable.name) + "), so the catalogue needs mending.\n";
+    }
+    return warning;
+}
+
+// The part of a command that gives way to the written value, and what takes
+// its place: the value's words, so that `seta`, the name and the blanks the
+// player laid out between them stay. A name in a quote never closed would
+// swallow what follows it, so then the whole command is written anew.
+struct Replacement {
+    std::size_t from = 0;
+    std::size_t to = 0;
+    std::string text;
+};
+
+Replacement valueReplacement(const GameCommand &command, const std::string &value)
+{
+    const GameWord &name = command.words[1];
+    if (name.unclosedQuote)
+        return {command.words[0].begin, name.end, OptionRecordText(name.text, value)};
+    if (command.words.size() == 2)
+        return {name.end, name.end, " " + quoted(value)};
+    return {command.words[2].begin, command.words.back().end, quoted(value)};
+}
+
+// What the reading of the text showed that decides what may be added to it.
+struct TextEnd {
+    bool stopsEarly = false;       // at a NUL byte
+    bool inComment = false;        // the game's scan ran to the end in a /* comment
+    bool rewroteAfterACut = false; // a command was cut, and one after it rewritten
+};
+
+// Rewrites the value of each command of a catalogued variable in place, so
+// that every byte around it stays: before it (`seta`, the name, blanks, a
+// byte-order mark) and after it (`; bind ...`, a comment, the line end). A
+// command the game cut, one that would grow past the game's limit, and one
+// whose quotes and comments the game's scan and tokenizer read differently
+// (where a rewrite could move where the next command starts) are left as
+// they are.
+std::string rewriteCommands(std::string_view text, const OptionMatcher &matcher, std::vector<VariablePlan> &plans,
+                            SavePlan &plan, TextEnd &end)
+{
+    GameCommandReader reader(text);
+    std::string out;
+    out.reserve(text.size() + text.size() / 8 + 64);
+    std::size_t copied = 0;
+    bool cutSeen = false;
+    for (GameCommand command; reader.next(command);) {
+        cutSeen = cutSeen || command.cut;
+        const VariableOptions *variable = matcher.variableSetBy(command);
+        if (variable == nullptr)
+            continue;
+        reader.readAllWords(command);
+        VariablePlan &variablePlan = plans[matcher.positionOf(*variable)];
+        if (command.words.size() > 2)
+            variablePlan.before = command.setaValue();
+        if (variablePlan.place == Place::NameUnreadable)
+            continue;
+        const Replacement value = valueReplacement(command, variablePlan.value);
+        const std::size_t length = command.end - command.begin - (value.to - value.from) + value.text.size();
+        if (command.cut || length > gameCommandLimit || command.startedInComment || command.commentAmongWords) {
+            variablePlan.place = Place::KeptLast;
+            continue;
+        }
+        out.append(text, copied, value.from - copied);
+        out.append(value.text);
+        copied = value.to;
+        end.rewroteAfterACut = end.rewroteAfterACut || cutSeen;
+        variablePlan.place = Place::RewrittenLast;
+        ++plan.commandsRewritten;
+    }
+    out.append(text, copied);
+    end.stopsEarly = reader.textEnd() < text.size();
+    end.inComment = reader.endsInComment();
+    return out;
+}
+
+std::size_t additionSize(const VariableOptions &variable, const VariablePlan &plan)
+{
+    return OptionRecordText(variable.name, plan.value).size() + 3; // LF, then the record's CR LF
+}
+
+// A file that the additions would take past the 1.32 release's limit gets
+// none for variables it does not set and whose value the game takes anyway:
+// the game keeps its own default for them, and the player keeps a file it
+// reads.
+void leaveOutDefaultsPastTheLimit(std::size_t size, const OptionMatcher &matcher, std::vector<VariablePlan> &plans)
+{
+    for (std::size_t v = 0; v < plans.size(); ++v) {
+        if (plans[v].needsAddition())
+            size += additionSize(matcher.variables()[v], plans[v]);
+    }
+    if (size <= originalReleaseFileLimit)
+        return;
+    for (VariablePlan &plan : plans) {
+        if (plan.place == Place::NotInFile && plan.atGameDefault)
+            plan.place = Place::LeftOut;
+    }
+}
+
+Outcome refuseAdditionPastTheEnd(const TextEnd &end)
+{
+    if (end.inComment)
+        return {Failure::IgnoredByGame, "The file ends inside a /* comment that is never closed, so the game would "
+                                        "ignore any setting added after it. Close the comment and save again; the "
+                                        "file was left unchanged."};
+    return {Failure::IgnoredByGame, "The file holds a NUL byte, where the game stops reading, so it would ignore "
+                                    "any setting added after it. Remove that byte and save again; the file was "
+                                    "left unchanged."};
+}
+
+// Whether the game, running the rewritten text, ends with the values written
+// and does all else as it did with the text before.
+bool keepsWhatTheGameDid(std::string_view before, std::string_view after, const OptionMatcher &matcher,
+                         const std::vector<VariablePlan> &plans)
+{
+    if (!SameOtherCommands(before, after, matcher))
+        return false;
+    const std::vector<std::optional<std::string>> was = LastSetaValues(before, matcher);
+    const std::vector<std::optional<std::string>> is = LastSetaValues(after, matcher);
+    for (std::size_t v = 0; v < plans.size(); ++v) {
+        if (plans[v].written() ? is[v] != plans[v].value : is[v] != was[v])
+            return false;
+    }
+    return true;
+}
+
+SettingFate fateOf(const VariablePlan &plan)
+{
+    switch (plan.place) {
+    case Place::NameUnreadable:
+        return SettingFate::NameUnreadable;
+    case Place::LeftOut:
+        return SettingFate::LeftOutAtDefault;
+    case Place::Added:
+        if (!plan.before && plan.atGameDefault)
+            return SettingFate::AddedAtDefault;
+        break;
+    case Place::NotInFile:
+    case Place::RewrittenLast:
+    case Place::KeptLast:
+        break;
+    }
+    return plan.before == plan.value ? SettingFate::AlreadyRight : SettingFate::Changed;
+}
+
+void reportSettings(const OptionMatcher &matcher, std::vector<VariablePlan> &plans, SavePlan &plan)
+{
+    plan.settings.reserve(plans.size());
+    for (std::size_t v = 0; v < plans.size(); ++v) {
+        const VariableOptions &variable = matcher.variables()[v];
+        plan.settings.push_back(SettingPlan{variable.valueOption(), variable.indices, fateOf(plans[v]),
+                                            std::move(plans[v].before), std::move(plans[v].value)});
+    }
+}
+
+} // namespace
+
+std::size_t SavePlan::count(SettingFate fate) const
+{
+    std::size_t n = 0;
+    for (const SettingPlan &setting : settings)
+        n += setting.fate == fate ? 1 : 0;
+    return n;
+}
+
+std::string OptionRecordText(std::string_view variableName, std::string_view value)
+{
+    std::string text = "seta ";
+    text.append(variableName);
+    text.push_back(' ');
+    text.append(quoted(writtenValue(value)));
+    return text;
+}
+
+SavePlan PlanSave(const SaveInputs &inputs)
+{
+    SavePlan plan;
+    const OptionMatcher matcher(inputs.tree);
+    std::vector<VariablePlan> plans = planVariables(matcher, inputs);
+    plan.outcome = refuseValuesTooLong(matcher, inputs.tree, plans);
+    if (plan.outcome.failed())
+        return plan;
+    plan.warnings = unreadableNames(matcher, inputs.tree, plans);
+
+    TextEnd end;
+    std::string out = rewriteCommands(inputs.text, matcher, plans, plan, end);
+    leaveOutDefaultsPastTheLimit(out.size(), matcher, plans);
+    for (std::size_t v = 0; v < plans.size(); ++v) {
+        if (!plans[v].needsAddition())
+            continue;
+        if (end.stopsEarly || end.inComment) {
+            plan.outcome = refuseAdditionPastTheEnd(end);
+            return plan;
+        }
+        WriteRecord(out, OptionRecordText(matcher.variables()[v].name, plans[v].value) + "\n");
+        plans[v].place = Place::Added;
+        ++plan.commandsAdded;
+    }
+    // Where the game cut a command, its scan runs on over the commands after
+    // it, and what it makes of them can hang on their quotes: where one of
+    // those was rewritten, the result is read again as the game would before
+    // it may be written. Additions are safe: a scan that would reach them
+    // has refused them already.
+    if (end.rewroteAfterACut && !keepsWhatTheGameDid(inputs.text, out, matcher, plans)) {
+        plan.outcome = {Failure::CutLineInTheWay,
+                        "The file holds a line longer than the " + std::to_string(gameCommandLimit) +
+                            " bytes the game reads at once, and the settings after it cannot be changed without "
+                            "changing what the game makes of that line. Shorten it and save again; the file was "
+                            "left unchanged."};
+        return plan;
+    }
+    if (out.size() > originalReleaseFileLimit)
+        plan.warnings += "The file is now " + std::to_string(out.size()) +
+                         " bytes long: the original 1.32 release ignores a file larger than " +
+                         std::to_string(originalReleaseFileLimit) + " bytes (ioquake3 and later engines read it).\n";
+    plan.text = std::move(out);
+    reportSettings(matcher, plans, plan);
+    return plan;
+}
+
+std::string SaveSummary(const SavePlan &plan)
+{
+    const std::size_t changed = plan.count(SettingFate::Changed);
+    const std::size_t added = plan.count(SettingFate::AddedAtDefault);
+    if (changed == 0 && added == 0)
+        return "Nothing changed: the file already held every value";
+    return std::to_string(changed) + (changed == 1 ? " setting" : " settings") + " changed, " +
+           std::to_string(added) + " added at " + (added == 1 ? "its" : "their") + " default, " +
+           std::to_string(plan.count(SettingFate::AlreadyRight)) + " already right";
+}
+
+std::vector<std::size_t> SavePlan::writtenOptions() const
+{
+    std::vector<std::size_t> options;
+    for (const SettingPlan &setting : settings) {
+        if (setting.fate != SettingFate::NameUnreadable && setting.fate != SettingFate::LeftOutAtDefault)
+            options.insert(options.end(), setting.options.begin(), setting.options.end());
+    }
+    return options;
+}
+
+} // namespace cvarden

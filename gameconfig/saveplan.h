@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "optiontree.h"
+#include "outcome.h"
+#include "valuestore.h"
+
+namespace cvarden {
+
+// Everything a save is decided from. Nothing here is written to: the plan is
+// worked out whole before any file is touched, and a preview shows the same
+// plan that a save writes.
+struct SaveInputs {
+    std::string_view text; // what the game file holds
+    const OptionTree &tree;
+    const ValueStore &store;
+    // Whether the game would run with `value` anyway if the file did not set
+    // `variable`; by default, when it is the catalogue's default.
+    std::function<bool(const OptionNode &option, std::string_view value)> gameDefault;
+};
+
+// What a save does for one catalogued variable.
+enum class SettingFate {
+    AlreadyRight,     // the game already ends with this value
+    Changed,          // the game ended with another value, or with none, and gets this one
+    AddedAtDefault,   // not in the file: added with the value the game would take anyway
+    LeftOutAtDefault, // not in the file, and left out to keep the file readable by the 1.32 release
+    NameUnreadable,   // the game cannot read the variable's name: never written
+};
+
+struct SettingPlan {
+    std::size_t option = 0;           // the option that gives the value
+    std::vector<std::size_t> options; // every option of the variable, in tree order
+    SettingFate fate = SettingFate::AlreadyRight;
+    std::optional<std::string> before; // what the game ended with; none when nothing set it
+    std::string after;                 // the value written
+};
+
+struct SavePlan {
+    Outcome outcome; // a refusal: then nothing may be written
+    std::string text;
+    std::vector<SettingPlan> settings; // one per catalogued variable
+    std::size_t commandsRewritten = 0;
+    std::size_t commandsAdded = 0;
+    // What the player should still know of a save that goes on, one line each.
+    std::string warnings;
+
+    std::size_t count(SettingFate fate) const;
+    // The options whose variable's commands were rewritten in place or added.
+    std::vector<std::size_t> writtenOptions() const;
+};
+
+// The 1.32 release reads its configuration into a command buffer of 16,384
+// bytes, with a line end added: a longer file is ignored whole.
+constexpr std::size_t originalReleaseFileLimit = 16383;
+
+// The command that sets a variable in the game's file: `seta`, the name and
+// the value in double quotes. Double quotes, CR, LF and NUL are left out of
+// the value, so that the game reads it as one value and runs nothing else.
+std::string OptionRecordText(std::string_view variableName, std::string_view value);
+
+// Works out the text that makes the game, running it, end with the stored
+// value of every catalogued variable and do all else as before. Each `seta`
+// command of a catalogued variable (in any letter case, after blanks or other
+// commands on its line) gets the stored value in place, keeping the file's
+// spelling of the name and every byte around it; a command is added at the
+// end for each variable whose last command could not be rewritten or that
+// has none. Where several options share a variable, the last of them in tree
+// order gives the value, as the game would end with it. Refuses when a value
+// is too long for the game's command line, when the game stops reading
+// before the end (a NUL byte, an unclosed /* comment) and a command would
+// have to be added there, and when a line the game cuts would change what
+// the game makes of the rest.
+SavePlan PlanSave(const SaveInputs &inputs);
+
+// What a save did, in a sentence for the player: "Nothing changed" when the
+// file already held every value, else how many settings changed, how many
+// were added at their default and how many were already right.
+std::string SaveSummary(const SavePlan &plan);
+
+} // namespace cvarden
