@@ -81,10 +81,10 @@ Outcome refuseValuesTooLong(const OptionMatcher &matcher, const OptionTree &tree
     }
     if (names.empty())
         return {};
-    return {Failure::TooLongForGame,
-            "These values are too long for the game, which cuts a command after " + std::to_string(gameCommandLimit) +
-                " bytes and runs the rest as a command of its own: " + names +
-                ". Shorten them and save again; the file was left unchanged."};
+    return {Failure::TooLongForGame, "These values are too long for the game, which cuts a command after " +
+                                         std::to_string(gameCommandLimit) +
+                                         " bytes and runs the rest as a command of its own: " + names +
+                                         ". Shorten them and save again; the file was left unchanged."};
 }
 
 std::string unreadableNames(const OptionMatcher &matcher, const OptionTree &tree,
@@ -96,8 +96,8 @@ std::string unreadableNames(const OptionMatcher &matcher, const OptionTree &tree
             continue;
         const VariableOptions &variable = matcher.variables()[v];
         warning += "The option " + quoted(tree.item(variable.valueOption()).text) +
-                   " was not written: the game cannot read " + ShownVariableName(variable.name) + " as a variable name (" +
-                   WhyNotOneWord(variable.name) + "), so the catalogue needs mending.\n";
+                   " was not written: the game cannot read " + ShownVariableName(variable.name) +
+                   " as a variable name (" + WhyNotOneWord(variable.name) + "), so the catalogue needs mending.\n";
     }
     return warning;
 }
@@ -324,8 +324,8 @@ std::string SaveSummary(const SavePlan &plan)
     const std::size_t added = plan.count(SettingFate::AddedAtDefault);
     if (changed == 0 && added == 0)
         return "Nothing changed: the file already held every value";
-    return std::to_string(changed) + (changed == 1 ? " setting" : " settings") + " changed, " +
-           std::to_string(added) + " added at " + (added == 1 ? "its" : "their") + " default, " +
+    return std::to_string(changed) + (changed == 1 ? " setting" : " settings") + " changed, " + std::to_string(added) +
+           " added at " + (added == 1 ? "its" : "their") + " default, " +
            std::to_string(plan.count(SettingFate::AlreadyRight)) + " already right";
 }
 

@@ -61,7 +61,8 @@ Outcome WriteWholeFile(const std::string &path, const std::string &bytes)
     const int writeError = errno;
     const bool closed = std::fclose(file.release()) == 0;
     if (!written || !closed)
-        return {Failure::CannotWrite, "Cannot write " + quoted(path) + ": " + reason(written ? errno : writeError) + "."};
+        return {Failure::CannotWrite,
+                "Cannot write " + quoted(path) + ": " + reason(written ? errno : writeError) + "."};
     return {};
 }
 

@@ -57,7 +57,6 @@ enum class Durability { SurvivesProgramFaults, SurvivesPowerLoss };
 // alone. The new file gets the read and write permissions and, where the
 // system allows, the owner of the file `like`; with `like` empty, only its
 // owner may read and write it.
-Outcome PlaceNewFile(const std::string &path, const std::string &bytes, const std::string &like,
-                     Durability durability);
+Outcome PlaceNewFile(const std::string &path, const std::string &bytes, const std::string &like, Durability durability);
 
 } // namespace cvarden
