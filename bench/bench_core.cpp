@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Each command beside its baselines, in one binary, so that the figures to
 // compare are measured in one run on one machine.
 #include <benchmark/benchmark.h>

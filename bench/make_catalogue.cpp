@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Writes a generated catalogue of the given number of entries to a file.
 #include <cstdio>
 #include <cstdlib>

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Times start-up to the first painted frame as whole processes: the window on
 the real catalogue and on 10,000 entries, against a bare Qt window. Prints the
 median wall time and the peak memory of each, over several runs."""

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The floor of start-up: a bare window of the main window's size that paints
 // once and quits; with "--text", it also shows one line of text, so that the
 // floor pays for loading the fonts as every window with words does.

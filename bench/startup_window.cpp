@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main window as the program starts it, on the catalogue given, quitting
 // after its first painted frame. The values go to a store of its own.
 #include <QTemporaryDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "loader.h"
 
 #include <algorithm>
@@ -165,7 +166,7 @@ private:
     {
         if (const std::string why = WhyNotOneWord(variable_); !why.empty())
             note(lines_.linesRead(),
-                 "the variable name " + inQuotes(variable_) + " is not one word to the game: " + why);
+                 "the variable name " + ShownVariableName(variable_) + " is not one word to the game: " + why);
     }
 
     bool namesAFolder(const std::string &name) const

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "variablename.h"
 
 namespace cvarden {
@@ -6,6 +7,9 @@ std::string WhyNotOneWord(std::string_view name)
 {
     if (name.empty())
         return "it is empty";
+    if (name.size() > longestVariableName)
+        return "it is too long: the game cuts a command after 1023 bytes, which leaves room for a name of " +
+               std::to_string(longestVariableName) + " bytes";
     for (std::size_t i = 0; i < name.size(); ++i) {
         const auto byte = static_cast<unsigned char>(name[i]);
         if (byte <= 0x20)
@@ -22,6 +26,14 @@ std::string WhyNotOneWord(std::string_view name)
             return "it holds \"" + std::string(name.substr(i, 2)) + "\", which starts a comment";
     }
     return {};
+}
+
+std::string ShownVariableName(std::string_view name)
+{
+    constexpr std::size_t shown = 40;
+    if (name.size() <= shown)
+        return "\"" + std::string(name) + "\"";
+    return "\"" + std::string(name.substr(0, shown)) + "...\" (" + std::to_string(name.size()) + " bytes)";
 }
 
 } // namespace cvarden

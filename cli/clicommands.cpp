@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "clicommands.h"
 
 #include <QDateTime>
@@ -12,7 +13,9 @@
 #include "commandflags.h"
 #include "enginechoice.h"
 #include "enginefile.h"
+#include "commandusage.h"
 #include "exportconfig.h"
+#include "fileio.h"
 #include "importconfig.h"
 #include "laterfiles.h"
 #include "loader.h"
@@ -84,14 +87,6 @@ void loadEngine(const CliContext &context, LoadedEngine &loaded)
     loaded.resolved = ResolveEngine(loaded.facts, context.store, context.engineOverride);
 }
 
-// As the window's file commands do, a path that names no existing file is
-// not worked on; here the player hears of it.
-bool namesAFile(const std::string &path)
-{
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
-}
-
 const OptionNode *optionNamed(const Catalogue &catalogue, const std::string &name)
 {
     for (const OptionNode &option : catalogue.options()) {
@@ -122,9 +117,9 @@ std::string problemBeforeFileCommand(const LoadedCatalogue &loaded, const std::s
 {
     if (loaded.failure.failed())
         return loaded.failure.message();
-    if (!namesAFile(path))
-        return "\"" + path + "\" is not a file";
-    return {};
+    // As the window's file commands do, a path that names no existing file
+    // is not worked on; here the player hears what is there instead.
+    return WhyNotAFile(path);
 }
 
 int list(const CliContext &context)
@@ -369,8 +364,11 @@ int restore(const CliContext &context)
     unsigned long number = 0;
     if (words.size() == 2) {
         number = Module1::WholeNumber(words[1]);
-        if (number == 0)
+        if (number == 0) {
+            std::fprintf(context.err, "cvarden-cli restore: N is a version's number (1, 2, ...), not \"%s\"\n",
+                         words[1].c_str());
             return usageError;
+        }
     }
     if (!ExportGoesOn(path, refuseWhileRunning, context.err, "this restore"))
         return failed;
@@ -448,17 +446,34 @@ const std::map<std::string, Command> &commands()
     return table;
 }
 
+std::vector<std::string> commandNames()
+{
+    std::vector<std::string> names;
+    for (const auto &[name, command] : commands())
+        names.push_back(name);
+    return names;
+}
+
 } // namespace
 
 int RunCliCommand(const std::string &command, const CliContext &context)
 {
     const auto found = commands().find(command);
-    if (found == commands().end())
+    if (found == commands().end()) {
+        std::fprintf(context.err, "cvarden-cli: %s\n", NoCommandNamed(command, commandNames()).c_str());
         return usageError;
+    }
     const Command &entry = found->second;
-    if (context.arguments.size() < entry.leastArguments || context.arguments.size() > entry.mostArguments)
-        return usageError;
-    const int status = entry.run(context);
+    CliContext checked = context;
+    std::string problem = CheckUsage(ShapeOf(entry.usage), checked.arguments);
+    if (problem.empty() &&
+        (checked.arguments.size() < entry.leastArguments || checked.arguments.size() > entry.mostArguments))
+        problem = "wrong number of arguments";
+    if (!problem.empty())
+        std::fprintf(context.err, "cvarden-cli %s: %s\n", command.c_str(), problem.c_str());
+    const int status = problem.empty() ? entry.run(checked) : usageError;
+    if (status == usageError)
+        std::fprintf(context.err, "usage: cvarden-cli %s\n", UsageWords(entry.usage).c_str());
     // Output that could not be written (a full disk, a closed pipe) is a
     // failure, not a success with nothing to show.
     if (std::fflush(context.out) != 0 || std::ferror(context.out))

@@ -1,13 +1,32 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <cstdio>
 
 #include "bytetext.h"
+#include "cataloguelocation.h"
 #include "clicommands.h"
+#include "commandusage.h"
 #include "enginefacts.h"
 #include "fileio.h"
 #include "settingsstore.h"
 #include "versionsfolder.h"
+#include "versiontext.h"
+
+namespace {
+
+// "; did you mean ...?" for a mistyped option before the command.
+std::string UnknownOptionGuess(const QCommandLineParser &parser)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    if (unknown.isEmpty())
+        return {};
+    const std::string typed = (unknown.first().size() == 1 ? "-" : "--") + unknown.first().toStdString();
+    const std::string guess = cvarden::DidYouMean(typed, cvarden::OptionNamesInHelp(parser.helpText().toStdString()));
+    return guess.empty() ? guess : "; " + guess;
+}
+
+} // namespace
 
 // cvarden-cli: the window's commands for scripts, on the same catalogue and
 // the same per-user store.
@@ -25,7 +44,9 @@ int main(int argc, char *argv[])
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption catalogueOption(
-        QStringLiteral("catalogue"), QStringLiteral("The catalogue to use (default: options.dat beside the program)."),
+        QStringLiteral("catalogue"),
+        QStringLiteral("The catalogue to use (default: options.dat of the installed catalogue, or beside a program "
+                       "run where it was built)."),
         QStringLiteral("FILE"));
     parser.addOption(catalogueOption);
     const QCommandLineOption engineOption(
@@ -37,13 +58,23 @@ int main(int argc, char *argv[])
                                  QStringLiteral("command [arguments...]"));
 
     if (!parser.parse(QCoreApplication::arguments())) {
-        std::fprintf(stderr, "cvarden-cli: %s\n", qPrintable(parser.errorText()));
+        const std::string guess = UnknownOptionGuess(parser);
+        QString error = parser.errorText();
+        if (!guess.empty() && error.endsWith(QLatin1Char('.')))
+            error.chop(1);
+        std::fprintf(stderr, "cvarden-cli: %s%s\n", qPrintable(error), guess.c_str());
         return 2;
     }
+    // Offered by the help as Qt offers it; the Qt options it adds are those
+    // every program of Qt takes.
+    if (parser.isSet(QStringLiteral("help-all")))
+        parser.process(QCoreApplication::arguments());
     if (parser.isSet(helpOption))
         parser.showHelp(0);
-    if (parser.isSet(versionOption))
-        parser.showVersion();
+    if (parser.isSet(versionOption)) {
+        std::fputs(qPrintable(cvarden::VersionText()), stdout);
+        return 0;
+    }
 
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty()) {
@@ -53,9 +84,8 @@ int main(int argc, char *argv[])
     cvarden::SetLeftoverLedger(cvarden::PathBytes(cvarden::LeftoverLedgerFolder()));
     cvarden::SettingsStore store;
     cvarden::CliContext context{
-        cvarden::PathBytes(parser.isSet(catalogueOption)
-                               ? parser.value(catalogueOption)
-                               : QCoreApplication::applicationDirPath() + QStringLiteral("/options.dat")),
+        cvarden::PathBytes(parser.isSet(catalogueOption) ? parser.value(catalogueOption)
+                                                         : cvarden::DefaultCataloguePath()),
         {},
         store,
         cvarden::PathBytes(cvarden::VersionsFolder()),
@@ -76,9 +106,5 @@ int main(int argc, char *argv[])
     for (int i = argc - static_cast<int>(positional.size()) + 1; i < argc; ++i)
         context.arguments.emplace_back(argv[i]);
 
-    const int status = cvarden::RunCliCommand(positional.first().toStdString(), context);
-    if (status == 2)
-        std::fprintf(stderr, "cvarden-cli: unknown command or wrong arguments.\n%s",
-                     qPrintable(cvarden::CliCommandSummary()));
-    return status;
+    return cvarden::RunCliCommand(positional.first().toStdString(), context);
 }

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # One test executable per test file, linking only what it tests plus Qt Test,
 # run offscreen so that GUI tests need no display.
 function(cvarden_add_test name)
@@ -14,23 +15,19 @@ function(cvarden_add_test name)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
-# The programs read options.dat and its choice lists from their own folder, so
-# they are installed beside them, and the command on the PATH links to each.
+# The programs go on the PATH. On Windows options.dat and its choice lists lie
+# beside them; elsewhere in the architecture-independent data folder, where
+# the installed programs look for them (settings/cataloguelocation.h).
 include(GNUInstallDirs)
+set(CVARDEN_PROGRAM_DIR ${CMAKE_INSTALL_BINDIR})
+set(CVARDEN_FULL_PROGRAM_DIR ${CMAKE_INSTALL_FULL_BINDIR})
 if(WIN32)
-    set(CVARDEN_PROGRAM_DIR ${CMAKE_INSTALL_BINDIR})
+    set(CVARDEN_CATALOGUE_DIR ${CMAKE_INSTALL_BINDIR})
 else()
-    set(CVARDEN_PROGRAM_DIR ${CMAKE_INSTALL_LIBDIR}/cvarden)
+    set(CVARDEN_CATALOGUE_DIR ${CMAKE_INSTALL_DATADIR}/cvarden)
 endif()
+set(CVARDEN_FULL_CATALOGUE_DIR ${CMAKE_INSTALL_PREFIX}/${CVARDEN_CATALOGUE_DIR})
 
 function(cvarden_install_program target)
     install(TARGETS ${target} RUNTIME DESTINATION ${CVARDEN_PROGRAM_DIR})
-    if(UNIX AND NOT APPLE)
-        file(RELATIVE_PATH launcher_target /${CMAKE_INSTALL_BINDIR} /${CVARDEN_PROGRAM_DIR}/${target})
-        install(CODE "
-            set(bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
-            file(MAKE_DIRECTORY \"\${bin}\")
-            file(CREATE_LINK \"${launcher_target}\" \"\${bin}/${target}\" SYMBOLIC)
-            message(STATUS \"Installing: \${bin}/${target} -> ${launcher_target}\")")
-    endif()
 endfunction()

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "saveplan.h"
 
 #include "fileproblems.h"
@@ -89,8 +90,8 @@ std::string unreadableNames(const OptionMatcher &matcher, const OptionTree &tree
             continue;
         const VariableOptions &variable = matcher.variables()[v];
         warning += "The option " + inQuotes(tree.item(variable.valueOption()).text) +
-                   " was not written: the game cannot read " + inQuotes(variable.name) + " as a variable name (" +
-                   WhyNotOneWord(variable.name) + "), so the catalogue needs mending.\n";
+                   " was not written: the game cannot read " + ShownVariableName(variable.name) +
+                   " as a variable name (" + WhyNotOneWord(variable.name) + "), so the catalogue needs mending.\n";
     }
     return warning;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "runninggame.h"
 
 #include <algorithm>
@@ -19,18 +20,41 @@
 namespace cvarden {
 namespace {
 
-// The program names the engines ship with, on Linux and Windows. A name
-// covers every longer one it starts: "quake3e" also stands for quake3e.x64,
-// quake3e.ded.x64 and quake3e.x64.exe, "ioquake3.x86_64" for its .exe.
-constexpr std::array<std::string_view, 9> engineNames{"ioquake3.x86_64",  "ioq3ded.x86_64", "quake3e",
-                                                      "quake3.x86",       "quake3.exe",     "q3ded",
-                                                      "openarena.x86_64", "openarena.exe",  "oa_ded.x86_64"};
+// The program names the engines ship with: ioquake3 and Debian's build of
+// it, the 1.32 release, Quake3e and OpenArena, each with its dedicated server.
+constexpr std::array<std::string_view, 7> engineNames{"ioquake3", "ioq3ded",   "quake3", "q3ded",
+                                                      "quake3e",  "openarena", "oa_ded"};
+// What a build adds to its program's name: its architecture, or Quake3e's
+// server and renderer. Only one, so "quake3e.x64.x64" is no engine.
+constexpr std::array<std::string_view, 6> buildSuffixes{".x86", ".x86_64",  ".aarch64",
+                                                        ".x64", ".ded.x64", "-vulkan.x64"};
+constexpr std::string_view windowsSuffix = ".exe";
 
-bool StartsWithFolded(std::string_view text, std::string_view start)
+bool EqualFolded(std::string_view a, std::string_view b)
 {
-    return text.size() >= start.size() &&
-           std::equal(start.begin(), start.end(), text.begin(),
-                      [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+               return std::tolower(x) == std::tolower(y);
+           });
+}
+
+bool EndsWithFolded(std::string_view text, std::string_view end)
+{
+    return text.size() >= end.size() && EqualFolded(text.substr(text.size() - end.size()), end);
+}
+
+// Whether `name`, with its Windows ".exe" already taken off, is an engine's
+// name with at most one build suffix.
+bool IsEngineName(std::string_view name)
+{
+    const auto isEngine = [](std::string_view base) {
+        return std::any_of(engineNames.begin(), engineNames.end(),
+                           [base](std::string_view engine) { return EqualFolded(base, engine); });
+    };
+    if (isEngine(name))
+        return true;
+    return std::any_of(buildSuffixes.begin(), buildSuffixes.end(), [&](std::string_view suffix) {
+        return EndsWithFolded(name, suffix) && isEngine(name.substr(0, name.size() - suffix.size()));
+    });
 }
 
 // The last part of a path, whichever separator it uses: a program run under
@@ -54,26 +78,46 @@ bool IsProcessId(const char *name)
            std::all_of(name, name + std::char_traits<char>::length(name), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// The program a process runs: its executable file and, for a program started
-// through another (Wine, a loader), the first word of its command line.
-std::vector<std::string> ProgramNamesOf(const std::string &process)
+bool IsWineLoader(std::string_view fileName)
 {
-    std::vector<std::string> names;
+    return fileName == "wine" || fileName == "wine64" || fileName == "wine-preloader" || fileName == "wine64-preloader";
+}
+
+// The words of a process's command line; none when it cannot be read.
+std::vector<std::string> CommandLineOf(const std::string &process)
+{
+    std::vector<std::string> words;
+    std::ifstream commandLine(process + "/cmdline", std::ios::binary);
+    for (std::string word; words.size() < 2 && std::getline(commandLine, word, '\0');)
+        words.push_back(word);
+    return words;
+}
+
+// The program a process runs: its executable file; for a program run under
+// Wine or Proton, whose file is Wine's loader, the Windows program its
+// command line names (first, or after "wine"). A process whose file cannot
+// be read goes by the first word of its command line.
+std::string ProgramNameOf(const std::string &process)
+{
+    const std::vector<std::string> words = CommandLineOf(process);
     std::array<char, 4096> target{};
     const ssize_t length = readlink((process + "/exe").c_str(), target.data(), target.size());
-    if (length > 0) {
-        std::string_view path(target.data(), static_cast<std::size_t>(length));
-        // A program file replaced while it runs is still the same program.
-        constexpr std::string_view deleted = " (deleted)";
-        if (path.size() > deleted.size() && path.substr(path.size() - deleted.size()) == deleted)
-            path.remove_suffix(deleted.size());
-        names.push_back(FileNameOf(path));
+    if (length <= 0)
+        return words.empty() ? std::string() : FileNameOf(words[0]);
+    std::string_view path(target.data(), static_cast<std::size_t>(length));
+    // A program file replaced while it runs is still the same program.
+    constexpr std::string_view deleted = " (deleted)";
+    if (path.size() > deleted.size() && path.substr(path.size() - deleted.size()) == deleted)
+        path.remove_suffix(deleted.size());
+    const std::string program = FileNameOf(path);
+    if (!IsWineLoader(program))
+        return program;
+    for (const std::string &word : words) {
+        const std::string named = FileNameOf(word);
+        if (EndsWithFolded(named, windowsSuffix))
+            return named;
     }
-    std::ifstream commandLine(process + "/cmdline", std::ios::binary);
-    std::string first;
-    if (std::getline(commandLine, first, '\0') && !first.empty())
-        names.push_back(FileNameOf(first));
-    return names;
+    return program;
 }
 #endif
 
@@ -81,8 +125,9 @@ std::vector<std::string> ProgramNamesOf(const std::string &process)
 
 bool IsEngineProgram(std::string_view fileName)
 {
-    return std::any_of(engineNames.begin(), engineNames.end(),
-                       [fileName](std::string_view name) { return StartsWithFolded(fileName, name); });
+    if (EndsWithFolded(fileName, windowsSuffix))
+        fileName.remove_suffix(windowsSuffix.size());
+    return IsEngineName(fileName);
 }
 
 #if !defined(_WIN32)
@@ -101,8 +146,7 @@ std::vector<std::string> RunningEngines(const std::string &procRoot, unsigned ui
         struct stat info {};
         if (stat(process.c_str(), &info) != 0 || info.st_uid != uid)
             continue;
-        for (const std::string &name : ProgramNamesOf(process))
-            NoteIfEngine(found, name);
+        NoteIfEngine(found, ProgramNameOf(process));
     }
     closedir(list);
     return found;

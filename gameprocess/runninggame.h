@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
 #include <string>
@@ -7,9 +8,10 @@
 namespace cvarden {
 
 // Whether a program of this file name is one of the game's engines, which
-// rewrite q3config.cfg while they run and when they quit: its name starts
-// with a name those engines ship with, letter case ignored (Windows names
-// included, as the game may run under Wine).
+// rewrite q3config.cfg while they run and when they quit: exactly a name
+// those engines ship with, plus at most one build suffix (".x86_64",
+// ".ded.x64", ...) and Windows' ".exe", letter case ignored (the game may run
+// under Wine). "quake3edit" or "ioquake3-foo" is another program.
 bool IsEngineProgram(std::string_view fileName);
 
 #if !defined(_WIN32)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs what is missing, builds, and runs the benchmarks: every command
 # beside its baselines, then start-up to the first painted frame.
 set -euo pipefail

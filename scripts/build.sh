@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Configures and builds Cvarden in build/ (two jobs: the machines have two cores).
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Fails, listing them, when product sources differ from .clang-format. The
 # tests are left out: their tables are laid out by hand, row by row.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The export against the copy floor (1,000 options x 30,000 lines), as
 # interleaved pairs: each run measures the export, then the copy floor, and
 # the ratio is taken per pair (the copy floor alone swings between runs).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs, from Debian's packages, whatever the build and the tests need and
 # this machine lacks. Uses sudo when not run as root.
 set -euo pipefail

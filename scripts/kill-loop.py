@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Kills cvarden-cli at random moments of its work and counts what it leaves.
 
 Runs export into a large game file, import from it and reset, each many

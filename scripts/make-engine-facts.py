@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Writes data/engines.dat, the engine facts beside the catalogue, from the
 shared facts files (../shared/facts) and the project's reviewed tables.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Builds the whole test suite with AddressSanitizer, UndefinedBehaviorSanitizer
 # and LeakSanitizer in build-sanitized/, and runs it.
 set -euo pipefail

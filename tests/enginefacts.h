@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
 // What the three engines (ioquake3, the 1.32 release, Quake3e) register for

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include <QtTest>
 #include <cstdio>
+#include <sys/stat.h>
 
 #include "catalogue_fixture.h"
 #include "caughtoutput.h"
@@ -143,6 +145,13 @@ private slots:
         QTest::newRow("an engine, only if it is stopped: refused")
             << "openarena.x86_64" << QStringList{"--if-game-stopped"} << 1 << false
             << QByteArray("the game is running (openarena.x86_64)");
+        QTest::newRow("Debian's ioquake3, only if it is stopped: refused")
+            << "ioquake3" << QStringList{"--if-game-stopped"} << 1 << false
+            << QByteArray("the game is running (ioquake3)");
+        QTest::newRow("OpenArena's server by its bare name, only if it is stopped: refused")
+            << "oa_ded" << QStringList{"--if-game-stopped"} << 1 << false << QByteArray("the game is running (oa_ded)");
+        QTest::newRow("a program named like an engine with more: written")
+            << "quake3edit" << QStringList{"--if-game-stopped"} << 0 << true << QByteArray();
         QTest::newRow("an engine, a dry run: nothing to warn of")
             << "quake3e.x64" << QStringList{"--dry-run", "--if-game-stopped"} << 0 << false << QByteArray();
     }
@@ -433,9 +442,118 @@ private slots:
         QCOMPARE(program(arguments).status, 2);
     }
 
-    void versionIsTheProgramsOwn()
+    void wrongUseSaysWhatIsWrong_data()
     {
-        QCOMPARE(program({"--version"}).out, QByteArray("cvarden-cli 0.1\n"));
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("said");
+        QTest::newRow("a mistyped command gets the closest")
+            << QStringList{"expor", "x"} << QByteArray("no command is named \"expor\"; did you mean \"export\"?");
+        QTest::newRow("a mistyped option gets the closest")
+            << QStringList{"list", "--chnged"}
+            << QByteArray("cvarden-cli list: no option \"--chnged\"; did you mean \"--changed\"?");
+        QTest::newRow("the start of an option gets the whole")
+            << QStringList{"list", "--chan"} << QByteArray("did you mean \"--changed\"?");
+        QTest::newRow("a missing name is named")
+            << QStringList{"get"} << QByteArray("cvarden-cli get: NAME is missing\nusage: cvarden-cli get NAME\n");
+        QTest::newRow("a missing value is named") << QStringList{"set", "Brightness"} << QByteArray("VALUE is missing");
+        QTest::newRow("an option after the file is said to come too late")
+            << QStringList{"export", "q3config.cfg", "--dry-run"}
+            << QByteArray("the option \"--dry-run\" comes after \"q3config.cfg\"; options go before");
+        QTest::newRow("a word too many is shown")
+            << QStringList{"get", "Brightness", "x"} << QByteArray("too many arguments: \"x\" after NAME");
+        QTest::newRow("a command without arguments says so")
+            << QStringList{"reset", "now"} << QByteArray("reset: it takes no arguments, but was given \"now\"");
+        QTest::newRow("a file named like an option is pointed to --")
+            << QStringList{"import", "-f.cfg"} << QByteArray("no option \"-f.cfg\"; it takes none (a FILE that starts with \"-\" goes after \"--\")");
+        QTest::newRow("a value like an option is pointed to --")
+            << QStringList{"set", "Brightness", "-x"} << QByteArray("(a VALUE that starts with \"-\" goes after \"--\")");
+        QTest::newRow("a version that is no number")
+            << QStringList{"restore", "q3config.cfg", "first"}
+            << QByteArray("N is a version's number (1, 2, ...), not \"first\"");
+        QTest::newRow("a mistyped option before the command gets the closest")
+            << QStringList{"--catalog", "x", "list"}
+            << QByteArray("Unknown option 'catalog'; did you mean \"--catalogue\"?");
+    }
+
+    void wrongUseSaysWhatIsWrong()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, said);
+        const Run run = arguments.first().startsWith("--") ? program(arguments) : cli(arguments);
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains(said), run.err);
+        QVERIFY2(!run.err.contains("Commands:"), run.err);
+    }
+
+    void doubleDashEndsTheOptions_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QByteArray>("err");
+        QTest::newRow("before a name") << QStringList{"get", "--", "Brightness"} << 0 << QByteArray("1.0\n")
+                                       << QByteArray();
+        QTest::newRow("before a file named like an option")
+            << QStringList{"import", "--", "-f.cfg"} << 1 << QByteArray()
+            << QByteArray("cvarden-cli: there is no file \"-f.cfg\"\n");
+        QTest::newRow("a negative value needs none")
+            << QStringList{"set", "Brightness", "-1"} << 0 << QByteArray() << QByteArray();
+    }
+
+    void doubleDashEndsTheOptions()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QByteArray, out);
+        QFETCH(QByteArray, err);
+        const Run run = cli(arguments);
+        QCOMPARE(run.err, err);
+        QCOMPARE(run.out, out);
+        QCOMPARE(run.status, status);
+    }
+
+    void notAFileSaysWhatIsThere_data()
+    {
+        QTest::addColumn<QString>("made"); // what the test puts at the path
+        QTest::addColumn<QString>("said");
+        QTest::newRow("nothing") << "" << "there is no file \"%1\"";
+        QTest::newRow("a folder") << "folder" << "\"%1\" is a folder, not a file";
+        QTest::newRow("a named pipe") << "fifo" << "\"%1\" is a named pipe (FIFO), not a file";
+        QTest::newRow("a link to nothing") << "dangling" << "\"%1\" is a symbolic link to nothing";
+    }
+
+    void notAFileSaysWhatIsThere()
+    {
+        QFETCH(QString, made);
+        QFETCH(QString, said);
+        const QString path = dir.filePath("game/q3config.cfg");
+        QDir(dir.filePath("game")).removeRecursively();
+        QVERIFY(QDir().mkpath(dir.filePath("game")));
+        if (made == "folder")
+            QVERIFY(QDir().mkpath(path));
+        if (made == "fifo")
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        if (made == "dangling")
+            QVERIFY(QFile::link(dir.filePath("game/missing.cfg"), path));
+        for (const char *command : {"import", "export"}) {
+            const Run run = cli({command, path});
+            QCOMPARE(run.status, 1);
+            QCOMPARE(run.err, ("cvarden-cli: " + said.arg(path) + "\n").toLocal8Bit());
+        }
+    }
+
+    void helpAllIsAnswered()
+    {
+        const Run run = program({"--help-all"});
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.out.contains("--catalogue <FILE>"), run.out);
+    }
+
+    void versionIsTheProgramsOwnUnderItsLicence()
+    {
+        const Run run = program({"--version"});
+        QVERIFY2(run.out.startsWith("cvarden-cli 0.1\nCopyright (C) 2026 Cvarden developers\n"), run.out);
+        QVERIFY2(run.out.contains("License GPL-2.0-or-later"), run.out);
     }
 
     void engineCommandStoresTheChoiceAndSaysWhy_data()

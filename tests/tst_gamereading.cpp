@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include <QtTest>
 
 #include "outcomes.h"
@@ -262,17 +263,42 @@ private slots:
         QCOMPARE(SameOtherCommands(text(before), text(after), OptionMatcher(tree)), same);
     }
 
+    void exportLeavesOutANameTheGameCannotRead_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QString>("why"); // empty: written
+        QTest::newRow("a name the game splits") << QByteArray("x;quit") << QByteArray("2") << "\";\", which ends";
+        QTest::newRow("a name whose command the game cuts, even with a short value")
+            << QByteArray(1020, 'v') << QByteArray("1") << "it is too long: the game cuts a command after 1023 bytes";
+        QTest::newRow("a name one byte too long for an empty value")
+            << QByteArray(1016, 'v') << QByteArray() << "it is too long";
+        QTest::newRow("the longest name, with an empty value, is written")
+            << QByteArray(1015, 'v') << QByteArray() << "";
+    }
+
     void exportLeavesOutANameTheGameCannotRead()
     {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, value);
+        QFETCH(QString, why);
         catalogue = Catalogue();
         const QString path = writeTestFile(dir, "split.dat",
-                                           crlfLines({"F", "---", "F", "S", "d", "x;quit", "x", "VALUE", "1"}));
+                                           crlfLines({"F", "---", "F", "S", "d", name, "x", "VALUE", "1"}));
         QCOMPARE(OpenOptions(path.toStdString(), catalogue), Failure::None);
-        const SavePlan report = planFor(NormalizeText("seta x;quit 2\n"));
+        store.values["S"] = value.toStdString();
+        const std::string before = NormalizeText("// settings\n");
+        const SavePlan report = planFor(before);
         QCOMPARE(report.outcome, Failure::None);
-        QCOMPARE(report.text, NormalizeText("seta x;quit 2\n"));
+        if (why.isEmpty()) {
+            QCOMPARE(report.warnings, std::string());
+            QCOMPARE(report.text, NormalizeText("// settings\nseta " + name.toStdString() + " \"\"\n"));
+            return;
+        }
+        QCOMPARE(report.text, before);
         QCOMPARE(report.count(SettingFate::NameUnreadable), std::size_t(1));
         QVERIFY2(report.warnings.find("\"S\" was not written") != std::string::npos, report.warnings.c_str());
+        QVERIFY2(report.warnings.find(why.toStdString()) != std::string::npos, report.warnings.c_str());
     }
 
     void fileNearTheOriginalReleaseLimitGetsNoDefaultsAdded_data()

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include <QtTest>
 
 #include "outcomes.h"
@@ -314,6 +315,10 @@ private slots:
             << "A|---|A|n|d|a\"b|x|VALUE|1" << QStringList{"6: the variable name \"a\"b\" is not one word"};
         QTest::newRow("a variable name holding a comment")
             << "A|---|A|n|d|a//b|x|VALUE|1" << QStringList{"6: the variable name \"a//b\" is not one word"};
+        QTest::newRow("a variable name too long for the game's command")
+            << "A|---|A|n|d|" + QString(1020, 'v') + "|x|VALUE|1"
+            << QStringList{"6: the variable name \"vvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvv...\" (1020 bytes) is not one word to "
+                           "the game: it is too long"};
         QTest::newRow("a choice list outside the catalogue's folder")
             << "A|---|A|n|d|v|x|COMBO|FILE|../list.txt|x|a"
             << QStringList{"10: the choice list \"../list.txt\" lies outside", "12: the default"};

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "fileio.h"
 
 #include <algorithm>
@@ -204,5 +205,34 @@ Outcome RefuseToReplace(const std::string &path)
 }
 
 #endif
+
+std::string WhyNotAFile(const std::string &path)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    switch (status.type()) {
+    case fs::file_type::regular:
+        return {};
+    case fs::file_type::not_found:
+        if (fs::is_symlink(fs::symlink_status(path, error)))
+            return inQuotes(path) + " is a symbolic link to nothing";
+        return "there is no file " + inQuotes(path);
+    case fs::file_type::directory:
+        return inQuotes(path) + " is a folder, not a file";
+    case fs::file_type::fifo:
+        return inQuotes(path) + " is a named pipe (FIFO), not a file";
+    case fs::file_type::block:
+    case fs::file_type::character:
+        return inQuotes(path) + " is a device, not a file";
+    case fs::file_type::socket:
+        return inQuotes(path) + " is a socket, not a file";
+    default:
+        break;
+    }
+    if (error)
+        return "Cannot look at " + inQuotes(path) + ": " + error.message() + ".";
+    return inQuotes(path) + " is not a regular file";
+}
 
 } // namespace cvarden

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,10 @@ constexpr std::uintmax_t anySize = UINTMAX_MAX;
 // device such as /dev/zero has no end. A file larger than `limit` is refused
 // too.
 Outcome ReadWholeFile(const std::string &path, std::string &bytes, std::uintmax_t limit = anySize);
+
+// Says what stands at `path` when it is no regular file (nothing, a folder,
+// a named pipe, a device, ...), or returns the empty text when it is one.
+[[nodiscard]] std::string WhyNotAFile(const std::string &path);
 
 // Creates the file or empties it, then writes `bytes` into it. For files of
 // our own making (tests, benchmarks), never for a player's.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "classiclook.h"
 
 #include <algorithm>
@@ -93,7 +94,11 @@ void ShowAsLink(QLineEdit *address, const QString &url)
     font.setUnderline(true);
     address->setFont(font);
     QPalette palette = address->palette();
-    palette.setColor(QPalette::Text, QColor(0, 0, 192));
+    // The designed dark blue reads well on a light button face; on a dark one
+    // (a dark desktop theme) it all but vanishes, and the theme's own link
+    // colour is the one made to be read there.
+    const bool dark = palette.color(QPalette::Button).lightness() < 128;
+    palette.setColor(QPalette::Text, dark ? palette.color(QPalette::Link) : QColor(0, 0, 192));
     palette.setColor(QPalette::Base, palette.color(QPalette::Button));
     address->setPalette(palette);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
 #include <QFont>
@@ -22,7 +23,7 @@ void ApplyClassicLook(QWidget *form);
 int CaptionRoom(const QWidget *control);
 
 // A read-only address box that reads as a link: underlined dark blue text on
-// the button-face colour.
+// the button-face colour, or the palette's link colour where that face is dark.
 void ShowAsLink(QLineEdit *address, const QString &url);
 
 } // namespace cvarden

@@ -1,12 +1,17 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include <QApplication>
 #include <QCommandLineParser>
+#include <cstdio>
+#include <cstdlib>
 
 #include "bytetext.h"
 #include "fileio.h"
+#include "cataloguelocation.h"
 #include "mainwindow.h"
 #include "programinfo.h"
 #include "settingsstore.h"
 #include "versionsfolder.h"
+#include "versiontext.h"
 
 namespace {
 
@@ -29,7 +34,11 @@ void AnswerHelpOrVersion(int &argc, char *argv[])
     if (!parser.isSet(helpOption) && !parser.isSet(versionOption) && !parser.isSet(QStringLiteral("help-all")))
         return;
     const QCoreApplication app(argc, argv);
-    parser.process(app); // prints the answer and ends the program
+    if (parser.isSet(versionOption)) {
+        std::fputs(qPrintable(cvarden::VersionText()), stdout);
+        std::exit(0);
+    }
+    parser.process(app); // prints the help and ends the program
 }
 
 } // namespace
@@ -43,8 +52,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     cvarden::SetLeftoverLedger(cvarden::PathBytes(cvarden::LeftoverLedgerFolder()));
     cvarden::SettingsStore store;
-    cvarden::MainWindow window(QCoreApplication::applicationDirPath() + QStringLiteral("/options.dat"), store,
-                               cvarden::VersionsFolder());
+    cvarden::MainWindow window(cvarden::DefaultCataloguePath(), store, cvarden::VersionsFolder());
     window.show();
     return app.exec();
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "mainwindow.h"
 
 #include <QDir>
@@ -22,6 +23,7 @@
 #include "programinfo.h"
 #include "reset.h"
 #include "runninggamequestion.h"
+#include "screenreader.h"
 #include "typeaheadfind.h"
 #include "ui_mainwindow.h"
 #include "valueeditors.h"
@@ -64,6 +66,7 @@ void MainWindow::SetUpWindow()
     setFixedSize(size());
     ApplyClassicLook(this);
     ShowAsLink(ui->Text1, QString::fromLatin1(program::address));
+    NameControlsForScreenReaders(this);
 }
 
 void MainWindow::SetUpTree()
@@ -288,6 +291,7 @@ void MainWindow::ShowDescription()
     ui->desclbl->setText(shown);
     // The label holds about two lines; its tip holds all of them.
     ui->desclbl->setToolTip(shown);
+    DescribeSelectedOption(this, option);
 }
 
 ConfigFileDialog &MainWindow::FileDialog()

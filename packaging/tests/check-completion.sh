@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Checks cvarden-cli's bash completion: its syntax, then what it offers for
 # typed command lines, run against the built program and its catalogue.
 # Arguments: the completion file, the built cvarden-cli, a small catalogue.
@@ -75,5 +76,61 @@ expect_exactly "engine offers the engines" "1.32" "$program" engine 1.
 expect_exactly "--engine takes an engine's name" "quake3e" "$program" --engine qu
 expect_exactly "engine --detect takes a file name" "$work/q3config.cfg" "$program" engine --detect "$work/q3"
 expect_exactly "Commands without arguments offer nothing" "" "$program" list ""
+expect_exactly "Options and their values are told apart" "$work/q3config.cfg" \
+    "$program" --catalogue "$small_catalogue" import "$work/q3"
+expect_exactly "-- ends a command's options" "$work/q3config.cfg" "$program" export --dry-run -- "$work/q3"
+
+# Every command and option the program's --help lists is completed where it
+# goes: read here from --help apart from the completion's own reading.
+help=$("$program" --help)
+commands=$(sed -n '/^Commands:/,/^$/p' <<<"$help" | grep '^  [a-z]' | sed -E 's/^  //; s/  .*//')
+[ "$(wc -l <<<"$commands")" -ge 9 ] || fail "--help lists too few commands" "9 or more" "$commands"
+options=$(sed -n '/^Options:/,/^$/p' <<<"$help" | grep -oE -- '--[a-z][-a-z]*')
+for option in $options; do
+    expect_among "The option $option is offered before the command" "$option" "$program" -
+done
+# Offered, the help's own options answer.
+for option in --help --help-all --version; do
+    grep -qxF -- "$option" <<<"$options" || continue
+    "$program" "$option" >/dev/null 2>&1 || fail "$option answers with 0" 0 "$?"
+done
+# A word for each place of a command's usage line, to reach the next one.
+filler()
+{
+    case $1 in
+        FILE) echo "$work/q3config.cfg" ;;
+        NAME) echo "Brightness" ;;
+        *) echo 1 ;;
+    esac
+}
+while IFS= read -r usage; do
+    read -ra parts <<<"$usage"
+    command=${parts[0]}
+    expect_among "The command $command is offered" "$command" "$program" ""
+    before=()
+    value_of_option=false
+    for part in "${parts[@]:1}"; do
+        # The value of an option, as in "[--engine NAME]", is no place of its own.
+        if $value_of_option; then
+            value_of_option=false
+            continue
+        fi
+        [[ $part == \[--* && $part != *\] ]] && value_of_option=true
+        bare=${part#[}
+        bare=${bare%]}
+        case $bare in
+            --*) expect_among "$command offers its option $bare" "$bare" "$program" "$command" -- ;;
+            FILE)
+                expect_exactly "$command completes a file name for ${#before[@]} words in" "$work/q3config.cfg" \
+                    "$program" "$command" "${before[@]}" "$work/q3"
+                ;;
+            NAME)
+                expect_among "$command completes an option's name for ${#before[@]} words in" "Full screen" \
+                    "$program" --catalogue "$small_catalogue" "$command" "${before[@]}" Full
+                ;;
+        esac
+        [[ $bare == --* ]] || before+=("$(filler "$bare")")
+    done
+done <<<"$commands"
 
 [ "$failures" -eq 0 ]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Checks the manual pages written at build time: each formats without a
 # warning, and holds what its program's --help gave as well as the sections
 # written by hand.
@@ -27,8 +28,9 @@ expect_page()
     done
 }
 
-expect_page cvarden.6 "OPTIONS" "       -v, --version" "FILES" "       q3config.cfg_" "       cvarden-cli(6)"
-expect_page cvarden-cli.6 "       cvarden-cli [options] command [arguments...]" "       --catalogue <FILE>" \
-    "       set [--strict] NAME VALUE" "       --engine <NAME>" "EXIT STATUS" "FILES" "       ~/.config/Cvarden/Cvarden.conf" "       cvarden(6)"
+expect_page cvarden.1 "OPTIONS" "       -v, --version" "FILES" "       /usr/share/cvarden/options.dat" "       q3config.cfg_" \
+    "COPYRIGHT" "       cvarden-cli(1)"
+expect_page cvarden-cli.1 "       cvarden-cli [options] command [arguments...]" "       --catalogue <FILE>" \
+    "       set [--strict] NAME VALUE" "       --engine <NAME>" "EXIT STATUS" "FILES" "       ~/.config/Cvarden/Cvarden.conf" "COPYRIGHT" "       cvarden(1)"
 
 [ "$failures" -eq 0 ]

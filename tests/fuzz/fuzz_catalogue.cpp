@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Any catalogue, with any choice list beside it, loads into a sound tree.
 #include <cstdint>
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Import then export of any game file against a small fixed catalogue, each
 // checked against the model of how the game runs the file: the import takes
 // what the game ends with, the export makes the game end with the values

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Normalizing is stable, and changes nothing but line ends.
 #include <cstdint>
 #include <cstdlib>

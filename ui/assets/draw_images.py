@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Draws the tree's node images and the program icon as small PNG files,
 and the program icon as an SVG file too, from which the large icons are made.
 
