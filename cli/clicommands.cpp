@@ -82,7 +82,9 @@ struct LoadedEngine {
 
 void loadEngine(const CliContext &context, LoadedEngine &loaded)
 {
-    if (Outcome read = LoadEngineFacts(EngineFactsBeside(context.cataloguePath), loaded.facts); read.failed())
+    // Without the file every engine is treated alike, as the window does.
+    if (Outcome read = LoadEngineFacts(EngineFactsBeside(context.cataloguePath), loaded.facts);
+        read.failed() && read.failure() != Failure::Missing)
         warn(context, "the engine facts cannot be read, so values are judged by no engine: " + read.message() + "\n");
     loaded.resolved = ResolveEngine(loaded.facts, context.store, context.engineOverride);
 }
@@ -422,8 +424,10 @@ const std::map<std::string, Command> &commands()
           problems}},
         {"engine",
          {0, 2,
-          "engine [NAME|auto]        the engine in use and why, or stores the choice (ioquake3, 1.32, quake3e)\n"
-          "  engine --detect FILE      which engine a q3config.cfg looks written by, and the evidence",
+          "engine [--detect FILE] [ENGINE]\n"
+          "                            the engine in use and why; with ENGINE, stores the choice (ioquake3,\n"
+          "                            1.32, quake3e or auto); with --detect, which engine a q3config.cfg\n"
+          "                            looks written by, and the evidence",
           engine}},
         {"import", {1, 1, "import FILE               takes the values over from a q3config.cfg", importFile}},
         {"export",

@@ -52,7 +52,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption engineOption(
         QStringLiteral("engine"),
         QStringLiteral("The engine to judge values by for this command: ioquake3, 1.32 or quake3e."),
-        QStringLiteral("NAME"));
+        QStringLiteral("ENGINE"));
     parser.addOption(engineOption);
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do; see the list above."),
                                  QStringLiteral("command [arguments...]"));

@@ -87,6 +87,7 @@ _cvarden_cli_complete_value()
     case $1 in
         FILE) _filedir ;;
         NAME) _cvarden_cli_names "$cur" "${program[@]}" "${catalogue[@]}" ;;
+        ENGINE) COMPREPLY=($(compgen -W 'ioquake3 1.32 quake3e auto' -- "$cur")) ;;
     esac
 }
 

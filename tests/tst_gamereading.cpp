@@ -287,12 +287,12 @@ private slots:
                                            crlfLines({"F", "---", "F", "S", "d", name, "x", "VALUE", "1"}));
         QCOMPARE(OpenOptions(path.toStdString(), catalogue), Failure::None);
         store.values["S"] = value.toStdString();
-        const std::string before = NormalizeText("// settings\n");
+        const std::string before = "// settings\n";
         const SavePlan report = planFor(before);
         QCOMPARE(report.outcome, Failure::None);
         if (why.isEmpty()) {
             QCOMPARE(report.warnings, std::string());
-            QCOMPARE(report.text, NormalizeText("// settings\nseta " + name.toStdString() + " \"\"\n"));
+            QCOMPARE(report.text, "// settings\nseta " + name.toStdString() + " \"\"\n");
             return;
         }
         QCOMPARE(report.text, before);

@@ -31,6 +31,6 @@ expect_page()
 expect_page cvarden.1 "OPTIONS" "       -v, --version" "FILES" "       /usr/share/cvarden/options.dat" "       q3config.cfg_" \
     "COPYRIGHT" "       cvarden-cli(1)"
 expect_page cvarden-cli.1 "       cvarden-cli [options] command [arguments...]" "       --catalogue <FILE>" \
-    "       set [--strict] NAME VALUE" "       --engine <NAME>" "EXIT STATUS" "FILES" "       ~/.config/Cvarden/Cvarden.conf" "COPYRIGHT" "       cvarden(1)"
+    "       set [--strict] NAME VALUE" "       --engine <ENGINE>" "EXIT STATUS" "FILES" "       ~/.config/Cvarden/Cvarden.conf" "COPYRIGHT" "       cvarden(1)"
 
 [ "$failures" -eq 0 ]
