@@ -274,6 +274,17 @@ int engine(const CliContext &context)
     return done;
 }
 
+// The engine a game file looks written by is kept for "auto", as the
+// window's Open and Save keep it.
+void rememberEngineOf(const CliContext &context, const std::string &path)
+{
+    LoadedEngine engine;
+    loadEngine(context, engine);
+    EngineDetection detection;
+    if (!engine.facts.empty() && DetectEngineOfFile(engine.facts, path, detection).ok())
+        static_cast<void>(RememberDetection(context.store, detection));
+}
+
 int importFile(const CliContext &context)
 {
     const std::string &path = context.arguments[0];
@@ -284,15 +295,17 @@ int importFile(const CliContext &context)
     if (report.outcome.failed())
         return fail(context, report.outcome);
     print(context, ImportSummary(report) + " (" + path + ")\n");
+    rememberEngineOf(context, path);
     return done;
 }
 
 // Shows what an export would change, touching no file at all: the settings
 // that change, then the lines.
-int previewExport(const CliContext &context, const std::string &path, const OptionTree &tree)
+int previewExport(const CliContext &context, const std::string &path, const OptionTree &tree,
+                  const EngineInUse &engine)
 {
     std::string bytes;
-    const SavePlan plan = PlanExport(path, tree, context.store, bytes);
+    const SavePlan plan = PlanExport(path, tree, context.store, bytes, engine);
     if (plan.outcome.failed())
         return fail(context, plan.outcome);
     print(context, SaveSummary(plan) + "\n");
@@ -317,11 +330,13 @@ int exportFile(const CliContext &context)
     if (std::string problem = problemBeforeFileCommand(loaded, path); !problem.empty())
         return fail(context, problem);
     OptionTree &tree = loaded.catalogue.tree;
+    LoadedEngine engine;
+    loadEngine(context, engine);
     if (HasFlag(flags, "--dry-run"))
-        return previewExport(context, path, tree);
+        return previewExport(context, path, tree, engine.resolved.inUse);
     if (!ExportGoesOn(path, HasFlag(flags, "--if-game-stopped"), context.err))
         return failed;
-    const SavePlan plan = ExportConfig(path, tree, context.store, context.versionsFolder);
+    const SavePlan plan = ExportConfig(path, tree, context.store, context.versionsFolder, engine.resolved.inUse);
     if (plan.outcome.failed())
         return fail(context, plan.outcome);
     print(context, SaveSummary(plan) + " (" + path + ")\n");

@@ -11,7 +11,8 @@ namespace cvarden {
 namespace {
 
 // Reads what the save is decided from, and decides it.
-SavePlan planFor(const std::string &chosenPath, const OptionTree &tree, ValueStore &store, std::string &bytes)
+SavePlan planFor(const std::string &chosenPath, const OptionTree &tree, ValueStore &store, std::string &bytes,
+                 const EngineInUse &engine)
 {
     SavePlan plan;
     // The values written are the player's latest, whichever run saved them;
@@ -24,7 +25,14 @@ SavePlan planFor(const std::string &chosenPath, const OptionTree &tree, ValueSto
     // The game file keeps its own bytes: only the values change, and an
     // added line takes the file's own line end.
     const LaterFiles later = ReadLaterFiles(chosenPath, bytes, OptionMatcher(tree));
-    return PlanSave({bytes, tree, store, {}, &later});
+    // Without engine facts the catalogue's default is the game's.
+    std::function<bool(const OptionNode &, std::string_view)> gameDefault;
+    if (engine.facts)
+        gameDefault = [&engine](const OptionNode &option, std::string_view value) {
+            return RunsAnywayWhenLeftOut(*engine.facts, engine.engine, engine.gameCode, option.variable(),
+                                         std::string(value), option.defaultValue());
+        };
+    return PlanSave({bytes, tree, store, gameDefault, &later});
 }
 
 void markWritten(const SavePlan &plan, OptionTree &tree)
@@ -35,18 +43,19 @@ void markWritten(const SavePlan &plan, OptionTree &tree)
 
 } // namespace
 
-SavePlan PlanExport(const std::string &chosenPath, const OptionTree &tree, ValueStore &store, std::string &bytes)
+SavePlan PlanExport(const std::string &chosenPath, const OptionTree &tree, ValueStore &store, std::string &bytes,
+                    const EngineInUse &engine)
 {
-    return planFor(chosenPath, tree, store, bytes);
+    return planFor(chosenPath, tree, store, bytes, engine);
 }
 
 SavePlan ExportConfig(const std::string &chosenPath, OptionTree &tree, ValueStore &store,
-                      const std::string &versionsFolder)
+                      const std::string &versionsFolder, const EngineInUse &engine)
 {
     for (std::size_t i = 1; i <= tree.count(); ++i)
         tree.item(i).tag.clear();
     std::string bytes;
-    SavePlan plan = planFor(chosenPath, tree, store, bytes);
+    SavePlan plan = planFor(chosenPath, tree, store, bytes, engine);
     if (plan.outcome.ok())
         plan.outcome = RefuseToReplace(chosenPath);
     if (plan.outcome.failed())

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "enginevalues.h"
 #include "optiontree.h"
 #include "saveplan.h"
 #include "valuestore.h"
@@ -17,11 +18,15 @@ namespace cvarden {
 // (the file's normalized text), keeps what the file held as a version in
 // `versionsFolder` (none when it is empty), and replaces the file's content in
 // one step. Each option written gets the tag "DONE".
+// A setting at its default is left out only where the game runs with that
+// value anyway: the default of `engine` when it is known, else the default
+// every engine shares.
 SavePlan ExportConfig(const std::string &chosenPath, OptionTree &tree, ValueStore &store,
-                      const std::string &versionsFolder = {});
+                      const std::string &versionsFolder = {}, const EngineInUse &engine = {});
 
 // The same plan, for a preview: nothing is written anywhere. `bytes` gets
 // what the file holds, to show beside it.
-SavePlan PlanExport(const std::string &chosenPath, const OptionTree &tree, ValueStore &store, std::string &bytes);
+SavePlan PlanExport(const std::string &chosenPath, const OptionTree &tree, ValueStore &store, std::string &bytes,
+                    const EngineInUse &engine = {});
 
 } // namespace cvarden

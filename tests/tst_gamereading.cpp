@@ -3,6 +3,7 @@
 
 #include "outcomes.h"
 #include "catalogue_fixture.h"
+#include "enginefacts.h"
 #include "exportconfig.h"
 #include "saveplan.h"
 #include "gamemodel.h"
@@ -380,6 +381,36 @@ private slots:
         QVERIFY(plan.count(SettingFate::AddedAtDefault) > 0);
         QVERIFY(plan.text.size() <= originalReleaseFileLimit);
         QCOMPARE(plan.text.compare(0, file.size(), file), 0);
+    }
+
+    // Past the 1.32 release's limit, a setting at its default is left out
+    // only where the player's game runs with that value anyway: 85 frames a
+    // second is ioquake3's default and the 1.32 release's, not Quake3e's.
+    void aDefaultIsLeftOutOnlyWhereTheEngineHasIt_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<bool>("leftOut");
+        QTest::newRow("ioquake3 runs with 85 anyway") << "ioquake3" << true;
+        QTest::newRow("the 1.32 release runs with 85 anyway") << "1.32" << true;
+        QTest::newRow("Quake3e would run with 125") << "quake3e" << false;
+        QTest::newRow("with no engine known, not every engine has 85") << "" << false;
+    }
+
+    void aDefaultIsLeftOutOnlyWhereTheEngineHasIt()
+    {
+        QFETCH(QString, engine);
+        QFETCH(bool, leftOut);
+        QVERIFY(loadRealCatalogue());
+        EngineFacts facts;
+        QCOMPARE(LoadEngineFacts(CVARDEN_SAMPLE_DATA "/engines.dat", facts), Failure::None);
+        EngineInUse inUse{&facts, Engine::None, GameCode::Release132};
+        QVERIFY(engine.isEmpty() || EngineNamed(engine.toStdString(), inUse.engine));
+        store.values["Frame rate limit"] = "85";
+        const QString chosen = writeTestFile(dir, "big.cfg", "// " + std::string(17000, 'x') + "\n");
+        std::string bytes;
+        const SavePlan plan = PlanExport(chosen.toStdString(), tree, store, bytes, inUse);
+        QCOMPARE(plan.outcome, Failure::None);
+        QCOMPARE(plan.text.find("seta com_maxfps \"85\"") == std::string::npos, leftOut);
     }
 
     void realConfigsEndWithTheValuesWritten_data()

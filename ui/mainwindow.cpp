@@ -347,11 +347,12 @@ void MainWindow::Command3_Click()
     SavePlan plan;
     {
         const BusyPointer busy(this, BusyPointer::AfterRestore::RunPendingEvents);
-        plan = ExportConfig(PathBytes(chosen), catalogue_.tree, store_, PathBytes(versionsFolder_));
+        plan = ExportConfig(PathBytes(chosen), catalogue_.tree, store_, PathBytes(versionsFolder_), engine_);
     }
     if (ReportedFailure(plan.outcome, tr("Cvarden could not save the settings to %1.").arg(Shown(chosen))))
         return;
     NoteLaterFiles(chosen);
+    static_cast<void>(NoteEngineOf(chosen)); // kept for "auto", as after an Open
     const QString backup = Shown(FromSystemText(BackupPathFor(PathBytes(chosen))));
     const QString summary =
         tr("%1.\n\nWhat the file held before is kept in %2, as Cvarden reads it; \"cvarden-cli restore\" "
