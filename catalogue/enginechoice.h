@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "outcome.h"
 #include "enginedetect.h"
 #include "enginevalues.h"
+#include "outcome.h"
 #include "valuestore.h"
 
 namespace cvarden {

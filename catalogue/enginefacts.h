@@ -89,8 +89,7 @@ const char *ThisSystem();
 // text, or why it could not be read with the line at fault; a file that
 // cannot be read leaves `facts` empty, so that everything behaves as with no
 // engine known.
-Outcome LoadEngineFacts(const std::string &path, EngineFacts &facts,
-                                          std::string_view system = ThisSystem());
+Outcome LoadEngineFacts(const std::string &path, EngineFacts &facts, std::string_view system = ThisSystem());
 
 // engines.dat in the catalogue's folder.
 std::string EngineFactsBeside(const std::string &cataloguePath);

@@ -11,9 +11,9 @@
 #include "changedoptions.h"
 #include "closestnames.h"
 #include "commandflags.h"
+#include "commandusage.h"
 #include "enginechoice.h"
 #include "enginefile.h"
-#include "commandusage.h"
 #include "exportconfig.h"
 #include "fileio.h"
 #include "importconfig.h"
@@ -301,8 +301,7 @@ int importFile(const CliContext &context)
 
 // Shows what an export would change, touching no file at all: the settings
 // that change, then the lines.
-int previewExport(const CliContext &context, const std::string &path, const OptionTree &tree,
-                  const EngineInUse &engine)
+int previewExport(const CliContext &context, const std::string &path, const OptionTree &tree, const EngineInUse &engine)
 {
     std::string bytes;
     const SavePlan plan = PlanExport(path, tree, context.store, bytes, engine);

@@ -83,15 +83,14 @@ int main(int argc, char *argv[])
     }
     cvarden::SetLeftoverLedger(cvarden::PathBytes(cvarden::LeftoverLedgerFolder()));
     cvarden::SettingsStore store;
-    cvarden::CliContext context{
-        cvarden::PathBytes(parser.isSet(catalogueOption) ? parser.value(catalogueOption)
-                                                         : cvarden::DefaultCataloguePath()),
-        {},
-        store,
-        cvarden::PathBytes(cvarden::VersionsFolder()),
-        stdout,
-        stderr,
-        {}};
+    cvarden::CliContext context{cvarden::PathBytes(parser.isSet(catalogueOption) ? parser.value(catalogueOption)
+                                                                                 : cvarden::DefaultCataloguePath()),
+                                {},
+                                store,
+                                cvarden::PathBytes(cvarden::VersionsFolder()),
+                                stdout,
+                                stderr,
+                                {}};
     if (parser.isSet(engineOption)) {
         context.engineOverride = parser.value(engineOption).toStdString();
         cvarden::Engine named;

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "outcome.h"
 #include "enginedetect.h"
+#include "outcome.h"
 
 namespace cvarden {
 
@@ -16,7 +16,6 @@ std::vector<std::string> SetaNames(std::string_view fileText);
 
 // Which engine the game file looks written by. Returns the empty text, or why
 // the file could not be read (then nothing is detected).
-Outcome DetectEngineOfFile(const EngineFacts &facts, const std::string &path,
-                                             EngineDetection &detection);
+Outcome DetectEngineOfFile(const EngineFacts &facts, const std::string &path, EngineDetection &detection);
 
 } // namespace cvarden

@@ -3,8 +3,8 @@
 
 #include "fileio.h"
 #include "laterfiles.h"
-#include "optionmatcher.h"
 #include "normalize.h"
+#include "optionmatcher.h"
 #include "versions.h"
 
 namespace cvarden {

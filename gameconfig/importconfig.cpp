@@ -38,8 +38,8 @@ ImportReport ImportConfigText(std::string_view fileText, const OptionTree &tree,
 std::string ImportSummary(const ImportReport &report)
 {
     std::string summary = std::to_string(report.valuesTaken) + (report.valuesTaken == 1 ? " setting" : " settings") +
-                          " read; " + std::to_string(report.differed) + (report.differed == 1 ? " differs" : " differ") +
-                          " from your values";
+                          " read; " + std::to_string(report.differed) +
+                          (report.differed == 1 ? " differs" : " differ") + " from your values";
     if (report.setLater > 0)
         summary += "; " + std::to_string(report.setLater) +
                    (report.setLater == 1 ? " is set again by a file" : " are set again by files") +

@@ -72,7 +72,7 @@ public:
             read = ReadWholeFile((folder_.parent_path() / "baseq3" / name).string(), text, laterFileLimit);
         if (read.failure() == Failure::Missing) {
             if (named)
-                    files_.notRead += inQuotes(name) + " is run by the game but is not in the game folder (it may be "
+                files_.notRead += inQuotes(name) + " is run by the game but is not in the game folder (it may be "
                                                    "inside a .pk3 archive, which Cvarden does not open).\n";
             return;
         }

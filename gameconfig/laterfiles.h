@@ -13,8 +13,8 @@ namespace cvarden {
 
 // Where a value the game ends with comes from, when it is not the chosen file.
 struct LaterSetting {
-    std::string file;      // as the game names it, relative to the game folder
-    std::size_t line = 0;  // counted from 1
+    std::string file;     // as the game names it, relative to the game folder
+    std::size_t line = 0; // counted from 1
     std::string value;
 };
 

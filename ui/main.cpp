@@ -5,8 +5,8 @@
 #include <cstdlib>
 
 #include "bytetext.h"
-#include "fileio.h"
 #include "cataloguelocation.h"
+#include "fileio.h"
 #include "mainwindow.h"
 #include "programinfo.h"
 #include "settingsstore.h"

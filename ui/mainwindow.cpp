@@ -385,7 +385,8 @@ void MainWindow::Command4_Click()
 void MainWindow::Command5_Click()
 {
     // Said at every reset, unlike an editor's saves: the player asked for it.
-    ReportedFailure(ResetToDefaults(catalogue_.tree, store_, engine_), tr("Cvarden could not reset the option values."));
+    ReportedFailure(ResetToDefaults(catalogue_.tree, store_, engine_),
+                    tr("Cvarden could not reset the option values."));
     editors_->ShowDefault();
     marks_->Refresh();
 }
