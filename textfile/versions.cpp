@@ -10,14 +10,16 @@
 #include <system_error>
 
 #include "fileio.h"
+#include "fileproblems.h"
 
 namespace cvarden {
 namespace fs = std::filesystem;
 namespace {
 
+// Paths as the messages of every layer show them.
 std::string inQuotes(const fs::path &path)
 {
-    return "\"" + path.string() + "\"";
+    return fileproblems::inQuotes(path.string());
 }
 
 // A name no two game files share, which still tells a person browsing the
