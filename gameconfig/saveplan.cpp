@@ -256,6 +256,26 @@ std::string valuesThatWillNotHold(const OptionMatcher &matcher, const SaveInputs
     return warnings + inputs.later->notRead;
 }
 
+// Whether a save of `text`, which this plan wrote, would rewrite every
+// command it wrote in place again and change nothing.
+bool staysAsItIs(std::string_view text, const OptionMatcher &matcher, const std::vector<VariablePlan> &plans)
+{
+    std::vector<VariablePlan> again = plans;
+    for (VariablePlan &plan : again) {
+        if (plan.place != Place::NameUnreadable)
+            plan.place = Place::NotInFile;
+    }
+    SavePlan scratch;
+    TextEnd end;
+    if (rewriteCommands(text, matcher, again, scratch, end) != text)
+        return false;
+    for (std::size_t v = 0; v < plans.size(); ++v) {
+        if (plans[v].written() && again[v].place != Place::RewrittenLast)
+            return false;
+    }
+    return true;
+}
+
 SettingFate fateOf(const VariablePlan &plan)
 {
     switch (plan.place) {
@@ -337,7 +357,11 @@ SavePlan PlanSave(const SaveInputs &inputs)
     // those was rewritten, the result is read again as the game would before
     // it may be written. Additions are safe: a scan that would reach them
     // has refused them already.
-    if (end.rewroteAfterACut && !keepsWhatTheGameDid(inputs.text, out, matcher, plans)) {
+    // The rewrite can also move where that scan ends, and with it which
+    // commands Cvarden may rewrite; the next save must find every value in
+    // place, so the result is planned again and must stay as it is.
+    if (end.rewroteAfterACut &&
+        (!keepsWhatTheGameDid(inputs.text, out, matcher, plans) || !staysAsItIs(out, matcher, plans))) {
         plan.outcome = {Failure::CutLineInTheWay,
                         "The file holds a line longer than the " + std::to_string(gameCommandLimit) +
                             " bytes the game reads at once, and the settings after it cannot be changed without "
