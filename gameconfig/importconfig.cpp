@@ -61,7 +61,10 @@ ImportReport ImportConfig(const std::string &chosenPath, const OptionTree &tree,
     // The game reads the file as it is; the normalized copy only adds line
     // ends, which can move where the game cuts a long /* comment.
     ImportReport report = ImportConfigText(bytes, tree, store);
-    report.setLater = ReadLaterFiles(chosenPath, bytes, OptionMatcher(tree)).overriddenCount();
+    const OptionMatcher matcher(tree);
+    const LaterFiles later = ReadLaterFiles(chosenPath, bytes, matcher);
+    report.setLater = later.overriddenCount();
+    report.setLaterByOption = ByOption(later, matcher);
     return report;
 }
 

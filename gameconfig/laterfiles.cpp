@@ -150,13 +150,20 @@ OverriddenOptions FindOverriddenOptions(const std::string &chosenPath, const Opt
         return found;
     const OptionMatcher matcher(tree);
     LaterFiles later = ReadLaterFiles(chosenPath, bytes, matcher);
+    found.options = ByOption(later, matcher);
+    found.notRead = std::move(later.notRead);
+    return found;
+}
+
+std::map<std::size_t, LaterSetting> ByOption(const LaterFiles &later, const OptionMatcher &matcher)
+{
+    std::map<std::size_t, LaterSetting> options;
     for (std::size_t v = 0; v < later.overrides.size(); ++v) {
         if (later.overrides[v])
             for (const std::size_t option : matcher.variables()[v].indices)
-                found.options[option] = *later.overrides[v];
+                options[option] = *later.overrides[v];
     }
-    found.notRead = std::move(later.notRead);
-    return found;
+    return options;
 }
 
 std::string DescribeLaterSetting(const LaterSetting &setting)

@@ -41,7 +41,10 @@ struct LaterFiles {
 LaterFiles ReadLaterFiles(const std::string &chosenPath, std::string_view chosenText, const OptionMatcher &matcher);
 
 // By option index, what a file the game runs after the chosen one sets
-// again, for the player to see beside the option; and what was not read.
+// again, for the player to see beside the option.
+std::map<std::size_t, LaterSetting> ByOption(const LaterFiles &later, const OptionMatcher &matcher);
+
+// The same, for the chosen file read afresh; and what was not read.
 struct OverriddenOptions {
     std::map<std::size_t, LaterSetting> options;
     std::string notRead;

@@ -374,8 +374,10 @@ SavePlan PlanSave(const SaveInputs &inputs)
                          " bytes long: the original 1.32 release ignores a file larger than " +
                          std::to_string(originalReleaseFileLimit) + " bytes (ioquake3 and later engines read it).\n";
     plan.text = std::move(out);
-    if (inputs.later)
+    if (inputs.later) {
         plan.warnings += valuesThatWillNotHold(matcher, inputs, plans);
+        plan.setLater = ByOption(*inputs.later, matcher);
+    }
     reportSettings(matcher, plans, plan);
     return plan;
 }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -55,6 +56,8 @@ struct SavePlan {
     std::size_t commandsAdded = 0;
     // What the player should still know of a save that goes on, one line each.
     std::string warnings;
+    // By option, what a file the game runs later sets again.
+    std::map<std::size_t, LaterSetting> setLater;
 
     std::size_t count(SettingFate fate) const;
     // The options whose variable's commands were rewritten in place or added.

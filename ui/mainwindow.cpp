@@ -260,11 +260,6 @@ void MainWindow::optiontree_NodeClick(QTreeWidgetItem *node)
     ShowDescription();
 }
 
-void MainWindow::NoteLaterFiles(const QString &chosen)
-{
-    setLater_ = FindOverriddenOptions(PathBytes(chosen), catalogue_.tree).options;
-}
-
 // The description, then what the engine in use adds: what it makes of the
 // value shown (first, as the label holds about two lines), a restart, that
 // it does not save or know the variable; and a value that a file the game
@@ -351,7 +346,7 @@ void MainWindow::Command3_Click()
     }
     if (ReportedFailure(plan.outcome, tr("Cvarden could not save the settings to %1.").arg(Shown(chosen))))
         return;
-    NoteLaterFiles(chosen);
+    setLater_ = plan.setLater;
     static_cast<void>(NoteEngineOf(chosen)); // kept for "auto", as after an Open
     const QString backup = Shown(FromSystemText(BackupPathFor(PathBytes(chosen))));
     const QString summary =
@@ -377,7 +372,7 @@ void MainWindow::Command4_Click()
     marks_->Refresh();
     if (ReportedFailure(report.outcome, tr("Cvarden could not import the settings from %1.").arg(Shown(chosen))))
         return;
-    NoteLaterFiles(chosen);
+    setLater_ = report.setLaterByOption;
     ShowNotice(this, QMessageBox::Information, tr("Settings imported from %1.").arg(Shown(chosen)),
                FromSystemText(ImportSummary(report)) + "." + NoteEngineOf(chosen));
 }

@@ -71,7 +71,6 @@ private:
     QString ChooseGameFile(const QString &command, QFileDialog::AcceptMode mode);
     bool ReportedFailure(const Outcome &outcome, const QString &what);
     ConfigFileDialog &FileDialog();
-    void NoteLaterFiles(const QString &chosen);
 
     std::unique_ptr<Ui::MainWindow> ui;
     ValueStore &store_;
