@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include <QFileDialog>
+#include <QLabel>
 
 #include "gamefolders.h"
 #include "windowtestkit.h"
@@ -74,6 +75,22 @@ private slots:
         QVERIFY2(notice.contains(chosen), qPrintable(notice));
         QCOMPARE(counts, QString("2 settings read; 2 differ from your values."));
         QCOMPARE(fixture.window->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    // What autoexec.cfg sets again holds at every start: the option says so.
+    void openShowsWhereALaterFileSetsAnOption()
+    {
+        WindowFixture fixture;
+        const QString chosen = fixture.path("q3config.cfg");
+        testkit::writeFile(chosen, gameFile);
+        testkit::writeFile(fixture.path("autoexec.cfg"), "// mine\nset vid_bright 0.4\n");
+        chooseThrough(fixture, "Command4", chosen);
+        QString counts;
+        testkit::takeNotice(&counts);
+        QVERIFY2(counts.contains("1 is set again by a file the game runs later"), qPrintable(counts));
+        fixture.select("Brightness");
+        const QString description = fixture.control<QLabel>("desclbl")->text();
+        QVERIFY2(description.contains("autoexec.cfg line 2 sets it to \"0.4\""), qPrintable(description));
     }
 
     void openCountsTheOptionsGivenAValueNotTheLines()
