@@ -300,21 +300,24 @@ int importFile(const CliContext &context)
 }
 
 // Shows what an export would change, touching no file at all: the settings
-// that change, then the lines.
-int previewExport(const CliContext &context, const std::string &path, const OptionTree &tree, const EngineInUse &engine)
+// that change, then the lines of each file, from the plan itself.
+int previewExport(const CliContext &context, const std::string &path, const OptionTree &tree, const EngineInUse &engine,
+                  LaterFilesToo laterFiles)
 {
     std::string bytes;
-    const SavePlan plan = PlanExport(path, tree, context.store, bytes, engine);
+    const SavePlan plan = PlanExport(path, tree, context.store, bytes, engine, laterFiles);
     if (plan.outcome.failed())
         return fail(context, plan.outcome);
-    print(context, SaveSummary(plan) + "\n");
+    print(context, SaveSummary(plan) + "\n" + LaterFilesSummary(plan));
     for (const SettingPlan &setting : plan.settings) {
         if (setting.fate == SettingFate::Changed)
             print(context, "  " + tree.item(setting.option).text + ": " +
                                (setting.before ? "\"" + *setting.before + "\"" : std::string("(not set)")) + " -> \"" +
                                setting.after + "\"\n");
     }
-    print(context, UnifiedDiff(NormalizeText(bytes), NormalizeText(plan.text), path, path + " (after export)"));
+    print(context, UnifiedDiff(bytes, plan.edits, path, path + " (after export)"));
+    for (const LaterFileSave &file : plan.laterFiles)
+        print(context, UnifiedDiff(file.before, file.edits, file.path, file.path + " (after export)"));
     warn(context, plan.warnings);
     return done;
 }
@@ -322,7 +325,7 @@ int previewExport(const CliContext &context, const std::string &path, const Opti
 int exportFile(const CliContext &context)
 {
     const std::vector<std::string> flags(context.arguments.begin(), context.arguments.end() - 1);
-    if (!OnlyFlags(flags, {"--dry-run", "--if-game-stopped"}))
+    if (!OnlyFlags(flags, {"--dry-run", "--if-game-stopped", "--into-later-files"}))
         return usageError;
     const std::string &path = context.arguments.back();
     LoadedCatalogue loaded = loadCatalogue(context);
@@ -331,14 +334,16 @@ int exportFile(const CliContext &context)
     OptionTree &tree = loaded.catalogue.tree;
     LoadedEngine engine;
     loadEngine(context, engine);
+    const LaterFilesToo laterFiles = HasFlag(flags, "--into-later-files") ? LaterFilesToo::Yes : LaterFilesToo::No;
     if (HasFlag(flags, "--dry-run"))
-        return previewExport(context, path, tree, engine.resolved.inUse);
+        return previewExport(context, path, tree, engine.resolved.inUse, laterFiles);
     if (!ExportGoesOn(path, HasFlag(flags, "--if-game-stopped"), context.err))
         return failed;
-    const SavePlan plan = ExportConfig(path, tree, context.store, context.versionsFolder, engine.resolved.inUse);
+    const SavePlan plan =
+        ExportConfig(path, tree, context.store, context.versionsFolder, engine.resolved.inUse, laterFiles);
     if (plan.outcome.failed())
         return fail(context, plan.outcome);
-    print(context, SaveSummary(plan) + " (" + path + ")\n");
+    print(context, SaveSummary(plan) + " (" + path + ")\n" + LaterFilesSummary(plan));
     warn(context, plan.warnings);
     return done;
 }
@@ -445,10 +450,12 @@ const std::map<std::string, Command> &commands()
           engine}},
         {"import", {1, 1, "import FILE               takes the values over from a q3config.cfg", importFile}},
         {"export",
-         {1, 3,
-          "export [--dry-run] [--if-game-stopped] FILE\n"
+         {1, 4,
+          "export [--dry-run] [--if-game-stopped] [--into-later-files] FILE\n"
           "                            writes the values into a q3config.cfg (or shows what would change);\n"
-          "                            warns while the game runs, or refuses with --if-game-stopped",
+          "                            warns while the game runs, or refuses with --if-game-stopped;\n"
+          "                            --into-later-files also writes the values that files the game runs\n"
+          "                            later (autoexec.cfg, what it runs) would set again into those files",
           exportFile}},
         {"reset", {0, 0, "reset                     sets every option back to its default", reset}},
         {"check", {0, 0, "check                     lists the mistakes of the catalogue", check}},

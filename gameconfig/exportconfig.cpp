@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "exportconfig.h"
 
+#include <map>
+
 #include "fileio.h"
+#include "fileproblems.h"
 #include "laterfiles.h"
 #include "normalize.h"
 #include "optionmatcher.h"
@@ -10,9 +13,40 @@
 namespace cvarden {
 namespace {
 
+using fileproblems::inQuotes;
+
+// Plans each later file that sets a saved value again: only those commands
+// change, in place.
+Outcome planLaterFiles(SavePlan &plan, const OptionTree &tree, const ValueStore &store)
+{
+    std::map<std::string, std::vector<const NotHolding *>> byPath;
+    for (const NotHolding &value : plan.willNotHold)
+        byPath[value.where.path].push_back(&value);
+    for (const auto &[path, values] : byPath) {
+        LaterFileSave file{path, values.front()->where.file, {}, {}, {}, {}};
+        const std::string where = "Cannot write into " + inQuotes(file.name) + ", so no file was changed. ";
+        if (Outcome read = ReadGameFile(path, file.before); read.failed())
+            return read.within(where);
+        std::vector<std::size_t> variables;
+        for (const NotHolding *value : values) {
+            variables.push_back(value->variable);
+            file.options.push_back(value->option);
+        }
+        SavePlan inPlace = PlanInPlaceSave(file.before, tree, store, variables);
+        if (inPlace.outcome.failed())
+            return inPlace.outcome.within(where);
+        if (!inPlace.warnings.empty())
+            plan.warnings += file.name + ": " + inPlace.warnings;
+        file.text = std::move(inPlace.text);
+        file.edits = std::move(inPlace.edits);
+        plan.laterFiles.push_back(std::move(file));
+    }
+    return {};
+}
+
 // Reads what the save is decided from, and decides it.
 SavePlan planFor(const std::string &chosenPath, const OptionTree &tree, ValueStore &store, std::string &bytes,
-                 const EngineInUse &engine)
+                 const EngineInUse &engine, LaterFilesToo laterFiles)
 {
     SavePlan plan;
     // The values written are the player's latest, whichever run saved them;
@@ -32,7 +66,51 @@ SavePlan planFor(const std::string &chosenPath, const OptionTree &tree, ValueSto
             return RunsAnywayWhenLeftOut(*engine.facts, engine.engine, engine.gameCode, option.variable(),
                                          std::string(value), option.defaultValue());
         };
-    return PlanSave({bytes, tree, store, gameDefault, &later});
+    plan = PlanSave({bytes, tree, store, gameDefault, &later, laterFiles == LaterFilesToo::Yes});
+    if (plan.outcome.ok() && laterFiles == LaterFilesToo::Yes)
+        plan.outcome = planLaterFiles(plan, tree, store);
+    return plan;
+}
+
+// A file the save replaces: what it holds, and what it gets.
+struct Replacing {
+    const std::string &path;
+    const std::string &before;
+    const std::string &after;
+};
+
+Outcome keepWhatEachHeld(const std::vector<Replacing> &files, const std::string &versionsFolder)
+{
+    for (const Replacing &file : files) {
+        Outcome kept = WriteBackupCopy(file.path, file.before);
+        if (kept.ok() && !versionsFolder.empty())
+            kept = KeepVersion(versionsFolder, file.path, file.before);
+        if (kept.failed())
+            return kept;
+    }
+    return {};
+}
+
+// Replaces every file, or, when one cannot be, puts back those replaced
+// before it.
+Outcome replaceAll(const std::vector<Replacing> &files)
+{
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        Outcome replaced = ReplaceWholeFile(files[i].path, files[i].after);
+        if (replaced.ok())
+            continue;
+        std::string notPutBack;
+        for (std::size_t back = 0; back < i; ++back) {
+            if (ReplaceWholeFile(files[back].path, files[back].before).failed())
+                notPutBack += " " + inQuotes(files[back].path);
+        }
+        if (!notPutBack.empty())
+            return replaced.within("These files were saved but could not be put back; their backup copies hold "
+                                   "what they held:" +
+                                   notPutBack + ". ");
+        return i == 0 ? replaced : replaced.within("No file was changed. ");
+    }
+    return {};
 }
 
 void markWritten(const SavePlan &plan, OptionTree &tree)
@@ -44,33 +122,45 @@ void markWritten(const SavePlan &plan, OptionTree &tree)
 } // namespace
 
 SavePlan PlanExport(const std::string &chosenPath, const OptionTree &tree, ValueStore &store, std::string &bytes,
-                    const EngineInUse &engine)
+                    const EngineInUse &engine, LaterFilesToo laterFiles)
 {
-    return planFor(chosenPath, tree, store, bytes, engine);
+    return planFor(chosenPath, tree, store, bytes, engine, laterFiles);
 }
 
 SavePlan ExportConfig(const std::string &chosenPath, OptionTree &tree, ValueStore &store,
-                      const std::string &versionsFolder, const EngineInUse &engine)
+                      const std::string &versionsFolder, const EngineInUse &engine, LaterFilesToo laterFiles)
 {
     for (std::size_t i = 1; i <= tree.count(); ++i)
         tree.item(i).tag.clear();
     std::string bytes;
-    SavePlan plan = planFor(chosenPath, tree, store, bytes, engine);
+    SavePlan plan = planFor(chosenPath, tree, store, bytes, engine, laterFiles);
     if (plan.outcome.ok())
         plan.outcome = RefuseToReplace(chosenPath);
+    for (std::size_t i = 0; plan.outcome.ok() && i < plan.laterFiles.size(); ++i)
+        plan.outcome = RefuseToReplace(plan.laterFiles[i].path);
     if (plan.outcome.failed())
         return plan;
-    // From here on the file is about to be replaced.
-    plan.outcome = WriteBackupCopy(chosenPath, bytes);
-    if (plan.outcome.ok() && !versionsFolder.empty())
-        plan.outcome = KeepVersion(versionsFolder, chosenPath, bytes);
-    if (plan.outcome.failed())
-        return plan;
-    bytes = std::string(); // its memory back, for files of many megabytes
-    plan.outcome = ReplaceWholeFile(chosenPath, plan.text);
+    // From here on the files are about to be replaced.
+    std::vector<Replacing> files{{chosenPath, bytes, plan.text}};
+    for (const LaterFileSave &file : plan.laterFiles)
+        files.push_back({file.path, file.before, file.text});
+    plan.outcome = keepWhatEachHeld(files, versionsFolder);
+    if (plan.outcome.ok())
+        plan.outcome = replaceAll(files);
     if (plan.outcome.ok())
         markWritten(plan, tree);
     return plan;
+}
+
+std::string LaterFilesSummary(const SavePlan &plan)
+{
+    std::string summary;
+    for (const LaterFileSave &file : plan.laterFiles) {
+        const std::size_t n = file.options.size();
+        summary += (n == 1 ? "The value of 1 option was" : "The values of " + std::to_string(n) + " options were") +
+                   " written into " + inQuotes(file.name) + " as well.\n";
+    }
+    return summary;
 }
 
 } // namespace cvarden

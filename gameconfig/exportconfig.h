@@ -10,6 +10,10 @@
 
 namespace cvarden {
 
+// Whether a save writes, besides the chosen file, the files the game runs
+// after it wherever they would set a saved value again to another.
+enum class LaterFilesToo { No, Yes };
+
 // Writes the stored values into the chosen game file as PlanSave decides.
 // Everything that can refuse the save is asked first: a store that cannot be
 // read, a file that cannot be read or is empty, a file the player may not
@@ -21,12 +25,21 @@ namespace cvarden {
 // A setting at its default is left out only where the game runs with that
 // value anyway: the default of `engine` when it is known, else the default
 // every engine shares.
+// With `laterFiles`, each later file to change is planned, refused and
+// written the same way, with its own backup copy and versions: every file is
+// written or none (a file that cannot be replaced puts back those replaced
+// before it).
 SavePlan ExportConfig(const std::string &chosenPath, OptionTree &tree, ValueStore &store,
-                      const std::string &versionsFolder = {}, const EngineInUse &engine = {});
+                      const std::string &versionsFolder = {}, const EngineInUse &engine = {},
+                      LaterFilesToo laterFiles = LaterFilesToo::No);
 
 // The same plan, for a preview: nothing is written anywhere. `bytes` gets
 // what the file holds, to show beside it.
 SavePlan PlanExport(const std::string &chosenPath, const OptionTree &tree, ValueStore &store, std::string &bytes,
-                    const EngineInUse &engine = {});
+                    const EngineInUse &engine = {}, LaterFilesToo laterFiles = LaterFilesToo::No);
+
+// "The values of 2 options were written into autoexec.cfg as well.", one
+// line for each later file a save wrote; empty when it wrote none.
+std::string LaterFilesSummary(const SavePlan &plan);
 
 } // namespace cvarden

@@ -30,7 +30,7 @@ public:
     // Runs a file's commands: a value set in the chosen file clears what an
     // earlier file set, a value set elsewhere is noted, and `exec` runs the
     // file it names at that point.
-    void run(std::string_view text, const std::string &name, bool chosen, int depth)
+    void run(std::string_view text, const std::string &name, const fs::path &path, bool chosen, int depth)
     {
         GameCommandReader reader(text);
         std::size_t line = 1;
@@ -48,7 +48,7 @@ public:
                 if (chosen)
                     override.reset();
                 else
-                    override = LaterSetting{name, line, command.valueSet()};
+                    override = LaterSetting{name, line, command.valueSet(), path.string()};
             } else if (command.words.size() >= 2 && EqualIgnoringCase(command.words[0].text, "exec")) {
                 runNamed(std::string(command.words[1].text), depth + 1);
             }
@@ -67,9 +67,12 @@ public:
             return;
         }
         std::string text;
-        Outcome read = ReadWholeFile((folder_ / name).string(), text, laterFileLimit);
-        if (read.failure() == Failure::Missing && folder_.filename() != "baseq3")
-            read = ReadWholeFile((folder_.parent_path() / "baseq3" / name).string(), text, laterFileLimit);
+        fs::path path = folder_ / name;
+        Outcome read = ReadWholeFile(path.string(), text, laterFileLimit);
+        if (read.failure() == Failure::Missing && folder_.filename() != "baseq3") {
+            path = folder_.parent_path() / "baseq3" / name;
+            read = ReadWholeFile(path.string(), text, laterFileLimit);
+        }
         if (read.failure() == Failure::Missing) {
             if (named)
                 files_.notRead += inQuotes(name) + " is run by the game but is not in the game folder (it may be "
@@ -80,7 +83,7 @@ public:
             files_.notRead += read.message() + "\n";
             return;
         }
-        run(text, name, false, depth);
+        run(text, name, path, false, depth);
     }
 
     LaterFiles result() { return std::move(files_); }
@@ -140,7 +143,7 @@ LaterFiles ReadLaterFiles(const std::string &chosenPath, std::string_view chosen
     // Most files run nothing else: they cost no second reading.
     if (!autoexec && !mentionsExec(chosenText))
         return run.result();
-    run.run(chosenText, chosen.filename().string(), true, 0);
+    run.run(chosenText, chosen.filename().string(), chosen, true, 0);
     run.runNamed("autoexec.cfg", 1, false);
     return run.result();
 }

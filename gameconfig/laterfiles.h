@@ -16,6 +16,7 @@ struct LaterSetting {
     std::string file;     // as the game names it, relative to the game folder
     std::size_t line = 0; // counted from 1
     std::string value;
+    std::string path; // where it was read
 };
 
 // What the game runs after (and from) the chosen file: every engine runs

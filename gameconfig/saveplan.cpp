@@ -31,6 +31,7 @@ enum class Place {
     Added,          // a command was added at the end
     LeftOut,        // a value the game takes anyway, not added, to keep the file within the 1.32 limit
     NameUnreadable, // the game cannot read its name: it is never written
+    Untouched,      // not to be written into this file
 };
 
 struct VariablePlan {
@@ -67,7 +68,7 @@ Outcome refuseValuesTooLong(const OptionMatcher &matcher, const OptionTree &tree
     std::string names;
     for (std::size_t v = 0; v < plans.size(); ++v) {
         const VariableOptions &variable = matcher.variables()[v];
-        if (plans[v].place == Place::NameUnreadable ||
+        if (plans[v].place == Place::NameUnreadable || plans[v].place == Place::Untouched ||
             OptionRecordText(variable.name, plans[v].value).size() <= gameCommandLimit)
             continue;
         names += (names.empty() ? "" : ", ") + inQuotes(tree.item(variable.valueOption()).text) + " (" +
@@ -147,7 +148,7 @@ std::string rewriteCommands(std::string_view text, const OptionMatcher &matcher,
         VariablePlan &variablePlan = plans[matcher.positionOf(*variable)];
         if (command.words.size() > 2)
             variablePlan.before = command.valueSet();
-        if (variablePlan.place == Place::NameUnreadable)
+        if (variablePlan.place == Place::NameUnreadable || variablePlan.place == Place::Untouched)
             continue;
         const Replacement value = valueReplacement(command, variablePlan.value);
         const std::size_t length = command.end - command.begin - (value.to - value.from) + value.text.size();
@@ -158,6 +159,7 @@ std::string rewriteCommands(std::string_view text, const OptionMatcher &matcher,
         out.append(text, copied, value.from - copied);
         out.append(value.text);
         copied = value.to;
+        plan.edits.push_back({value.from, value.to, value.text});
         end.rewroteAfterACut = end.rewroteAfterACut || cutSeen;
         variablePlan.place = Place::RewrittenLast;
         ++plan.commandsRewritten;
@@ -242,18 +244,25 @@ bool keepsWhatTheGameDid(std::string_view before, std::string_view after, const 
 }
 
 // The values saved that a file the game runs later sets again to another.
-std::string valuesThatWillNotHold(const OptionMatcher &matcher, const SaveInputs &inputs,
-                                  const std::vector<VariablePlan> &plans)
+std::vector<NotHolding> valuesThatWillNotHold(const OptionMatcher &matcher, const LaterFiles &later,
+                                              const std::vector<VariablePlan> &plans)
+{
+    std::vector<NotHolding> found;
+    for (std::size_t v = 0; v < plans.size(); ++v) {
+        const std::optional<LaterSetting> &setting = later.overrides[v];
+        if (setting && plans[v].written() && setting->value != plans[v].value)
+            found.push_back({v, matcher.variables()[v].valueOption(), *setting});
+    }
+    return found;
+}
+
+std::string describe(const std::vector<NotHolding> &notHolding, const OptionTree &tree)
 {
     std::string warnings;
-    for (std::size_t v = 0; v < plans.size(); ++v) {
-        const std::optional<LaterSetting> &later = inputs.later->overrides[v];
-        if (!later || !plans[v].written() || later->value == plans[v].value)
-            continue;
-        warnings += "The option " + inQuotes(inputs.tree.item(matcher.variables()[v].valueOption()).text) +
-                    " will not hold at the next start: " + DescribeLaterSetting(*later) + ".\n";
-    }
-    return warnings + inputs.later->notRead;
+    for (const NotHolding &value : notHolding)
+        warnings += "The option " + inQuotes(tree.item(value.option).text) +
+                    " will not hold at the next start: " + DescribeLaterSetting(value.where) + ".\n";
+    return warnings;
 }
 
 // Whether a save of `text`, which this plan wrote, would rewrite every
@@ -262,7 +271,7 @@ bool staysAsItIs(std::string_view text, const OptionMatcher &matcher, const std:
 {
     std::vector<VariablePlan> again = plans;
     for (VariablePlan &plan : again) {
-        if (plan.place != Place::NameUnreadable)
+        if (plan.place != Place::NameUnreadable && plan.place != Place::Untouched)
             plan.place = Place::NotInFile;
     }
     SavePlan scratch;
@@ -276,10 +285,41 @@ bool staysAsItIs(std::string_view text, const OptionMatcher &matcher, const std:
     return true;
 }
 
+// Where the game cut a command, its scan runs on over the commands after
+// it, and what it makes of them can hang on their quotes: where one of
+// those was rewritten, the result is read again as the game would before
+// it may be written. Additions are safe: a scan that would reach them
+// has refused them already.
+// The rewrite can also move where that scan ends, and with it which
+// commands Cvarden may rewrite; the next save must find every value in
+// place, so the result is planned again and must stay as it is.
+Outcome refuseMovingACutScan(std::string_view before, std::string_view after, const OptionMatcher &matcher,
+                             const std::vector<VariablePlan> &plans, const TextEnd &end)
+{
+    if (!end.rewroteAfterACut ||
+        (keepsWhatTheGameDid(before, after, matcher, plans) && staysAsItIs(after, matcher, plans)))
+        return {};
+    return {Failure::CutLineInTheWay,
+            "The file holds a line longer than the " + std::to_string(gameCommandLimit) +
+                " bytes the game reads at once, and the settings after it cannot be changed without "
+                "changing what the game makes of that line. Shorten it and save again; the file was "
+                "left unchanged."};
+}
+
+std::string sizeWarning(std::string_view text)
+{
+    if (text.size() <= originalReleaseFileLimit)
+        return {};
+    return "The file is now " + std::to_string(text.size()) +
+           " bytes long: the original 1.32 release ignores a file larger than " +
+           std::to_string(originalReleaseFileLimit) + " bytes (ioquake3 and later engines read it).\n";
+}
+
 SettingFate fateOf(const VariablePlan &plan)
 {
     switch (plan.place) {
     case Place::NameUnreadable:
+    case Place::Untouched:
         return SettingFate::NameUnreadable;
     case Place::LeftOut:
         return SettingFate::LeftOutAtDefault;
@@ -299,6 +339,8 @@ void reportSettings(const OptionMatcher &matcher, std::vector<VariablePlan> &pla
 {
     plan.settings.reserve(plans.size());
     for (std::size_t v = 0; v < plans.size(); ++v) {
+        if (plans[v].place == Place::Untouched)
+            continue;
         const VariableOptions &variable = matcher.variables()[v];
         plan.settings.push_back(SettingPlan{variable.valueOption(), variable.indices, fateOf(plans[v]),
                                             std::move(plans[v].before), std::move(plans[v].value)});
@@ -338,6 +380,7 @@ SavePlan PlanSave(const SaveInputs &inputs)
     std::string out = rewriteCommands(inputs.text, matcher, plans, plan, end);
     const std::string_view lineEnd = lineEndOf(inputs.text);
     leaveOutDefaultsPastTheLimit(out, lineEnd, matcher, plans);
+    const std::size_t rewrittenSize = out.size();
     for (std::size_t v = 0; v < plans.size(); ++v) {
         if (!plans[v].needsAddition())
             continue;
@@ -352,32 +395,58 @@ SavePlan PlanSave(const SaveInputs &inputs)
         plans[v].place = Place::Added;
         ++plan.commandsAdded;
     }
-    // Where the game cut a command, its scan runs on over the commands after
-    // it, and what it makes of them can hang on their quotes: where one of
-    // those was rewritten, the result is read again as the game would before
-    // it may be written. Additions are safe: a scan that would reach them
-    // has refused them already.
-    // The rewrite can also move where that scan ends, and with it which
-    // commands Cvarden may rewrite; the next save must find every value in
-    // place, so the result is planned again and must stay as it is.
-    if (end.rewroteAfterACut &&
-        (!keepsWhatTheGameDid(inputs.text, out, matcher, plans) || !staysAsItIs(out, matcher, plans))) {
-        plan.outcome = {Failure::CutLineInTheWay,
-                        "The file holds a line longer than the " + std::to_string(gameCommandLimit) +
-                            " bytes the game reads at once, and the settings after it cannot be changed without "
-                            "changing what the game makes of that line. Shorten it and save again; the file was "
-                            "left unchanged."};
+    if (out.size() > rewrittenSize)
+        plan.edits.push_back({inputs.text.size(), inputs.text.size(), out.substr(rewrittenSize)});
+    if (Outcome cut = refuseMovingACutScan(inputs.text, out, matcher, plans, end); cut.failed()) {
+        plan.outcome = cut;
         return plan;
     }
-    if (out.size() > originalReleaseFileLimit)
-        plan.warnings += "The file is now " + std::to_string(out.size()) +
-                         " bytes long: the original 1.32 release ignores a file larger than " +
-                         std::to_string(originalReleaseFileLimit) + " bytes (ioquake3 and later engines read it).\n";
+    plan.warnings += sizeWarning(out);
     plan.text = std::move(out);
     if (inputs.later) {
-        plan.warnings += valuesThatWillNotHold(matcher, inputs, plans);
+        plan.willNotHold = valuesThatWillNotHold(matcher, *inputs.later, plans);
+        if (!inputs.intoLaterFiles)
+            plan.warnings += describe(plan.willNotHold, inputs.tree);
+        plan.warnings += inputs.later->notRead;
         plan.setLater = ByOption(*inputs.later, matcher);
     }
+    reportSettings(matcher, plans, plan);
+    return plan;
+}
+
+SavePlan PlanInPlaceSave(std::string_view text, const OptionTree &tree, const ValueStore &store,
+                         const std::vector<std::size_t> &variables)
+{
+    SavePlan plan;
+    const OptionMatcher matcher(tree);
+    std::vector<VariablePlan> plans = planVariables(matcher, {text, tree, store, {}});
+    std::vector<bool> chosen(plans.size(), false);
+    for (const std::size_t v : variables)
+        chosen[v] = true;
+    for (std::size_t v = 0; v < plans.size(); ++v) {
+        if (!chosen[v])
+            plans[v].place = Place::Untouched;
+    }
+    plan.outcome = refuseValuesTooLong(matcher, tree, plans);
+    if (plan.outcome.failed())
+        return plan;
+    TextEnd end;
+    std::string out = rewriteCommands(text, matcher, plans, plan, end);
+    for (const std::size_t v : variables) {
+        if (plans[v].place != Place::RewrittenLast) {
+            plan.outcome = {Failure::NotInPlace,
+                            "The setting of " + inQuotes(tree.item(matcher.variables()[v].valueOption()).text) +
+                                " there cannot be changed where it stands (the game cuts its line, or it begins "
+                                "inside a comment). Change it by hand; no file was changed."};
+            return plan;
+        }
+    }
+    if (Outcome cut = refuseMovingACutScan(text, out, matcher, plans, end); cut.failed()) {
+        plan.outcome = cut;
+        return plan;
+    }
+    plan.warnings = sizeWarning(out);
+    plan.text = std::move(out);
     reportSettings(matcher, plans, plan);
     return plan;
 }

@@ -29,6 +29,9 @@ struct SaveInputs {
     // What the files the game runs after the chosen one set again; none read
     // when null.
     const LaterFiles *later = nullptr;
+    // Whether the values those files would set again are to be written into
+    // them as well: then they are not warned of.
+    bool intoLaterFiles = false;
 };
 
 // What a save does for one catalogued variable.
@@ -48,9 +51,35 @@ struct SettingPlan {
     std::string after;                 // the value written
 };
 
+// Bytes `from` to `to` of the file give way to `text`; an addition is an
+// edit at the file's end.
+struct TextEdit {
+    std::size_t from = 0;
+    std::size_t to = 0;
+    std::string text;
+};
+
+// A value saved that a file the game runs later sets again to another.
+struct NotHolding {
+    std::size_t variable = 0; // in the catalogue's list of variables
+    std::size_t option = 0;   // the option that gives the value
+    LaterSetting where;
+};
+
+// A file the game runs later, rewritten so that the values saved hold.
+struct LaterFileSave {
+    std::string path;
+    std::string name;   // as the game names it
+    std::string before; // what it holds
+    std::string text;   // what it gets
+    std::vector<TextEdit> edits;
+    std::vector<std::size_t> options; // whose values it now gives
+};
+
 struct SavePlan {
     Outcome outcome; // a refusal: then nothing may be written
     std::string text;
+    std::vector<TextEdit> edits;       // in order, each after the one before
     std::vector<SettingPlan> settings; // one per catalogued variable
     std::size_t commandsRewritten = 0;
     std::size_t commandsAdded = 0;
@@ -58,6 +87,9 @@ struct SavePlan {
     std::string warnings;
     // By option, what a file the game runs later sets again.
     std::map<std::size_t, LaterSetting> setLater;
+    std::vector<NotHolding> willNotHold;
+    // The files the game runs later that the save writes as well.
+    std::vector<LaterFileSave> laterFiles;
 
     std::size_t count(SettingFate fate) const;
     // The options whose variable's commands were rewritten in place or added.
@@ -87,6 +119,15 @@ std::string OptionRecordText(std::string_view variableName, std::string_view val
 // have to be added there, and when a line the game cuts would change what
 // the game makes of the rest.
 SavePlan PlanSave(const SaveInputs &inputs);
+
+// The same rewrite for a file the game runs later: only the commands of
+// `variables` (in the catalogue's list of variables) get the stored value,
+// each in place; nothing is added. Refused when one of them cannot be
+// changed where it stands (the game cuts it, it would grow past the game's
+// limit, it begins in a comment), so that the file is written whole or not
+// at all.
+SavePlan PlanInPlaceSave(std::string_view text, const OptionTree &tree, const ValueStore &store,
+                         const std::vector<std::size_t> &variables);
 
 // What a save did, in a sentence for the player: "Nothing changed" when the
 // file already held every value, else how many settings changed, how many

@@ -10,7 +10,6 @@ packages=(
     clang-format-14                  # the format check of scripts/check-format.sh
     qt6-base-dev libgl-dev          # Qt 6 widgets, settings and tests
     libbenchmark-dev                 # the benchmarks in bench/
-    libdtl-dev                       # the diff that previews an export
     xvfb xauth imagemagick           # screenshots of the window without a desktop
     help2man librsvg2-bin            # the manual pages and the large icons
     dpkg-dev                         # the Debian package's library dependencies

@@ -29,6 +29,7 @@ inline const char *nameOf(Failure failure)
     case Failure::TooLongForGame: return "TooLongForGame";
     case Failure::IgnoredByGame: return "IgnoredByGame";
     case Failure::CutLineInTheWay: return "CutLineInTheWay";
+    case Failure::NotInPlace: return "NotInPlace";
     case Failure::StoreUnreadable: return "StoreUnreadable";
     case Failure::StoreUnwritable: return "StoreUnwritable";
     case Failure::NoSuchVersion: return "NoSuchVersion";

@@ -21,6 +21,7 @@ enum class Failure {
     TooLongForGame,  // a command the game would cut
     IgnoredByGame,   // a setting would be added where the game stops reading
     CutLineInTheWay, // a line the game cuts would change what the game makes of the rest
+    NotInPlace,      // a setting that cannot be changed where it stands
     StoreUnreadable, // the player's values cannot be read
     StoreUnwritable, // the player's values cannot be stored
     NoSuchVersion,   // no earlier version of that number is kept
