@@ -180,6 +180,21 @@ std::string problemBeforeOptionCommand(const LoadedCatalogue &loaded, const std:
     return {};
 }
 
+// What the game does at every start with the game file used last, when a
+// file it runs after it sets the option again to another value.
+void warnOfLaterSetting(const CliContext &context, const OptionTree &tree, const OptionNode &option,
+                        const std::string &value)
+{
+    const std::string gameFile = context.store.GetChoice(lastGameFileName, {});
+    if (gameFile.empty())
+        return;
+    const OverriddenOptions later = FindOverriddenOptions(gameFile, tree);
+    if (const auto at = later.options.find(tree.indexOf(option));
+        at != later.options.end() && at->second.value != value)
+        warn(context, "At every start the game runs " + at->second.file + " after " + gameFile + ": " +
+                          DescribeLaterSetting(at->second) + ".\n");
+}
+
 int get(const CliContext &context)
 {
     const std::string &name = context.arguments[0];
@@ -190,8 +205,10 @@ int get(const CliContext &context)
         return fail(context, read);
     LoadedEngine engine;
     loadEngine(context, engine);
-    print(context,
-          context.store.Get(name, DefaultInUse(engine.resolved.inUse, *optionNamed(loaded.catalogue, name))) + "\n");
+    const OptionNode &option = *optionNamed(loaded.catalogue, name);
+    const std::string value = context.store.Get(name, DefaultInUse(engine.resolved.inUse, option));
+    print(context, value + "\n");
+    warnOfLaterSetting(context, loaded.catalogue.tree, option, value);
     return done;
 }
 
@@ -274,10 +291,11 @@ int engine(const CliContext &context)
     return done;
 }
 
-// The engine a game file looks written by is kept for "auto", as the
-// window's Open and Save keep it.
-void rememberEngineOf(const CliContext &context, const std::string &path)
+// The game file and the engine it looks written by are kept ("auto" uses the
+// engine), as the window's Open and Save keep them.
+void rememberGameFile(const CliContext &context, const std::string &path)
 {
+    static_cast<void>(context.store.SaveChoice(lastGameFileName, path));
     LoadedEngine engine;
     loadEngine(context, engine);
     EngineDetection detection;
@@ -295,7 +313,7 @@ int importFile(const CliContext &context)
     if (report.outcome.failed())
         return fail(context, report.outcome);
     print(context, ImportSummary(report) + " (" + path + ")\n");
-    rememberEngineOf(context, path);
+    rememberGameFile(context, path);
     return done;
 }
 
@@ -345,6 +363,7 @@ int exportFile(const CliContext &context)
         return fail(context, plan.outcome);
     print(context, SaveSummary(plan) + " (" + path + ")\n" + LaterFilesSummary(plan));
     warn(context, plan.warnings);
+    rememberGameFile(context, path);
     return done;
 }
 

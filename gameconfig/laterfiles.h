@@ -52,6 +52,10 @@ struct OverriddenOptions {
 };
 OverriddenOptions FindOverriddenOptions(const std::string &chosenPath, const OptionTree &tree);
 
+// The store's name for the game file opened or saved last: a command that
+// names no file (`get`) tells from it what the game sets again at every start.
+constexpr const char *lastGameFileName = "lastGameFile";
+
 // "playzone/settings.cfg line 40 sets it to 16"
 std::string DescribeLaterSetting(const LaterSetting &setting);
 

@@ -4,7 +4,11 @@
 #include <set>
 
 #include "catalogue_fixture.h"
+#include "exportconfig.h"
+#include "fileio.h"
 #include "laterfiles.h"
+#include "memorystore.h"
+#include "versions.h"
 #include "loader.h"
 #include "outcomes.h"
 
@@ -95,6 +99,58 @@ private slots:
         QCOMPARE(shown, wins);
         QCOMPARE(QString::fromStdString(found.notRead).contains(unread), true);
         QCOMPARE(found.notRead.empty(), unread.isEmpty());
+    }
+
+    // Writing into the later files changes only their commands of the values
+    // saved, each file with its backup copy and version; a refusal in any of
+    // them leaves every file as it was.
+    void writingIntoLaterFiles_data()
+    {
+        QTest::addColumn<GameFolder>("files");
+        QTest::addColumn<GameFolder>("written"); // empty: nothing may change
+        QTest::addColumn<QString>("readOnly");
+        QTest::addColumn<Failure>("failure");
+        const QByteArray cut = "set ab 2 //" + QByteArray(1100, 'x') + "\n";
+        const GameFolder before{{"q3config.cfg", "seta ab 1\nseta cd 0\n"},
+                                {"autoexec.cfg", "// mine\r\nset AB 2 // keep\r\nexec x\r\n"},
+                                {"x.cfg", "seta cd \"5\"\n"}};
+        QTest::newRow("autoexec.cfg and a file it runs, in place")
+            << before
+            << GameFolder{{"q3config.cfg", "seta ab \"9\"\nseta cd \"8\"\n"},
+                          {"autoexec.cfg", "// mine\r\nset AB \"9\" // keep\r\nexec x\r\n"},
+                          {"x.cfg", "seta cd \"8\"\n"}}
+            << "" << Failure::None;
+        QTest::newRow("a later command the game cuts cannot change in place")
+            << GameFolder{{"q3config.cfg", "seta ab 1\n"}, {"autoexec.cfg", cut}} << GameFolder{} << ""
+            << Failure::NotInPlace;
+        QTest::newRow("a read-only later file") << before << GameFolder{} << "x.cfg" << Failure::ReadOnly;
+    }
+
+    void writingIntoLaterFiles()
+    {
+        QFETCH(GameFolder, files);
+        QFETCH(GameFolder, written);
+        QFETCH(QString, readOnly);
+        QFETCH(Failure, failure);
+        const QString root = writeGameFolder(files);
+        if (!readOnly.isEmpty())
+            QVERIFY(QFile::setPermissions(root + "/" + readOnly, QFileDevice::ReadOwner));
+        MemoryStore store;
+        store.values = {{"A", "9"}, {"D", "8"}};
+        const std::string versions = (root + "/versions").toStdString();
+        const SavePlan plan = ExportConfig((root + "/q3config.cfg").toStdString(), catalogue.tree, store, versions,
+                                           {}, LaterFilesToo::Yes);
+        QCOMPARE(plan.outcome, failure);
+        for (auto file = files.begin(); file != files.end(); ++file) {
+            const std::string path = (root + "/" + file.key()).toStdString();
+            std::string now;
+            QVERIFY(ReadWholeFile(path, now).ok());
+            QCOMPARE(QByteArray::fromStdString(now), written.isEmpty() ? file.value() : written.value(file.key()));
+            std::vector<KeptVersion> kept;
+            QVERIFY(ListVersions(versions, path, kept).ok());
+            QCOMPARE(kept.size(), written.isEmpty() ? 0u : 1u);
+            QCOMPARE(QFile::exists(QString::fromStdString(path + "_")), !written.isEmpty());
+        }
     }
 
     // A whole game folder as a player runs it: autoexec.cfg runs nine files.

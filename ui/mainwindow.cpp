@@ -16,6 +16,7 @@
 #include "exportconfig.h"
 #include "images.h"
 #include "importconfig.h"
+#include "laterfilesquestion.h"
 #include "loader.h"
 #include "nodeitems.h"
 #include "normalize.h"
@@ -161,9 +162,11 @@ void MainWindow::optiontree_ContextMenu(const QPoint &at)
     menu.exec(ui->optiontree->viewport()->mapToGlobal(at));
 }
 
-// What Open says of the file's engine, and the detection kept for "auto".
+// What Open says of the file's engine; the file and the detection are kept
+// (for "auto" and for `cvarden-cli get`).
 QString MainWindow::NoteEngineOf(const QString &gameFile)
 {
+    static_cast<void>(store_.SaveChoice(lastGameFileName, PathBytes(gameFile)));
     EngineDetection detection;
     if (engineFacts_.empty() || DetectEngineOfFile(engineFacts_, PathBytes(gameFile), detection).failed())
         return {};
@@ -334,15 +337,35 @@ bool MainWindow::ReportedFailure(const Outcome &outcome, const QString &what)
     return true;
 }
 
+// Whether the save writes into the files the game runs later too, asked
+// only when they would set a saved value again; nothing when the player
+// cancels. A plan that fails says why at the save itself.
+std::optional<LaterFilesToo> MainWindow::LaterFilesChoice(const QString &chosen)
+{
+    SavePlan plan;
+    {
+        const BusyPointer busy(this, BusyPointer::AfterRestore::Nothing);
+        std::string bytes;
+        plan = PlanExport(PathBytes(chosen), catalogue_.tree, store_, bytes, engine_);
+    }
+    if (plan.outcome.failed() || plan.willNotHold.empty())
+        return LaterFilesToo::No;
+    return AskAboutLaterFiles(this, plan, catalogue_.tree);
+}
+
 void MainWindow::Command3_Click()
 {
     const QString chosen = ChooseGameFile(tr("save"), QFileDialog::AcceptSave);
     if (chosen.isEmpty() || !SaveDespiteRunningGame(this, chosen))
         return;
+    const std::optional<LaterFilesToo> laterFiles = LaterFilesChoice(chosen);
+    if (!laterFiles)
+        return;
     SavePlan plan;
     {
         const BusyPointer busy(this, BusyPointer::AfterRestore::RunPendingEvents);
-        plan = ExportConfig(PathBytes(chosen), catalogue_.tree, store_, PathBytes(versionsFolder_), engine_);
+        plan =
+            ExportConfig(PathBytes(chosen), catalogue_.tree, store_, PathBytes(versionsFolder_), engine_, *laterFiles);
     }
     if (ReportedFailure(plan.outcome, tr("Cvarden could not save the settings to %1.").arg(Shown(chosen))))
         return;
@@ -350,9 +373,9 @@ void MainWindow::Command3_Click()
     static_cast<void>(NoteEngineOf(chosen)); // kept for "auto", as after an Open
     const QString backup = Shown(FromSystemText(BackupPathFor(PathBytes(chosen))));
     const QString summary =
-        tr("%1.\n\nWhat the file held before is kept in %2, as Cvarden reads it; \"cvarden-cli restore\" "
+        tr("%1.\n%2\nWhat the file held before is kept in %3, as Cvarden reads it; \"cvarden-cli restore\" "
            "brings back the exact earlier file.")
-            .arg(FromSystemText(SaveSummary(plan)), backup);
+            .arg(FromSystemText(SaveSummary(plan)), FromSystemText(LaterFilesSummary(plan)), backup);
     const QString warning = FromSystemText(plan.warnings).trimmed();
     ShowNotice(this, warning.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
                tr("Settings saved to %1.").arg(Shown(chosen)),

@@ -5,10 +5,12 @@
 #include <QWidget>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "catalogue.h"
 #include "enginefacts.h"
 #include "enginevalues.h"
+#include "exportconfig.h"
 #include "laterfiles.h"
 #include "valuestore.h"
 
@@ -54,6 +56,7 @@ private:
     void UseEngine();
     void ShowDescription();
     QString NoteEngineOf(const QString &gameFile);
+    std::optional<LaterFilesToo> LaterFilesChoice(const QString &chosen);
 
     // The handlers keep the design's names, after their control and its
     // event. The buttons: Command1 "&About", Command2 "Default value",

@@ -93,6 +93,38 @@ private slots:
         QVERIFY2(description.contains("autoexec.cfg line 2 sets it to \"0.4\""), qPrintable(description));
     }
 
+    // Save asks before it writes when a later file would undo a value.
+    void saveAsksToWriteIntoTheLaterFiles_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QByteArray>("autoexec");
+        QTest::addColumn<bool>("saved");
+        const QByteArray mine = "// mine\nset vid_bright 0.4\n";
+        QTest::newRow("into them too") << "Write them there too" << QByteArray("// mine\nset vid_bright \"0.9\"\n")
+                                       << true;
+        QTest::newRow("only the chosen file") << "Save only this file" << mine << true;
+        QTest::newRow("cancelled") << "Cancel" << mine << false;
+    }
+
+    void saveAsksToWriteIntoTheLaterFiles()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QByteArray, autoexec);
+        QFETCH(bool, saved);
+        WindowFixture fixture;
+        QVERIFY(fixture.store->store.Save("Brightness", "0.9").ok());
+        const QString chosen = fixture.path("q3config.cfg");
+        testkit::writeFile(chosen, gameFile);
+        testkit::writeFile(fixture.path("autoexec.cfg"), "// mine\nset vid_bright 0.4\n");
+        testkit::SaveAnswers answers(chosen, answer);
+        fixture.click("Command3");
+        QVERIFY2(answers.question.contains("Brightness: autoexec.cfg line 2 sets it to \"0.4\""),
+                 qPrintable(answers.question));
+        QCOMPARE(testkit::readFile(fixture.path("autoexec.cfg")), autoexec);
+        QCOMPARE(testkit::readFile(chosen) != gameFile, saved);
+        QCOMPARE(testkit::takeNotice().startsWith("Settings saved"), saved);
+    }
+
     void openCountsTheOptionsGivenAValueNotTheLines()
     {
         WindowFixture fixture;

@@ -192,4 +192,45 @@ inline QString takeNotice(QString *reason = nullptr)
     return text;
 }
 
+// While it lives, answers the windows that Save opens: types the file into
+// the file dialog, and notes the question it asks (about the running game,
+// about the files the game runs later) and clicks the answer. The notice
+// after a save stays open for the test to read.
+class SaveAnswers {
+public:
+    SaveAnswers(QString file, QString answer) : file_(std::move(file)), answer_(std::move(answer))
+    {
+        QObject::connect(&poll_, &QTimer::timeout, [this] { Answer(); });
+        poll_.start(10);
+    }
+
+    QString question;
+
+private:
+    void Answer()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (qobject_cast<QFileDialog *>(modal) && !typing_) {
+            typing_ = true;
+            testkit::typeIntoFileDialog(modal, file_);
+            typing_ = false;
+            return;
+        }
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        if (!box || !question.isEmpty() || box->text().startsWith("Settings saved"))
+            return;
+        question = box->text() + "\n" + box->informativeText();
+        for (QAbstractButton *button : box->buttons())
+            if (button->text() == answer_)
+                button->click();
+        if (box->isVisible()) // an answer it does not offer: the test fails, but goes on
+            box->close();
+    }
+
+    QString file_;
+    QString answer_;
+    QTimer poll_;
+    bool typing_ = false; // typing waits in event loops, where the timer runs again
+};
+
 } // namespace testkit
