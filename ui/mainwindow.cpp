@@ -17,6 +17,7 @@
 #include "images.h"
 #include "importconfig.h"
 #include "loader.h"
+#include "nativepath.h"
 #include "nodeitems.h"
 #include "normalize.h"
 #include "notice.h"
@@ -105,7 +106,7 @@ void MainWindow::LoadEngineFacts(const QString &cataloguePath)
     const std::string path = EngineFactsBeside(PathBytes(cataloguePath));
     std::error_code missing;
     // Without the file, every option behaves as with no engine known.
-    if (!std::filesystem::exists(path, missing))
+    if (!std::filesystem::exists(NativePath(path), missing))
         return UseEngine();
     const Outcome loaded = cvarden::LoadEngineFacts(path, engineFacts_);
     UseEngine();
