@@ -73,31 +73,24 @@ void FileRuleRows(Table &table, const Places &places)
         check.that(!winkit::HoldsTemporaryFile(fixture.folder), "no temporary file is left");
     });
 
-    table.row("a file with the read-only attribute is refused as read-only and left as it was", [&](auto &check) {
-        const Fixture fixture = freshFolder(places, name);
-        check.that(winkit::SetAttributes(fixture.gameFile, FILE_ATTRIBUTE_READONLY), "the file is made read-only");
-        const cvarden::Outcome saved = save(places, fixture, "8");
-        check.that(saved.failure() == cvarden::Failure::ReadOnly, "refused as read-only: " + saved.message());
-        check.that(winkit::ReadFile(fixture.gameFile) == sampleGameFile, "the file is unchanged");
-        check.that(!winkit::Exists(fixture.gameFile + "_"), "no backup copy is written for a refused save");
-        check.that(!winkit::HoldsTemporaryFile(fixture.folder), "no temporary file is left");
-        const cvarden::RestoreReport restored = cvarden::RestoreVersion(fixture.versions, fixture.gameFile, 0);
-        check.that(restored.outcome.failed(), "restore with no version kept fails");
-        winkit::SetAttributes(fixture.gameFile, FILE_ATTRIBUTE_NORMAL);
-    });
-
-    table.row("restore refuses a file that has been made read-only since its save", [&](auto &check) {
-        const Fixture fixture = freshFolder(places, name);
-        check.that(save(places, fixture, "8").ok(), "saved once");
-        check.that(winkit::SetAttributes(fixture.gameFile, FILE_ATTRIBUTE_READONLY), "the file is made read-only");
-        const std::string before = winkit::ReadFile(fixture.gameFile);
-        const cvarden::RestoreReport restored = cvarden::RestoreVersion(fixture.versions, fixture.gameFile, 0);
-        check.that(restored.outcome.failure() == cvarden::Failure::ReadOnly,
-                   "refused as read-only: " + restored.outcome.message());
-        check.that(winkit::ReadFile(fixture.gameFile) == before, "the file is unchanged");
-        check.that(!winkit::HoldsTemporaryFile(fixture.folder), "no temporary file is left");
-        winkit::SetAttributes(fixture.gameFile, FILE_ATTRIBUTE_NORMAL);
-    });
+    table.row("a file with the read-only attribute is refused by save and restore, and left as it was",
+              [&](auto &check) {
+                  const Fixture fixture = freshFolder(places, name);
+                  check.that(save(places, fixture, "8").ok(), "saved once, which keeps a version");
+                  DeleteFileW(winkit::Wide(fixture.gameFile + "_").c_str());
+                  check.that(winkit::SetAttributes(fixture.gameFile, FILE_ATTRIBUTE_READONLY), "made read-only");
+                  const std::string before = winkit::ReadFile(fixture.gameFile);
+                  const cvarden::Outcome saved = save(places, fixture, "9");
+                  check.that(saved.failure() == cvarden::Failure::ReadOnly, "save refused: " + saved.message());
+                  const cvarden::RestoreReport restored =
+                      cvarden::RestoreVersion(fixture.versions, fixture.gameFile, 0);
+                  check.that(restored.outcome.failure() == cvarden::Failure::ReadOnly,
+                             "restore refused: " + restored.outcome.message());
+                  check.that(winkit::ReadFile(fixture.gameFile) == before, "the file is unchanged");
+                  check.that(!winkit::Exists(fixture.gameFile + "_"), "no backup copy is written for a refused save");
+                  check.that(!winkit::HoldsTemporaryFile(fixture.folder), "no temporary file is left");
+                  winkit::SetAttributes(fixture.gameFile, FILE_ATTRIBUTE_NORMAL);
+              });
 
     table.row("a file another program holds open, letting others only read, is reported and left as it was",
               [&](auto &check) {
@@ -112,6 +105,7 @@ void FileRuleRows(Table &table, const Places &places)
                   check.that(saved.failure() == cvarden::Failure::InUse, "failed as in use: " + saved.message());
                   check.that(mentions(saved, "another program"), "the message says another program holds it");
                   check.that(winkit::ReadFile(fixture.gameFile) == sampleGameFile, "the file is unchanged");
+                  check.that(!winkit::Exists(fixture.gameFile + "_"), "no backup copy is written");
                   check.that(!winkit::HoldsTemporaryFile(fixture.folder), "no temporary file is left");
               });
 
