@@ -8,6 +8,7 @@
 #include "fileio.h"
 #include "fileproblems.h"
 #include "linemodel.h"
+#include "nativepath.h"
 #include "optionkey.h"
 #include "variablename.h"
 
@@ -28,7 +29,7 @@ bool holdsSeparator(std::string_view line)
 // never from elsewhere: a name like "../../etc/passwd" reads nothing.
 bool staysInFolder(const std::string &name)
 {
-    const std::filesystem::path path(name);
+    const std::filesystem::path path = NativePath(name);
     if (path.has_root_path())
         return false;
     const std::filesystem::path normal = path.lexically_normal();
@@ -242,21 +243,21 @@ private:
                                          " lies outside the catalogue's folder, so it is not read");
             return "0?";
         }
-        const std::filesystem::path file = folder_ / choiceFile_;
+        const std::string file = CorePath(folder_ / NativePath(choiceFile_));
         std::string bytes;
-        if (Outcome read = ReadWholeFile(file.string(), bytes, sizeLimit); read.failed()) {
+        if (Outcome read = ReadWholeFile(file, bytes, sizeLimit); read.failed()) {
             note(lines_.linesRead(), read.message());
             return "0?";
         }
         if (bytes.empty())
-            note(lines_.linesRead(), "the choice list " + inQuotes(file.string()) + " is empty");
+            note(lines_.linesRead(), "the choice list " + inQuotes(file) + " is empty");
         std::string choices;
         std::size_t count = 0;
         LineReader reader(bytes);
         for (std::string_view line; reader.readLine(line); ++count) {
             if (holdsSeparator(line))
-                note(lines_.linesRead(), "a \"?\" in the choice " + inQuotes(line) + " of " + inQuotes(file.string()) +
-                                             " would shift the fields");
+                note(lines_.linesRead(),
+                     "a \"?\" in the choice " + inQuotes(line) + " of " + inQuotes(file) + " would shift the fields");
             choices.append(line);
             choices.push_back('?');
             choicesRead_.emplace_back(line);
@@ -284,7 +285,7 @@ Outcome OpenOptions(const std::string &path, Catalogue &catalogue, Checks checks
     std::string bytes;
     if (Outcome read = ReadWholeFile(path, bytes, sizeLimit); read.failed())
         return read;
-    EntryReader reader(bytes, std::filesystem::path(path).parent_path(), catalogue, checks);
+    EntryReader reader(bytes, NativePath(path).parent_path(), catalogue, checks);
     reader.readFolders();
     reader.readEntries();
     return {};

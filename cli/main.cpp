@@ -103,7 +103,7 @@ int main(int argc, char *argv[])
     // Names, values and paths are bytes, taken as given: the command's words
     // are the last ones of the command line, since options come first.
     for (int i = argc - static_cast<int>(positional.size()) + 1; i < argc; ++i)
-        context.arguments.emplace_back(argv[i]);
+        context.arguments.push_back(cvarden::CommandLineWord(argv, i));
 
     return cvarden::RunCliCommand(positional.first().toStdString(), context);
 }

@@ -7,6 +7,7 @@
 #include "fileio.h"
 #include "fileproblems.h"
 #include "gamecommands.h"
+#include "nativepath.h"
 
 namespace cvarden {
 namespace fs = std::filesystem;
@@ -24,7 +25,7 @@ public:
     LaterRun(const fs::path &chosen, const OptionMatcher &matcher) : folder_(chosen.parent_path()), matcher_(matcher)
     {
         files_.overrides.resize(matcher.variables().size());
-        seen_.insert(chosen.filename().string());
+        seen_.insert(CorePath(chosen.filename()));
     }
 
     // Runs a file's commands: a value set in the chosen file clears what an
@@ -48,7 +49,7 @@ public:
                 if (chosen)
                     override.reset();
                 else
-                    override = LaterSetting{name, line, command.valueSet(), path.string()};
+                    override = LaterSetting{name, line, command.valueSet(), CorePath(path)};
             } else if (command.words.size() >= 2 && EqualIgnoringCase(command.words[0].text, "exec")) {
                 runNamed(std::string(command.words[1].text), depth + 1);
             }
@@ -58,7 +59,7 @@ public:
     // `autoexec.cfg` need not be there; a file named by `exec` should.
     void runNamed(std::string name, int depth, bool named = true)
     {
-        if (fs::path(name).extension().empty())
+        if (NativePath(name).extension().empty())
             name += ".cfg";
         if (!seen_.insert(name).second)
             return;
@@ -67,11 +68,11 @@ public:
             return;
         }
         std::string text;
-        fs::path path = folder_ / name;
-        Outcome read = ReadWholeFile(path.string(), text, laterFileLimit);
+        fs::path path = folder_ / NativePath(name);
+        Outcome read = ReadWholeFile(CorePath(path), text, laterFileLimit);
         if (read.failure() == Failure::Missing && folder_.filename() != "baseq3") {
-            path = folder_.parent_path() / "baseq3" / name;
-            read = ReadWholeFile(path.string(), text, laterFileLimit);
+            path = folder_.parent_path() / "baseq3" / NativePath(name);
+            read = ReadWholeFile(CorePath(path), text, laterFileLimit);
         }
         if (read.failure() == Failure::Missing) {
             if (named)
@@ -135,7 +136,7 @@ bool mentionsExec(std::string_view text)
 LaterFiles ReadLaterFiles(const std::string &chosenPath, std::string_view chosenText, const OptionMatcher &matcher)
 {
     std::error_code error;
-    const fs::path chosen = fs::absolute(chosenPath, error);
+    const fs::path chosen = fs::absolute(NativePath(chosenPath), error);
     const fs::path folder = chosen.parent_path();
     const bool autoexec = fs::exists(folder / "autoexec.cfg", error) ||
                           fs::exists(folder.parent_path() / "baseq3" / "autoexec.cfg", error);
@@ -143,7 +144,7 @@ LaterFiles ReadLaterFiles(const std::string &chosenPath, std::string_view chosen
     // Most files run nothing else: they cost no second reading.
     if (!autoexec && !mentionsExec(chosenText))
         return run.result();
-    run.run(chosenText, chosen.filename().string(), chosen, true, 0);
+    run.run(chosenText, CorePath(chosen.filename()), chosen, true, 0);
     run.runNamed("autoexec.cfg", 1, false);
     return run.result();
 }

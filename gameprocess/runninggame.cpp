@@ -57,6 +57,13 @@ bool IsEngineName(std::string_view name)
     });
 }
 
+void NoteIfEngine(std::vector<std::string> &found, const std::string &fileName)
+{
+    if (IsEngineProgram(fileName) && std::find(found.begin(), found.end(), fileName) == found.end())
+        found.push_back(fileName);
+}
+
+#if !defined(_WIN32)
 // The last part of a path, whichever separator it uses: a program run under
 // Wine gives a Windows path as its first argument.
 std::string FileNameOf(std::string_view path)
@@ -65,13 +72,6 @@ std::string FileNameOf(std::string_view path)
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
-void NoteIfEngine(std::vector<std::string> &found, const std::string &fileName)
-{
-    if (IsEngineProgram(fileName) && std::find(found.begin(), found.end(), fileName) == found.end())
-        found.push_back(fileName);
-}
-
-#if !defined(_WIN32)
 bool IsProcessId(const char *name)
 {
     return *name != '\0' &&

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "bytetext.h"
+#include "nativepath.h"
 
 namespace cvarden {
 namespace {
@@ -42,7 +43,7 @@ QString userStoreFile()
 std::string whyNotAFile(const QString &path)
 {
     std::error_code error;
-    const auto type = std::filesystem::status(PathBytes(path), error).type();
+    const auto type = std::filesystem::status(NativePath(PathBytes(path)), error).type();
     switch (type) {
     case std::filesystem::file_type::not_found:
     case std::filesystem::file_type::regular:

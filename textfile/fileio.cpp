@@ -10,11 +10,14 @@
 #include <vector>
 
 #include "fileproblems.h"
+#include "nativepath.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#else
+#include "wincalls.h"
 #endif
 
 namespace cvarden {
@@ -34,17 +37,6 @@ Outcome notAFile(const std::string &path, const std::string &whatItIs)
     return {Failure::NotAFile, "Cannot read " + inQuotes(path) + ": it is " + whatItIs + ", not a file."};
 }
 
-Outcome cannotOpen(const std::string &path, int error)
-{
-    return {error == ENOENT ? Failure::Missing : Failure::CannotRead,
-            "Cannot open " + inQuotes(path) + ": " + reason(error) + "."};
-}
-
-Outcome cannotRead(const std::string &path, int error)
-{
-    return {Failure::CannotRead, "Cannot read " + inQuotes(path) + ": " + reason(error) + "."};
-}
-
 struct FileCloser {
     void operator()(std::FILE *file) const { std::fclose(file); }
 };
@@ -54,7 +46,7 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 Outcome WriteWholeFile(const std::string &path, const std::string &bytes)
 {
-    FilePtr file(std::fopen(path.c_str(), "wb"));
+    FilePtr file(OpenFile(path, "wb"));
     if (!file)
         return {Failure::CannotWrite, "Cannot write " + inQuotes(path) + ": " + reason(errno) + "."};
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
@@ -69,6 +61,17 @@ Outcome WriteWholeFile(const std::string &path, const std::string &bytes)
 #ifndef _WIN32
 
 namespace {
+
+Outcome cannotOpen(const std::string &path, int error)
+{
+    return {error == ENOENT ? Failure::Missing : Failure::CannotRead,
+            "Cannot open " + inQuotes(path) + ": " + reason(error) + "."};
+}
+
+Outcome cannotRead(const std::string &path, int error)
+{
+    return {Failure::CannotRead, "Cannot read " + inQuotes(path) + ": " + reason(error) + "."};
+}
 
 std::string whatItIs(mode_t mode)
 {
@@ -169,39 +172,72 @@ Outcome RefuseToReplace(const std::string &path)
 
 #else
 
+namespace {
+
+using wincalls::Handle;
+
+Outcome cannotOpenWindows(const std::string &path, DWORD error)
+{
+    return {wincalls::KindOf(error, Failure::CannotRead),
+            "Cannot open " + inQuotes(path) + ": " + wincalls::Reason(error) + "."};
+}
+
+} // namespace
+
 Outcome ReadWholeFile(const std::string &path, std::string &bytes, std::uintmax_t limit)
 {
     bytes.clear();
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (status.type() == std::filesystem::file_type::directory)
+    const std::wstring wide = NativePath(path).wstring();
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return notAFile(path, "a folder");
-    if (!error && status.type() != std::filesystem::file_type::regular)
-        return notAFile(path, "something other than a regular file");
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file)
-        return cannotOpen(path, errno);
+    // Others may go on reading, writing or replacing it meanwhile, as they
+    // may while the game reads it.
+    const Handle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid())
+        return cannotOpenWindows(path, GetLastError());
+    if (GetFileType(file.get()) != FILE_TYPE_DISK)
+        return notAFile(path, "a device or a pipe");
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file.get(), &size) && static_cast<std::uintmax_t>(size.QuadPart) > limit)
+        return tooLarge(path, limit);
     char buffer[1 << 16];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+    for (DWORD got = 0;; bytes.append(buffer, got)) {
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
+            const DWORD error = GetLastError();
+            bytes.clear();
+            return {wincalls::KindOf(error, Failure::CannotRead),
+                    "Cannot read " + inQuotes(path) + ": " + wincalls::Reason(error) + "."};
+        }
+        if (got == 0)
+            return {};
         if (bytes.size() + got > limit) {
             bytes.clear();
             return tooLarge(path, limit);
         }
-        bytes.append(buffer, got);
     }
-    if (std::ferror(file.get()))
-        return cannotRead(path, errno);
-    return {};
 }
 
 Outcome RefuseToReplace(const std::string &path)
 {
-    std::error_code error;
-    const auto perms = std::filesystem::status(path, error).permissions();
-    if (!error && (perms & std::filesystem::perms::owner_write) == std::filesystem::perms::none)
+    const std::wstring wide = NativePath(path).wstring();
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return cannotOpenWindows(path, GetLastError());
+    if (attributes & FILE_ATTRIBUTE_READONLY)
         return {Failure::ReadOnly, inQuotes(path) + " is read-only, so it was left unchanged."};
-    return {};
+    // Replacing the file needs what this asks: a program that holds it open
+    // without sharing it so (the game while it writes it, an editor) makes
+    // the save fail before anything is written, rather than at its end.
+    const DWORD error = wincalls::OpenError(wide, GENERIC_WRITE | DELETE);
+    if (error == 0)
+        return {};
+    const Failure kind = wincalls::KindOf(error, Failure::NotYours);
+    if (kind == Failure::NotYours)
+        return {kind, "You may not change " + inQuotes(path) + " (" + wincalls::Reason(error) +
+                          "), so it was left unchanged."};
+    return {kind, "Cannot write " + inQuotes(path) + ": " + wincalls::Reason(error) + ", so it was left unchanged."};
 }
 
 #endif
@@ -210,12 +246,12 @@ std::string WhyNotAFile(const std::string &path)
 {
     namespace fs = std::filesystem;
     std::error_code error;
-    const fs::file_status status = fs::status(path, error);
+    const fs::file_status status = fs::status(NativePath(path), error);
     switch (status.type()) {
     case fs::file_type::regular:
         return {};
     case fs::file_type::not_found:
-        if (fs::is_symlink(fs::symlink_status(path, error)))
+        if (fs::is_symlink(fs::symlink_status(NativePath(path), error)))
             return inQuotes(path) + " is a symbolic link to nothing";
         return "there is no file " + inQuotes(path);
     case fs::file_type::directory:

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "fileio.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <random>
@@ -9,6 +10,7 @@
 
 #include "fileproblems.h"
 #include "filesteps.h"
+#include "nativepath.h"
 
 #ifndef _WIN32
 #include <dirent.h>
@@ -16,6 +18,8 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#else
+#include "wincalls.h"
 #endif
 
 namespace cvarden {
@@ -26,14 +30,25 @@ using fileproblems::reason;
 
 std::string folderOf(const std::string &path)
 {
-    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-    return folder.empty() ? std::string(".") : folder.string();
+    const std::filesystem::path folder = NativePath(path).parent_path();
+    return folder.empty() ? std::string(".") : CorePath(folder);
 }
 
 // Temporary files have a short name of their own, whatever the name they
 // stand in for: a file name near the system's limit of 255 bytes still has
 // room for its new copy.
 const std::string temporaryPrefix = "/.cvarden-";
+
+std::string randomLetters(std::size_t count)
+{
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    static std::random_device source;
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof letters - 2);
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i)
+        text.push_back(letters[pick(source)]);
+    return text;
+}
 
 } // namespace
 
@@ -51,17 +66,6 @@ struct Look {
     bool exact = false;
     Durability durability = Durability::SurvivesPowerLoss;
 };
-
-std::string randomLetters(std::size_t count)
-{
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    static std::random_device source;
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof letters - 2);
-    std::string text;
-    for (std::size_t i = 0; i < count; ++i)
-        text.push_back(letters[pick(source)]);
-    return text;
-}
 
 std::string giveLook(int fd, const Look &look)
 {
@@ -432,18 +436,73 @@ Outcome PlaceNewFile(const std::string &path, const std::string &bytes, const st
 
 namespace {
 
-Outcome writeInOneStep(const std::string &target, const std::string &bytes, const std::string &failed)
+using wincalls::Handle;
+
+// Whether the new copy takes the place of the player's file, keeping its
+// attributes, or stands for a file of Cvarden's own (a backup copy, a
+// version), which may not exist yet.
+enum class Placing { ReplaceKeepingAttributes, Move };
+
+bool writeAll(HANDLE file, const std::string &bytes)
 {
-    const std::string temporary = folderOf(target) + temporaryPrefix + "new";
-    if (Outcome written = WriteWholeFile(temporary, bytes); written.failed())
-        return written.within(failed + "the new copy cannot be made beside it. ");
-    std::error_code error;
-    std::filesystem::rename(temporary, target, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-        return {Failure::CannotWrite, failed + error.message() + "."};
+    for (std::size_t done = 0; done < bytes.size();) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0)
+            return false;
+        done += written;
     }
-    return {};
+    return true;
+}
+
+// Opens a new file beside `target` under a name no one has, for this run
+// alone; `temporary` gets its name. It has the file attributes that
+// `attributes` holds (hidden, system, ...), so that they stay when it takes
+// the place of a file that has them.
+HANDLE openNewFile(const std::string &target, DWORD attributes, std::wstring &temporary)
+{
+    constexpr DWORD kept =
+        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD given =
+        attributes == INVALID_FILE_ATTRIBUTES || (attributes & kept) == 0 ? FILE_ATTRIBUTE_NORMAL : attributes & kept;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = NativePath(folderOf(target) + temporaryPrefix + randomLetters(6)).wstring();
+        const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, given, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
+            return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+// Writes `bytes` to a new file beside `target`, which then takes target's
+// place in one step. On failure nothing is left of the new file.
+Outcome writeInOneStep(const std::string &target, const std::string &bytes, Durability durability,
+                       const std::string &failed, Placing placing)
+{
+    const std::wstring place = NativePath(target).wstring();
+    std::wstring temporary;
+    DWORD error = 0;
+    {
+        const Handle file(openNewFile(target, GetFileAttributesW(place.c_str()), temporary));
+        if (!file.valid()) {
+            error = GetLastError();
+            return {wincalls::KindOf(error, Failure::CannotWrite),
+                    failed + "the new copy cannot be made beside it: " + wincalls::Reason(error) + "."};
+        }
+        if (!writeAll(file.get(), bytes) ||
+            (durability == Durability::SurvivesPowerLoss && !FlushFileBuffers(file.get())))
+            error = GetLastError();
+    }
+    if (error == 0 && placing == Placing::ReplaceKeepingAttributes &&
+        !ReplaceFileW(place.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+        error = GetLastError();
+    if (error == 0 && placing == Placing::Move &&
+        !MoveFileExW(temporary.c_str(), place.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        error = GetLastError();
+    if (error == 0)
+        return {};
+    DeleteFileW(temporary.c_str());
+    return {wincalls::KindOf(error, Failure::CannotWrite), failed + wincalls::Reason(error) + "."};
 }
 
 } // namespace
@@ -452,21 +511,27 @@ Outcome ReplaceWholeFile(const std::string &path, const std::string &bytes)
 {
     if (Outcome refusal = RefuseToReplace(path); refusal.failed())
         return refusal;
-    return writeInOneStep(path, bytes, "Cannot write " + inQuotes(path) + " (it was left unchanged): ");
+    return writeInOneStep(
+        path, bytes, Durability::SurvivesPowerLoss,
+        "Cannot write " + inQuotes(path) + " (it was left unchanged): ", Placing::ReplaceKeepingAttributes);
 }
 
-Outcome PlaceNewFile(const std::string &path, const std::string &bytes, const std::string &, Durability)
+Outcome PlaceNewFile(const std::string &path, const std::string &bytes, const std::string &, Durability durability)
 {
-    std::error_code error;
-    const auto type = std::filesystem::symlink_status(path, error).type();
-    if (type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::regular &&
-        type != std::filesystem::file_type::symlink)
-        return {Failure::NotAFile, "Cannot write " + inQuotes(path) +
-                                       ": something other than a file is in its place, so it was left alone."};
-    return writeInOneStep(path, bytes, "Cannot write " + inQuotes(path) + ": ");
+    const std::string failed = "Cannot write " + inQuotes(path) + ": ";
+    const std::wstring place = NativePath(path).wstring();
+    const DWORD attributes = GetFileAttributesW(place.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return {Failure::NotAFile, failed + "a folder is in its place, so it was left alone."};
+    // Windows refuses to move a file over one that another program holds
+    // open, and says only "access denied" then.
+    if (const DWORD error = attributes == INVALID_FILE_ATTRIBUTES ? 0 : wincalls::OpenError(place, DELETE);
+        wincalls::KindOf(error, Failure::None) == Failure::InUse)
+        return {Failure::InUse, failed + wincalls::Reason(error) + "."};
+    return writeInOneStep(path, bytes, durability, failed, Placing::Move);
 }
 
-// Its one temporary name is fixed and replaced by the next save.
+// Each write's new copy has a name of its own, removed on any failure.
 void SetLeftoverLedger(const std::string &) {}
 
 void SetFileStepHook(FileStepHook) {}

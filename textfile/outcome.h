@@ -18,6 +18,7 @@ enum class Failure {
     ReadOnly,        // the player made the file read-only
     NotYours,        // the system would not let this user replace it as it is
     CannotWrite,     // the write itself failed: no room, no permission in the folder
+    InUse,           // another program holds the file open and shares it with no writer (Windows)
     TooLongForGame,  // a command the game would cut
     IgnoredByGame,   // a setting would be added where the game stops reading
     CutLineInTheWay, // a line the game cuts would change what the game makes of the rest

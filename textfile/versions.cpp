@@ -11,6 +11,7 @@
 
 #include "fileio.h"
 #include "fileproblems.h"
+#include "nativepath.h"
 
 namespace cvarden {
 namespace fs = std::filesystem;
@@ -19,7 +20,22 @@ namespace {
 // Paths as the messages of every layer show them.
 std::string inQuotes(const fs::path &path)
 {
-    return fileproblems::inQuotes(path.string());
+    return fileproblems::inQuotes(CorePath(path));
+}
+
+// The file's name, cut short for a folder's name. On Windows the cut never
+// splits a letter of its UTF-8, which would make the name no name at all;
+// elsewhere it stays where it always was, so that versions kept before are
+// found.
+std::string shortName(const std::string &name)
+{
+    constexpr std::size_t longest = 64;
+    std::size_t cut = std::min(name.size(), longest);
+#if defined(_WIN32)
+    while (cut > 0 && cut < name.size() && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+        --cut;
+#endif
+    return name.substr(0, cut);
 }
 
 // A name no two game files share, which still tells a person browsing the
@@ -28,13 +44,13 @@ std::string inQuotes(const fs::path &path)
 std::string folderNameFor(const fs::path &gameFile)
 {
     std::uint64_t hash = 14695981039346656037ull;
-    for (const unsigned char c : gameFile.string()) {
+    for (const unsigned char c : CorePath(gameFile)) {
         hash ^= c;
         hash *= 1099511628211ull;
     }
     char hex[17];
     std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
-    return gameFile.filename().string().substr(0, 64) + "-" + hex;
+    return shortName(CorePath(gameFile.filename())) + "-" + hex;
 }
 
 // Every way of naming one game file (through a link, by a relative path)
@@ -42,11 +58,11 @@ std::string folderNameFor(const fs::path &gameFile)
 fs::path folderFor(const std::string &versionsFolder, const std::string &gameFile)
 {
     std::error_code error;
-    const fs::path absolute = fs::absolute(gameFile, error).lexically_normal();
+    const fs::path absolute = fs::absolute(NativePath(gameFile), error).lexically_normal();
     fs::path whole = fs::weakly_canonical(absolute, error);
     if (error)
         whole = absolute;
-    return fs::path(versionsFolder) / folderNameFor(whole);
+    return NativePath(versionsFolder) / NativePath(folderNameFor(whole));
 }
 
 std::string fileNameOf(const KeptVersion &version)
@@ -110,7 +126,7 @@ Outcome listIn(const fs::path &folder, std::vector<KeptVersion> &versions)
     for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
         KeptVersion version;
         std::error_code sizeError;
-        if (readName(entry->path().filename().string(), version) && isPlainFile(entry->path())) {
+        if (readName(CorePath(entry->path().filename()), version) && isPlainFile(entry->path())) {
             version.size = entry->file_size(sizeError);
             if (!sizeError)
                 versions.push_back(version);
@@ -133,7 +149,7 @@ bool holdsExactly(const fs::path &path, const KeptVersion &version, const std::s
 {
     if (version.size != bytes.size())
         return false;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.string().c_str(), "rb"));
+    std::unique_ptr<std::FILE, FileCloser> file(OpenFile(CorePath(path), "rb"));
     if (!file)
         return false;
     char buffer[1 << 16];
@@ -172,7 +188,7 @@ Outcome KeepVersion(const std::string &versionsFolder, const std::string &gameFi
                 failed + "the folder " + inQuotes(folder) + " cannot be made: " + error.message() + "."};
     const KeptVersion next{versions.empty() ? 1 : versions.back().number + 1,
                            static_cast<std::int64_t>(std::time(nullptr)), bytes.size()};
-    if (Outcome placed = PlaceNewFile((folder / fileNameOf(next)).string(), bytes, {}, Durability::SurvivesPowerLoss);
+    if (Outcome placed = PlaceNewFile(CorePath(folder / fileNameOf(next)), bytes, {}, Durability::SurvivesPowerLoss);
         placed.failed())
         return placed.within(failed);
     versions.push_back(next);
@@ -213,15 +229,15 @@ RestoreReport RestoreVersion(const std::string &versionsFolder, const std::strin
         report.outcome = {Failure::Unsafe, "Cannot restore " + inQuotes(gameFile) + ": " + inQuotes(chosenPath) +
                                                " is not a plain file, so it was not read."};
     if (report.outcome.ok())
-        report.outcome = ReadWholeFile(chosenPath.string(), wanted);
+        report.outcome = ReadWholeFile(CorePath(chosenPath), wanted);
     std::error_code error;
     // A game file the player deleted is made anew, as the game makes it.
-    const bool gone = fs::symlink_status(gameFile, error).type() == fs::file_type::not_found;
+    const bool gone = fs::symlink_status(NativePath(gameFile), error).type() == fs::file_type::not_found;
     if (report.outcome.ok() && gone) {
         report.outcome = PlaceNewFile(gameFile, wanted, {}, Durability::SurvivesPowerLoss);
         if (report.outcome.ok())
             fs::permissions(
-                gameFile,
+                NativePath(gameFile),
                 fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read, error);
         if (report.outcome.ok())
             report.restored = chosen->number;

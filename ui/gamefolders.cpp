@@ -2,36 +2,65 @@
 #include "gamefolders.h"
 
 #include <QDir>
-#include <QFileInfo>
+#include <QSettings>
+
+#include "bytetext.h"
+#include "usualfolders.h"
 
 namespace cvarden {
+namespace {
+
+std::string variable(const char *name)
+{
+    return PathBytes(qEnvironmentVariable(name));
+}
+
+GameSystem thisSystem()
+{
+#if defined(Q_OS_WIN)
+    return GameSystem::Windows;
+#elif defined(Q_OS_MACOS)
+    return GameSystem::MacOS;
+#else
+    return GameSystem::Linux;
+#endif
+}
+
+FolderEnvironment thisEnvironment()
+{
+    FolderEnvironment environment;
+    environment.home = PathBytes(QDir::homePath());
+    environment.xdgConfigHome = variable("XDG_CONFIG_HOME");
+#if defined(Q_OS_WIN)
+    environment.appData = variable("APPDATA");
+    environment.programFiles = variable("ProgramFiles");
+    environment.programFilesX86 = variable("ProgramFiles(x86)");
+    // Where Steam is installed, as the engines read it.
+    environment.steam =
+        PathBytes(QSettings(QStringLiteral("HKEY_CURRENT_USER\\Software\\Valve\\Steam"), QSettings::NativeFormat)
+                      .value(QStringLiteral("SteamPath"))
+                      .toString());
+#endif
+    return environment;
+}
+
+} // namespace
 
 QStringList UsualGameFolders()
 {
-#if defined(Q_OS_WIN)
-    // c:\q3test is where the game's early test releases installed themselves.
-    return {QStringLiteral("c:/q3test"), QStringLiteral("c:/Program Files (x86)/Quake III Arena/baseq3"),
-            QStringLiteral("c:/Program Files/Quake III Arena/baseq3")};
-#elif defined(Q_OS_MACOS)
-    return {QDir::homePath() + QStringLiteral("/Library/Application Support/Quake3/baseq3")};
-#else
-    // Current ioquake3 keeps its configuration under the XDG configuration
-    // folder, and in ~/.q3a only while that folder exists and the XDG one
-    // does not. A relative XDG_CONFIG_HOME is no setting at all.
-    QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (!QDir::isAbsolutePath(configHome))
-        configHome = QDir::homePath() + QStringLiteral("/.config");
-    return {configHome + QStringLiteral("/Quake3/baseq3"), QDir::homePath() + QStringLiteral("/.q3a/baseq3")};
-#endif
+    QStringList folders;
+    for (const std::string &folder : GameSettingsFolders(thisSystem(), thisEnvironment()))
+        folders << FromSystemText(folder);
+    return folders;
 }
 
 QString FirstExistingFolder(const QStringList &candidates)
 {
-    for (const QString &folder : candidates) {
-        if (QFileInfo(folder).isDir())
-            return folder;
-    }
-    return QDir::homePath();
+    std::vector<std::string> folders;
+    for (const QString &folder : candidates)
+        folders.push_back(PathBytes(folder));
+    const std::string first = FirstFolderThatExists(folders);
+    return first.empty() ? QDir::homePath() : FromSystemText(first);
 }
 
 } // namespace cvarden

@@ -18,6 +18,7 @@
 #include "importconfig.h"
 #include "laterfilesquestion.h"
 #include "loader.h"
+#include "nativepath.h"
 #include "nodeitems.h"
 #include "normalize.h"
 #include "notice.h"
@@ -106,7 +107,7 @@ void MainWindow::LoadEngineFacts(const QString &cataloguePath)
     const std::string path = EngineFactsBeside(PathBytes(cataloguePath));
     std::error_code missing;
     // Without the file, every option behaves as with no engine known.
-    if (!std::filesystem::exists(path, missing))
+    if (!std::filesystem::exists(NativePath(path), missing))
         return UseEngine();
     const Outcome loaded = cvarden::LoadEngineFacts(path, engineFacts_);
     UseEngine();
