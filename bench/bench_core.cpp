@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "changedoptions.h"
+#include "clicommands.h"
 #include "enginefacts.h"
 #include "exportconfig.h"
 #include "fileio.h"
@@ -275,6 +276,45 @@ BENCHMARK_CAPTURE(importLiteralWalk, options_1000_lines_30000, largeExchange)->U
 BENCHMARK_CAPTURE(exportConfig, options_1000_lines_30000, largeExchange)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(exportLiteralWalk, options_1000_lines_30000, largeExchange)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(exchangeCopyFloor, options_1000_lines_30000, largeExchange)->Unit(benchmark::kMillisecond);
+
+// ---- The preview of a large file against its export, both as cvarden-cli
+// runs them. The file's size in MiB comes from CVARDEN_BENCH_LARGE_MIB
+// (4 by default, so that CI's brief run stays brief).
+
+// Each command its own copy: an export leaves its file changed.
+std::string largeGameFile(const std::string &name)
+{
+    static const std::string text = [] {
+        const char *mib = std::getenv("CVARDEN_BENCH_LARGE_MIB");
+        const std::size_t bytes = (mib ? std::stoul(mib) : 4) << 20;
+        const std::string sample = bench::generatedGameFile(30000, 1000);
+        std::string made;
+        made.reserve(bytes + sample.size());
+        while (made.size() < bytes)
+            made += sample;
+        return made;
+    }();
+    return workFile(name, text);
+}
+
+void largeFileExport(benchmark::State &state, bool dryRun)
+{
+    const std::string catalogue = generatedCataloguePath(1000);
+    SettingsStore store(QString::fromStdString(freshStorePath(dryRun ? "preview.conf" : "large-export.conf")));
+    std::FILE *nowhere = std::fopen("/dev/null", "w");
+    const std::string file = largeGameFile(dryRun ? "large-preview.cfg" : "large-export.cfg");
+    std::vector<std::string> arguments{file};
+    if (dryRun)
+        arguments.insert(arguments.begin(), "--dry-run");
+    const CliContext context{catalogue, arguments, store, {}, nowhere, nowhere, {}};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RunCliCommand("export", context));
+    std::fclose(nowhere);
+    state.SetLabel(std::to_string(std::filesystem::file_size(file) >> 20) + " MiB");
+}
+
+BENCHMARK_CAPTURE(largeFileExport, export, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(largeFileExport, preview, true)->Unit(benchmark::kMillisecond);
 
 // ---- Reset of 1,000 options, against one durable write per value.
 
