@@ -17,7 +17,7 @@ using fileproblems::inQuotes;
 
 // Plans each later file that sets a saved value again: only those commands
 // change, in place.
-Outcome planLaterFiles(SavePlan &plan, const OptionTree &tree, const ValueStore &store)
+Outcome planLaterFiles(SavePlan &plan, const SaveInputs &chosen)
 {
     std::map<std::string, std::vector<const NotHolding *>> byPath;
     for (const NotHolding &value : plan.willNotHold)
@@ -32,7 +32,9 @@ Outcome planLaterFiles(SavePlan &plan, const OptionTree &tree, const ValueStore 
             variables.push_back(value->variable);
             file.options.push_back(value->option);
         }
-        SavePlan inPlace = PlanInPlaceSave(file.before, tree, store, variables);
+        SaveInputs inputs = chosen;
+        inputs.text = file.before;
+        SavePlan inPlace = PlanInPlaceSave(inputs, variables);
         if (inPlace.outcome.failed())
             return inPlace.outcome.within(where);
         if (!inPlace.warnings.empty())
@@ -61,14 +63,18 @@ SavePlan planFor(const std::string &chosenPath, const OptionTree &tree, ValueSto
     const LaterFiles later = ReadLaterFiles(chosenPath, bytes, OptionMatcher(tree));
     // Without engine facts the catalogue's default is the game's.
     std::function<bool(const OptionNode &, std::string_view)> gameDefault;
-    if (engine.facts)
+    std::function<std::string(const OptionNode &)> unsetValue;
+    if (engine.facts) {
         gameDefault = [&engine](const OptionNode &option, std::string_view value) {
             return RunsAnywayWhenLeftOut(*engine.facts, engine.engine, engine.gameCode, option.variable(),
                                          std::string(value), option.defaultValue());
         };
-    plan = PlanSave({bytes, tree, store, gameDefault, &later, laterFiles == LaterFilesToo::Yes});
+        unsetValue = [&engine](const OptionNode &option) { return DefaultInUse(engine, option); };
+    }
+    const SaveInputs inputs{bytes, tree, store, gameDefault, unsetValue, &later, laterFiles == LaterFilesToo::Yes};
+    plan = PlanSave(inputs);
     if (plan.outcome.ok() && laterFiles == LaterFilesToo::Yes)
-        plan.outcome = planLaterFiles(plan, tree, store);
+        plan.outcome = planLaterFiles(plan, inputs);
     return plan;
 }
 

@@ -51,7 +51,8 @@ std::vector<VariablePlan> planVariables(const OptionMatcher &matcher, const Save
     for (const VariableOptions &variable : matcher.variables()) {
         const OptionNode &option = inputs.tree.item(variable.valueOption());
         VariablePlan plan;
-        plan.value = writtenValue(inputs.store.Get(option.text, option.defaultValue()));
+        plan.value = writtenValue(
+            inputs.store.Get(option.text, inputs.unsetValue ? inputs.unsetValue(option) : option.defaultValue()));
         plan.atGameDefault = inputs.gameDefault ? inputs.gameDefault(option, plan.value)
                                                 : plan.value == writtenValue(option.defaultValue());
         if (!WhyNotOneWord(variable.name).empty())
@@ -414,12 +415,13 @@ SavePlan PlanSave(const SaveInputs &inputs)
     return plan;
 }
 
-SavePlan PlanInPlaceSave(std::string_view text, const OptionTree &tree, const ValueStore &store,
-                         const std::vector<std::size_t> &variables)
+SavePlan PlanInPlaceSave(const SaveInputs &inputs, const std::vector<std::size_t> &variables)
 {
     SavePlan plan;
+    const std::string_view text = inputs.text;
+    const OptionTree &tree = inputs.tree;
     const OptionMatcher matcher(tree);
-    std::vector<VariablePlan> plans = planVariables(matcher, {text, tree, store, {}});
+    std::vector<VariablePlan> plans = planVariables(matcher, inputs);
     std::vector<bool> chosen(plans.size(), false);
     for (const std::size_t v : variables)
         chosen[v] = true;

@@ -26,6 +26,9 @@ struct SaveInputs {
     // Whether the game would run with `value` anyway if the file did not set
     // `variable`; by default, when it is the catalogue's default.
     std::function<bool(const OptionNode &option, std::string_view value)> gameDefault;
+    // The value of an option the player never set, as Cvarden shows it (the
+    // engine's default where it is known); by default the catalogue's.
+    std::function<std::string(const OptionNode &option)> unsetValue;
     // What the files the game runs after the chosen one set again; none read
     // when null.
     const LaterFiles *later = nullptr;
@@ -120,14 +123,14 @@ std::string OptionRecordText(std::string_view variableName, std::string_view val
 // the game makes of the rest.
 SavePlan PlanSave(const SaveInputs &inputs);
 
-// The same rewrite for a file the game runs later: only the commands of
-// `variables` (in the catalogue's list of variables) get the stored value,
+// The same rewrite for a file the game runs later (`inputs.text`; its `later`
+// is not read): only the commands of `variables` (in the catalogue's list of
+// variables) get the stored value,
 // each in place; nothing is added. Refused when one of them cannot be
 // changed where it stands (the game cuts it, it would grow past the game's
 // limit, it begins in a comment), so that the file is written whole or not
 // at all.
-SavePlan PlanInPlaceSave(std::string_view text, const OptionTree &tree, const ValueStore &store,
-                         const std::vector<std::size_t> &variables);
+SavePlan PlanInPlaceSave(const SaveInputs &inputs, const std::vector<std::size_t> &variables);
 
 // What a save did, in a sentence for the player: "Nothing changed" when the
 // file already held every value, else how many settings changed, how many

@@ -10,6 +10,7 @@
 #include "enginefacts.h"
 #include "enginefile.h"
 #include "enginevalues.h"
+#include "exportconfig.h"
 #include "memorystore.h"
 
 using cvarden::Engine;
@@ -240,6 +241,14 @@ private slots:
                  cvarden::Failure::None);
         const cvarden::OptionNode &option = *catalogue.options().begin();
         QCOMPARE(QString::fromStdString(cvarden::DefaultInUse(inUse(engine), option)), used);
+        // A save writes what the window shows for an option never set.
+        const QString file = writeTestFile(dir, "q3config.cfg", "seta other 1\n");
+        MemoryStore nothingSet;
+        const cvarden::EngineInUse engineInUse = inUse(engine);
+        QCOMPARE(cvarden::ExportConfig(file.toStdString(), catalogue.tree, nothingSet, {}, engineInUse).outcome,
+                 cvarden::Failure::None);
+        QCOMPARE(QString::fromStdString(readTestFile(file)),
+                 QString("seta other 1\nseta %1 \"%2\"\n").arg(variable, used));
     }
 
     void defaultIsTheOneOfTheSystemCvardenRunsOn_data()
