@@ -269,6 +269,17 @@ int problems(const CliContext &context)
 int engine(const CliContext &context)
 {
     LoadedEngine engine;
+    if (!context.arguments.empty() && context.arguments[0] == "--game-code") {
+        if (context.arguments.size() == 2) {
+            const Outcome chosen = ChooseGameCode(context.store, context.arguments[1]);
+            return chosen.ok() ? done : fail(context, chosen);
+        }
+        loadEngine(context, engine);
+        const bool ioquake3 = engine.resolved.inUse.gameCode == GameCode::Ioquake3;
+        print(context, std::string(EngineName(ioquake3 ? Engine::Ioquake3 : Engine::Release132)) + "\t" +
+                           engine.resolved.gameCodeWhy + "\n");
+        return done;
+    }
     if (context.arguments.size() == 2) {
         if (context.arguments[0] != "--detect")
             return usageError;
@@ -462,10 +473,11 @@ const std::map<std::string, Command> &commands()
           problems}},
         {"engine",
          {0, 2,
-          "engine [--detect FILE] [ENGINE]\n"
+          "engine [--detect FILE | --game-code [CODE]] [ENGINE]\n"
           "                            the engine in use and why; with ENGINE, stores the choice (ioquake3,\n"
           "                            1.32, quake3e or auto); with --detect, which engine a q3config.cfg\n"
-          "                            looks written by, and the evidence",
+          "                            looks written by, and the evidence; with --game-code, the game code\n"
+          "                            in use and why, or with CODE stores it (1.32, ioquake3 or auto)",
           engine}},
         {"import", {1, 1, "import FILE               takes the values over from a q3config.cfg", importFile}},
         {"export",

@@ -547,6 +547,35 @@ private slots:
         QVERIFY(!resolved.why.empty());
     }
 
+    // The game code: the player's choice, else ioquake3's only when detected.
+    void gameCodeFollowsTheOrderOfChoice_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<bool>("detectedIoquake3");
+        QTest::addColumn<bool>("ioquake3");
+        QTest::newRow("nothing chosen or detected: the 1.32 one") << "" << false << false;
+        QTest::newRow("auto: ioquake3's when detected") << "auto" << true << true;
+        QTest::newRow("chosen over the detection") << "1.32" << true << false;
+        QTest::newRow("ioquake3's, chosen") << "ioquake3" << false << true;
+        QTest::newRow("no such game code: refused, the detection holds") << "quake3e" << true << true;
+    }
+
+    void gameCodeFollowsTheOrderOfChoice()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(bool, detectedIoquake3);
+        QFETCH(bool, ioquake3);
+        ChoiceStore store;
+        if (!chosen.isEmpty())
+            QCOMPARE(cvarden::ChooseGameCode(store, chosen.toStdString()),
+                     chosen == "quake3e" ? cvarden::Failure::NoSuchEngine : cvarden::Failure::None);
+        cvarden::EngineDetection detection;
+        detection.gameCode = detectedIoquake3 ? GameCode::Ioquake3 : GameCode::Release132;
+        QCOMPARE(cvarden::RememberDetection(store, detection), cvarden::Failure::None);
+        const cvarden::ResolvedEngine resolved = cvarden::ResolveEngine(facts, store);
+        QCOMPARE(resolved.inUse.gameCode == GameCode::Ioquake3, ioquake3);
+    }
+
     void anUnknownEngineIsNotStored()
     {
         ChoiceStore store;

@@ -145,21 +145,28 @@ void MainWindow::optiontree_ContextMenu(const QPoint &at)
 {
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("engineMenu"));
-    const std::string chosen = store_.GetChoice(engineChoiceName, "auto");
-    const auto addChoice = [&](const QString &text, const std::string &choice) {
-        QAction *action = menu.addAction(text, this, [this, choice] {
-            ReportedFailure(ChooseEngine(store_, choice), tr("Cvarden could not keep your choice of engine."));
+    // Each entry stores one choice and takes the engine in use afresh.
+    const auto addChoice = [&](const QString &text, const char *storeName, const std::string &choice,
+                               Outcome (*choose)(ValueStore &, const std::string &)) {
+        QAction *action = menu.addAction(text, this, [this, choose, choice] {
+            ReportedFailure(choose(store_, choice), tr("Cvarden could not keep your choice."));
             UseEngine();
         });
         action->setCheckable(true);
-        action->setChecked(chosen == choice);
-        action->setObjectName(QString::fromStdString("engine-" + choice));
+        action->setChecked(store_.GetChoice(storeName, "auto") == choice);
+        action->setObjectName(QString::fromStdString(std::string(storeName) + "-" + choice));
     };
-    addChoice(tr("Detect from the game file"), "auto");
+    addChoice(tr("Detect from the game file"), engineChoiceName, "auto", ChooseEngine);
     menu.addSeparator();
-    addChoice(tr("ioquake3"), EngineName(Engine::Ioquake3));
-    addChoice(tr("1.32 release"), EngineName(Engine::Release132));
-    addChoice(tr("Quake3e"), EngineName(Engine::Quake3e));
+    addChoice(tr("ioquake3"), engineChoiceName, EngineName(Engine::Ioquake3), ChooseEngine);
+    addChoice(tr("1.32 release"), engineChoiceName, EngineName(Engine::Release132), ChooseEngine);
+    addChoice(tr("Quake3e"), engineChoiceName, EngineName(Engine::Quake3e), ChooseEngine);
+    // The game code (cg_, ui_, g_ variables) apart: every engine runs the
+    // 1.32 one unless ioquake3's own is installed.
+    menu.addSeparator();
+    addChoice(tr("Game code: detect from the game file"), gameCodeChoiceName, "auto", ChooseGameCode);
+    addChoice(tr("Game code: the 1.32 release's"), gameCodeChoiceName, EngineName(Engine::Release132), ChooseGameCode);
+    addChoice(tr("Game code: ioquake3's own"), gameCodeChoiceName, EngineName(Engine::Ioquake3), ChooseGameCode);
     menu.exec(ui->optiontree->viewport()->mapToGlobal(at));
 }
 

@@ -178,11 +178,13 @@ private slots:
     void treeMenuChoosesTheEngine_data()
     {
         QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("stored"); // "name=choice"
         QTest::addColumn<QString>("defaultFrames");
-        QTest::newRow("Quake3e") << "engine-quake3e" << "quake3e" << "125";
-        QTest::newRow("the 1.32 release") << "engine-1.32" << "1.32" << "85";
-        QTest::newRow("detect from the game file, none detected") << "engine-auto" << "auto" << "85";
+        QTest::newRow("Quake3e") << "engine-quake3e" << "engine=quake3e" << "125";
+        QTest::newRow("the 1.32 release") << "engine-1.32" << "engine=1.32" << "85";
+        QTest::newRow("detect from the game file, none detected") << "engine-auto" << "engine=auto" << "85";
+        QTest::newRow("ioquake3's game code, the engine kept") << "gameCode-ioquake3" << "gameCode=ioquake3"
+                                                                << "85";
     }
 
     void treeMenuChoosesTheEngine()
@@ -192,14 +194,14 @@ private slots:
         QFETCH(QString, defaultFrames);
         auto fixture = windowFor("ioquake3");
         fixture->select("Max frames");
-        QString checkedBefore;
+        QStringList checkedBefore;
         QTimer::singleShot(50, [&] {
             auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
             if (!menu)
                 return;
             for (QAction *each : menu->actions())
                 if (each->isChecked())
-                    checkedBefore = each->objectName();
+                    checkedBefore << each->objectName();
             if (QAction *chosen = menu->findChild<QAction *>(action))
                 menu->setActiveAction(chosen);
             QTest::keyClick(menu, Qt::Key_Return);
@@ -208,8 +210,9 @@ private slots:
         QContextMenuEvent event(QContextMenuEvent::Keyboard, tree->viewport()->rect().center(),
                                 tree->viewport()->mapToGlobal(tree->viewport()->rect().center()));
         QApplication::sendEvent(tree->viewport(), &event);
-        QCOMPARE(checkedBefore, QString("engine-ioquake3"));
-        QCOMPARE(QString::fromStdString(fixture->store->GetChoice("engine", "")), stored);
+        QCOMPARE(checkedBefore, QStringList({"engine-ioquake3", "gameCode-auto"}));
+        const QStringList choice = stored.split('=');
+        QCOMPARE(QString::fromStdString(fixture->store->GetChoice(choice[0].toStdString(), "")), choice[1]);
         fixture->click("Command2");
         QCOMPARE(fixture->stored("Max frames"), defaultFrames);
     }
