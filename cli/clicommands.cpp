@@ -269,16 +269,9 @@ int problems(const CliContext &context)
 int engine(const CliContext &context)
 {
     LoadedEngine engine;
-    if (!context.arguments.empty() && context.arguments[0] == "--game-code") {
-        if (context.arguments.size() == 2) {
-            const Outcome chosen = ChooseGameCode(context.store, context.arguments[1]);
-            return chosen.ok() ? done : fail(context, chosen);
-        }
-        loadEngine(context, engine);
-        const bool ioquake3 = engine.resolved.inUse.gameCode == GameCode::Ioquake3;
-        print(context, std::string(EngineName(ioquake3 ? Engine::Ioquake3 : Engine::Release132)) + "\t" +
-                           engine.resolved.gameCodeWhy + "\n");
-        return done;
+    if (context.arguments.size() == 2 && context.arguments[0] == "--game-code") {
+        const Outcome chosen = ChooseGameCode(context.store, context.arguments[1]);
+        return chosen.ok() ? done : fail(context, chosen);
     }
     if (context.arguments.size() == 2) {
         if (context.arguments[0] != "--detect")
@@ -298,7 +291,10 @@ int engine(const CliContext &context)
         return chosen.ok() ? done : fail(context, chosen);
     }
     loadEngine(context, engine);
-    print(context, std::string(EngineName(engine.resolved.inUse.engine)) + "\t" + engine.resolved.why + "\n");
+    const bool ioquake3Code = engine.resolved.inUse.gameCode == GameCode::Ioquake3;
+    print(context, std::string(EngineName(engine.resolved.inUse.engine)) + "\t" + engine.resolved.why + "\n" +
+                       "game code " + EngineName(ioquake3Code ? Engine::Ioquake3 : Engine::Release132) + "\t" +
+                       engine.resolved.gameCodeWhy + "\n");
     return done;
 }
 
@@ -473,11 +469,11 @@ const std::map<std::string, Command> &commands()
           problems}},
         {"engine",
          {0, 2,
-          "engine [--detect FILE | --game-code [CODE]] [ENGINE]\n"
-          "                            the engine in use and why; with ENGINE, stores the choice (ioquake3,\n"
-          "                            1.32, quake3e or auto); with --detect, which engine a q3config.cfg\n"
-          "                            looks written by, and the evidence; with --game-code, the game code\n"
-          "                            in use and why, or with CODE stores it (1.32, ioquake3 or auto)",
+          "engine [--detect FILE] [--game-code CODE] [ENGINE]\n"
+          "                            the engine and the game code in use and why; with ENGINE, stores the\n"
+          "                            choice (ioquake3, 1.32, quake3e or auto); with --detect, which engine\n"
+          "                            a q3config.cfg looks written by, and the evidence; with --game-code,\n"
+          "                            stores the game code (1.32, ioquake3 or auto)",
           engine}},
         {"import", {1, 1, "import FILE               takes the values over from a q3config.cfg", importFile}},
         {"export",
