@@ -15,11 +15,13 @@ std::optional<LaterFilesToo> AskAboutLaterFiles(QWidget *window, const SavePlan 
     for (const NotHolding &value : plan.willNotHold)
         lines << QObject::tr("%1: %2").arg(FromSystemText(tree.item(value.option).text),
                                            FromSystemText(DescribeLaterSetting(value.where)));
-    QMessageBox box(QMessageBox::Question, QString::fromLatin1(program::name),
-                    QObject::tr("%n of the values you save would not hold: the game sets them again at every start, "
-                                "in files it runs after this one.",
-                                nullptr, static_cast<int>(lines.size())),
-                    QMessageBox::NoButton, window);
+    const QString said = lines.size() == 1
+                             ? QObject::tr("A value you save would not hold: the game sets it again at every start, "
+                                           "in a file it runs after this one.")
+                             : QObject::tr("%1 values you save would not hold: the game sets them again at every "
+                                           "start, in files it runs after this one.")
+                                   .arg(lines.size());
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(program::name), said, QMessageBox::NoButton, window);
     box.setInformativeText(lines.join(QLatin1Char('\n')) +
                            QObject::tr("\n\nWrite these values into those files as well? Each gets its own backup "
                                        "copy and versions."));
