@@ -19,6 +19,7 @@
 #include "importconfig.h"
 #include "laterfiles.h"
 #include "loader.h"
+#include "nativepath.h"
 #include "normalize.h"
 #include "optionkey.h"
 #include "reset.h"
@@ -302,7 +303,10 @@ int engine(const CliContext &context)
 // engine), as the window's Open and Save keep them.
 void rememberGameFile(const CliContext &context, const std::string &path)
 {
-    static_cast<void>(context.store.SaveChoice(lastGameFileName, path));
+    // Absolute, so that `get` finds it from any folder.
+    std::error_code error;
+    const std::filesystem::path whole = std::filesystem::absolute(NativePath(path), error);
+    static_cast<void>(context.store.SaveChoice(lastGameFileName, error ? path : CorePath(whole)));
     LoadedEngine engine;
     loadEngine(context, engine);
     EngineDetection detection;
@@ -333,7 +337,7 @@ int previewExport(const CliContext &context, const std::string &path, const Opti
     const SavePlan plan = PlanExport(path, tree, context.store, bytes, engine, laterFiles);
     if (plan.outcome.failed())
         return fail(context, plan.outcome);
-    print(context, SaveSummary(plan) + "\n" + LaterFilesSummary(plan));
+    print(context, SaveSummary(plan) + "\n" + LaterFilesSummary(plan, Tense::Preview));
     for (const SettingPlan &setting : plan.settings) {
         if (setting.fate == SettingFate::Changed)
             print(context, "  " + tree.item(setting.option).text + ": " +
@@ -368,7 +372,7 @@ int exportFile(const CliContext &context)
         ExportConfig(path, tree, context.store, context.versionsFolder, engine.resolved.inUse, laterFiles);
     if (plan.outcome.failed())
         return fail(context, plan.outcome);
-    print(context, SaveSummary(plan) + " (" + path + ")\n" + LaterFilesSummary(plan));
+    print(context, SaveSummary(plan) + " (" + path + ")\n" + LaterFilesSummary(plan, Tense::Done));
     warn(context, plan.warnings);
     rememberGameFile(context, path);
     return done;

@@ -142,8 +142,11 @@ SavePlan ExportConfig(const std::string &chosenPath, OptionTree &tree, ValueStor
     SavePlan plan = planFor(chosenPath, tree, store, bytes, engine, laterFiles);
     if (plan.outcome.ok())
         plan.outcome = RefuseToReplace(chosenPath);
-    for (std::size_t i = 0; plan.outcome.ok() && i < plan.laterFiles.size(); ++i)
+    for (std::size_t i = 0; plan.outcome.ok() && i < plan.laterFiles.size(); ++i) {
         plan.outcome = RefuseToReplace(plan.laterFiles[i].path);
+        if (plan.outcome.failed())
+            plan.outcome = plan.outcome.within("No file was saved. ");
+    }
     if (plan.outcome.failed())
         return plan;
     // From here on the files are about to be replaced.
@@ -158,13 +161,15 @@ SavePlan ExportConfig(const std::string &chosenPath, OptionTree &tree, ValueStor
     return plan;
 }
 
-std::string LaterFilesSummary(const SavePlan &plan)
+std::string LaterFilesSummary(const SavePlan &plan, Tense tense)
 {
     std::string summary;
     for (const LaterFileSave &file : plan.laterFiles) {
         const std::size_t n = file.options.size();
-        summary += (n == 1 ? "The value of 1 option was" : "The values of " + std::to_string(n) + " options were") +
-                   " written into " + inQuotes(file.name) + " as well.\n";
+        const bool one = n == 1;
+        summary += (one ? std::string("The value of 1 option") : "The values of " + std::to_string(n) + " options") +
+                   (tense == Tense::Done ? (one ? " was" : " were") : " would be") + " written into " +
+                   inQuotes(file.name) + " as well.\n";
     }
     return summary;
 }

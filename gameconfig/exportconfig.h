@@ -39,7 +39,9 @@ SavePlan PlanExport(const std::string &chosenPath, const OptionTree &tree, Value
                     const EngineInUse &engine = {}, LaterFilesToo laterFiles = LaterFilesToo::No);
 
 // "The values of 2 options were written into autoexec.cfg as well.", one
-// line for each later file a save wrote; empty when it wrote none.
-std::string LaterFilesSummary(const SavePlan &plan);
+// line for each later file a save wrote (or, for a preview, would write);
+// empty when there is none.
+enum class Tense { Done, Preview };
+std::string LaterFilesSummary(const SavePlan &plan, Tense tense);
 
 } // namespace cvarden

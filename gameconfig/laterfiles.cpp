@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "laterfiles.h"
 
+#include <algorithm>
 #include <filesystem>
-#include <set>
+#include <map>
 
 #include "fileio.h"
 #include "fileproblems.h"
@@ -16,17 +17,92 @@ namespace {
 using fileproblems::inQuotes;
 
 // Far more than any player's setup runs, and far less than would make a
-// save wait: a file larger or deeper than this is not read.
+// save wait: a file larger or deeper than this is not read, nor more files
+// than this in all (a file may be run again and again).
 constexpr std::uintmax_t laterFileLimit = 16u << 20;
 constexpr int deepestExec = 16;
+constexpr int mostFileRuns = 256;
+
+// The name `exec` gives, as the game's file system takes it: either
+// separator, one leading separator dropped, `.cfg` added to a name without
+// an extension. Empty when the game would refuse it: a `..` or a drive
+// would leave the game's folders.
+std::string gameFileName(std::string name)
+{
+    std::replace(name.begin(), name.end(), '\\', '/');
+    if (!name.empty() && name.front() == '/')
+        name.erase(0, 1);
+    if (name.empty() || name.front() == '/' || name.find(':') != std::string::npos)
+        return {};
+    for (std::size_t start = 0; start <= name.size();) {
+        const std::size_t end = std::min(name.find('/', start), name.size());
+        if (name.compare(start, end - start, "..") == 0)
+            return {};
+        start = end + 1;
+    }
+    if (name.find('.', name.rfind('/') == std::string::npos ? 0 : name.rfind('/')) == std::string::npos)
+        name += ".cfg";
+    return name;
+}
 
 class LaterRun {
 public:
     LaterRun(const fs::path &chosen, const OptionMatcher &matcher) : folder_(chosen.parent_path()), matcher_(matcher)
     {
         files_.overrides.resize(matcher.variables().size());
-        seen_.insert(CorePath(chosen.filename()));
+        running_.push_back(chosen.lexically_normal());
     }
+
+    // Runs the chosen file: what it sets clears what a file it ran before
+    // set, and a file it runs sets values before the chosen file's end.
+    void runChosen(std::string_view text, const fs::path &path)
+    {
+        byChosen_ = true;
+        run(text, CorePath(path.filename()), path, true, 0);
+        byChosen_ = false;
+    }
+
+    // `autoexec.cfg` need not be there; a file named by `exec` should.
+    void runNamed(const std::string &given, int depth, bool named = true)
+    {
+        const std::string name = gameFileName(given);
+        if (name.empty()) {
+            files_.notRead += inQuotes(given) + " is outside the game's folders, where the game does not look for "
+                                                "it, so it was not read.\n";
+            return;
+        }
+        if (depth > deepestExec || ++runs_ > mostFileRuns) {
+            files_.notRead += inQuotes(name) + " is run from too deep a chain of files, so it was not read.\n";
+            return;
+        }
+        const LaterText &file = textOf(name);
+        if (file.read.failure() == Failure::Missing) {
+            if (named)
+                files_.notRead += inQuotes(name) + " is run by the game but is not in the game folder (it may be "
+                                                   "inside a .pk3 archive, which Cvarden does not open).\n";
+            return;
+        }
+        if (file.read.failed()) {
+            files_.notRead += file.read.message() + "\n";
+            return;
+        }
+        // A file that runs itself, directly or through others, would run for
+        // ever; one run again after it ended runs again, as in the game.
+        if (std::find(running_.begin(), running_.end(), file.path) != running_.end())
+            return;
+        running_.push_back(file.path);
+        run(file.text, name, file.path, false, depth);
+        running_.pop_back();
+    }
+
+    LaterFiles result() { return std::move(files_); }
+
+private:
+    struct LaterText {
+        Outcome read;
+        fs::path path;
+        std::string text;
+    };
 
     // Runs a file's commands: a value set in the chosen file clears what an
     // earlier file set, a value set elsewhere is noted, and `exec` runs the
@@ -49,47 +125,29 @@ public:
                 if (chosen)
                     override.reset();
                 else
-                    override = LaterSetting{name, line, command.valueSet(), CorePath(path)};
+                    override = LaterSetting{name, line, command.valueSet(), CorePath(path), byChosen_};
             } else if (command.words.size() >= 2 && EqualIgnoringCase(command.words[0].text, "exec")) {
                 runNamed(std::string(command.words[1].text), depth + 1);
             }
         }
     }
 
-    // `autoexec.cfg` need not be there; a file named by `exec` should.
-    void runNamed(std::string name, int depth, bool named = true)
+    // Each file is read once, however often it runs; one spelling of a path
+    // names it, so that a save plans each file once.
+    const LaterText &textOf(const std::string &name)
     {
-        if (NativePath(name).extension().empty())
-            name += ".cfg";
-        if (!seen_.insert(name).second)
-            return;
-        if (depth > deepestExec) {
-            files_.notRead += inQuotes(name) + " is run from too deep a chain of files, so it was not read.\n";
-            return;
+        if (const auto known = texts_.find(name); known != texts_.end())
+            return known->second;
+        LaterText file;
+        file.path = (folder_ / NativePath(name)).lexically_normal();
+        file.read = ReadWholeFile(CorePath(file.path), file.text, laterFileLimit);
+        if (file.read.failure() == Failure::Missing && folder_.filename() != "baseq3") {
+            file.path = (folder_.parent_path() / "baseq3" / NativePath(name)).lexically_normal();
+            file.read = ReadWholeFile(CorePath(file.path), file.text, laterFileLimit);
         }
-        std::string text;
-        fs::path path = folder_ / NativePath(name);
-        Outcome read = ReadWholeFile(CorePath(path), text, laterFileLimit);
-        if (read.failure() == Failure::Missing && folder_.filename() != "baseq3") {
-            path = folder_.parent_path() / "baseq3" / NativePath(name);
-            read = ReadWholeFile(CorePath(path), text, laterFileLimit);
-        }
-        if (read.failure() == Failure::Missing) {
-            if (named)
-                files_.notRead += inQuotes(name) + " is run by the game but is not in the game folder (it may be "
-                                                   "inside a .pk3 archive, which Cvarden does not open).\n";
-            return;
-        }
-        if (read.failed()) {
-            files_.notRead += read.message() + "\n";
-            return;
-        }
-        run(text, name, path, false, depth);
+        return texts_.emplace(name, std::move(file)).first->second;
     }
 
-    LaterFiles result() { return std::move(files_); }
-
-private:
     static std::size_t linesBetween(std::string_view text, std::size_t from, std::size_t to)
     {
         std::size_t lines = 0;
@@ -103,7 +161,10 @@ private:
     fs::path folder_;
     const OptionMatcher &matcher_;
     LaterFiles files_;
-    std::set<std::string> seen_;
+    std::vector<fs::path> running_; // the chain of files running now
+    std::map<std::string, LaterText> texts_;
+    int runs_ = 0;
+    bool byChosen_ = false; // running a file the chosen file runs
 };
 
 } // namespace
@@ -144,7 +205,7 @@ LaterFiles ReadLaterFiles(const std::string &chosenPath, std::string_view chosen
     // Most files run nothing else: they cost no second reading.
     if (!autoexec && !mentionsExec(chosenText))
         return run.result();
-    run.run(chosenText, CorePath(chosen.filename()), chosen, true, 0);
+    run.runChosen(chosenText, chosen);
     run.runNamed("autoexec.cfg", 1, false);
     return run.result();
 }

@@ -17,6 +17,9 @@ struct LaterSetting {
     std::size_t line = 0; // counted from 1
     std::string value;
     std::string path; // where it was read
+    // Run by an `exec` of the chosen file itself, so before the chosen file
+    // ends: a setting added at its end comes after it.
+    bool beforeTheChosenFileEnds = false;
 };
 
 // What the game runs after (and from) the chosen file: every engine runs

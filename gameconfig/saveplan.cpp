@@ -160,7 +160,8 @@ std::string rewriteCommands(std::string_view text, const OptionMatcher &matcher,
         out.append(text, copied, value.from - copied);
         out.append(value.text);
         copied = value.to;
-        plan.edits.push_back({value.from, value.to, value.text});
+        if (text.substr(value.from, value.to - value.from) != value.text)
+            plan.edits.push_back({value.from, value.to, value.text});
         end.rewroteAfterACut = end.rewroteAfterACut || cutSeen;
         variablePlan.place = Place::RewrittenLast;
         ++plan.commandsRewritten;
@@ -244,15 +245,41 @@ bool keepsWhatTheGameDid(std::string_view before, std::string_view after, const 
     return true;
 }
 
-// The values saved that a file the game runs later sets again to another.
+SettingFate fateOf(const VariablePlan &plan)
+{
+    switch (plan.place) {
+    case Place::NameUnreadable:
+    case Place::Untouched:
+        return SettingFate::NameUnreadable;
+    case Place::LeftOut:
+        return SettingFate::LeftOutAtDefault;
+    case Place::Added:
+        if (!plan.before && plan.atGameDefault)
+            return SettingFate::AddedAtDefault;
+        break;
+    case Place::NotInFile:
+    case Place::RewrittenLast:
+    case Place::KeptLast:
+        break;
+    }
+    return plan.before == plan.value ? SettingFate::AlreadyRight : SettingFate::Changed;
+}
+
+// The values saved that a file the game runs later sets again to another. A
+// value added only because the game would take it anyway is not the
+// player's, and one added at the end comes after what the chosen file's own
+// `exec`s set.
 std::vector<NotHolding> valuesThatWillNotHold(const OptionMatcher &matcher, const LaterFiles &later,
                                               const std::vector<VariablePlan> &plans)
 {
     std::vector<NotHolding> found;
     for (std::size_t v = 0; v < plans.size(); ++v) {
         const std::optional<LaterSetting> &setting = later.overrides[v];
-        if (setting && plans[v].written() && setting->value != plans[v].value)
-            found.push_back({v, matcher.variables()[v].valueOption(), *setting});
+        if (!setting || !plans[v].written() || setting->value == plans[v].value ||
+            fateOf(plans[v]) == SettingFate::AddedAtDefault ||
+            (plans[v].place == Place::Added && setting->beforeTheChosenFileEnds))
+            continue;
+        found.push_back({v, matcher.variables()[v].valueOption(), *setting});
     }
     return found;
 }
@@ -314,26 +341,6 @@ std::string sizeWarning(std::string_view text)
     return "The file is now " + std::to_string(text.size()) +
            " bytes long: the original 1.32 release ignores a file larger than " +
            std::to_string(originalReleaseFileLimit) + " bytes (ioquake3 and later engines read it).\n";
-}
-
-SettingFate fateOf(const VariablePlan &plan)
-{
-    switch (plan.place) {
-    case Place::NameUnreadable:
-    case Place::Untouched:
-        return SettingFate::NameUnreadable;
-    case Place::LeftOut:
-        return SettingFate::LeftOutAtDefault;
-    case Place::Added:
-        if (!plan.before && plan.atGameDefault)
-            return SettingFate::AddedAtDefault;
-        break;
-    case Place::NotInFile:
-    case Place::RewrittenLast:
-    case Place::KeptLast:
-        break;
-    }
-    return plan.before == plan.value ? SettingFate::AlreadyRight : SettingFate::Changed;
 }
 
 void reportSettings(const OptionMatcher &matcher, std::vector<VariablePlan> &plans, SavePlan &plan)
@@ -438,8 +445,8 @@ SavePlan PlanInPlaceSave(const SaveInputs &inputs, const std::vector<std::size_t
         if (plans[v].place != Place::RewrittenLast) {
             plan.outcome = {Failure::NotInPlace,
                             "The setting of " + inQuotes(tree.item(matcher.variables()[v].valueOption()).text) +
-                                " there cannot be changed where it stands (the game cuts its line, or it begins "
-                                "inside a comment). Change it by hand; no file was changed."};
+                                " there cannot be changed where it stands: the game cuts its line, the value "
+                                "would make it too long for the game, or a comment lies in it. Change it by hand."};
             return plan;
         }
     }

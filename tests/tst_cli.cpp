@@ -298,12 +298,15 @@ private slots:
 
         const Run preview = cli({"export", "--dry-run", "--into-later-files", config});
         QVERIFY2(preview.out.contains("\n-set vid_bright 0.5 // mine\n+set vid_bright \"1.0\" // mine\n"), preview.out);
-        QVERIFY2(preview.out.contains("The value of 1 option was written into \"autoexec.cfg\" as well."), preview.out);
+        QVERIFY2(preview.out.contains("The value of 1 option would be written into \"autoexec.cfg\" as well."), preview.out);
         QCOMPARE(readTestFile(autoexec), std::string("set vid_bright 0.5 // mine\n"));
 
         QCOMPARE(cli({"export", "--into-later-files", config}).status, 0);
         QCOMPARE(readTestFile(autoexec), std::string("set vid_bright \"1.0\" // mine\n"));
         QCOMPARE(cli({"get", "Brightness"}).err, QByteArray());
+        // Values rewritten as they stand show no line.
+        QCOMPARE(cli({"export", "--dry-run", config}).out,
+                 QByteArray("Nothing changed: the file already held every value\n"));
     }
 
     void dryRunShowsTheChangeAndWritesNothing()

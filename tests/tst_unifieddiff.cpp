@@ -28,7 +28,11 @@ private slots:
             << QByteArray("--- old\n+++ new\n@@ -1,1 +1,3 @@\n a\n+b\n+c\n");
         QTest::newRow("a last line without a line end, rewritten and followed by an addition")
             << QByteArray("x\nseta a 1") << Edits{{9, 10, "2"}, {10, 10, "\nseta b 3\n"}}
-            << QByteArray("--- old\n+++ new\n@@ -1,2 +1,3 @@\n x\n-seta a 1\n+seta a 2\n+seta b 3\n");
+            << QByteArray("--- old\n+++ new\n@@ -1,2 +1,3 @@\n x\n-seta a 1\n\\ No newline at end of file\n"
+                          "+seta a 2\n+seta b 3\n");
+        QTest::newRow("lines that end with a CR alone")
+            << QByteArray("a\rseta b 1\rc\r") << Edits{{9, 10, "2"}}
+            << QByteArray("--- old\n+++ new\n@@ -1,3 +1,3 @@\n a\n-seta b 1\n+seta b 2\n c\n");
         QTest::newRow("two edits on one line")
             << QByteArray("seta a 1; seta b 1\n") << Edits{{7, 8, "2"}, {17, 18, "3"}}
             << QByteArray("--- old\n+++ new\n@@ -1,1 +1,1 @@\n-seta a 1; seta b 1\n+seta a 2; seta b 3\n");

@@ -28,7 +28,8 @@ std::optional<LaterFilesToo> AskAboutLaterFiles(QWidget *window, const SavePlan 
     QPushButton *intoThem = box.addButton(QObject::tr("Write them there too"), QMessageBox::YesRole);
     QPushButton *onlyThis = box.addButton(QObject::tr("Save only this file"), QMessageBox::NoRole);
     box.addButton(QMessageBox::Cancel);
-    box.setDefaultButton(intoThem);
+    // Other files are written only when the player says so.
+    box.setDefaultButton(onlyThis);
     box.exec();
     if (box.clickedButton() == intoThem)
         return LaterFilesToo::Yes;

@@ -383,7 +383,7 @@ void MainWindow::Command3_Click()
     const QString summary =
         tr("%1.\n%2\nWhat the file held before is kept in %3, as Cvarden reads it; \"cvarden-cli restore\" "
            "brings back the exact earlier file.")
-            .arg(FromSystemText(SaveSummary(plan)), FromSystemText(LaterFilesSummary(plan)), backup);
+            .arg(FromSystemText(SaveSummary(plan)), FromSystemText(LaterFilesSummary(plan, Tense::Done)), backup);
     const QString warning = FromSystemText(plan.warnings).trimmed();
     ShowNotice(this, warning.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
                tr("Settings saved to %1.").arg(Shown(chosen)),
