@@ -47,19 +47,27 @@ std::string gameFileName(std::string name)
 
 class LaterRun {
 public:
-    LaterRun(const fs::path &chosen, const OptionMatcher &matcher) : folder_(chosen.parent_path()), matcher_(matcher)
+    LaterRun(const fs::path &chosen, const OptionMatcher &matcher)
+        : chosen_(chosen.lexically_normal()), folder_(chosen.parent_path()), matcher_(matcher)
     {
         files_.overrides.resize(matcher.variables().size());
-        running_.push_back(chosen.lexically_normal());
     }
 
-    // Runs the chosen file: what it sets clears what a file it ran before
-    // set, and a file it runs sets values before the chosen file's end.
-    void runChosen(std::string_view text, const fs::path &path)
+    // Runs the chosen file as the game's start-up does: its text, then the
+    // game's own `exec autoexec.cfg` in the same command buffer, so that a
+    // /* comment the file leaves open hides that command as it does in the
+    // game.
+    void runStartUp(std::string_view chosenText, bool autoexecThere)
     {
-        byChosen_ = true;
-        run(text, CorePath(path.filename()), path, true, 0);
-        byChosen_ = false;
+        std::string startUp(chosenText.substr(0, chosenText.find('\0')));
+        const std::size_t gamesOwn = startUp.size() + 1;
+        startUp += "\nexec autoexec.cfg\n";
+        running_.push_back(chosen_);
+        run(startUp, CorePath(chosen_.filename()), chosen_, true, 0, gamesOwn);
+        running_.pop_back();
+        if (autoexecThere && !autoexecRan_)
+            files_.notRead += "autoexec.cfg is not run: " + inQuotes(CorePath(chosen_.filename())) +
+                              " ends inside a /* comment, which hides the game's own command to run it.\n";
     }
 
     // `autoexec.cfg` need not be there; a file named by `exec` should.
@@ -90,8 +98,10 @@ public:
         // ever; one run again after it ended runs again, as in the game.
         if (std::find(running_.begin(), running_.end(), file.path) != running_.end())
             return;
+        // The chosen file run again sets what it sets anew: what the save
+        // writes into it.
         running_.push_back(file.path);
-        run(file.text, name, file.path, false, depth);
+        run(file.text, name, file.path, file.path == chosen_, depth);
         running_.pop_back();
     }
 
@@ -106,9 +116,14 @@ private:
 
     // Runs a file's commands: a value set in the chosen file clears what an
     // earlier file set, a value set elsewhere is noted, and `exec` runs the
-    // file it names at that point.
-    void run(std::string_view text, const std::string &name, const fs::path &path, bool chosen, int depth)
+    // file it names at that point. A file the chosen one runs sets values
+    // before the chosen file's end; from `gamesOwn` on, the text is the
+    // game's own, which comes after it.
+    void run(std::string_view text, const std::string &name, const fs::path &path, bool chosen, int depth,
+             std::size_t gamesOwn = std::string_view::npos)
     {
+        const bool byChosenBefore = byChosen_;
+        byChosen_ = byChosen_ || chosen;
         GameCommandReader reader(text);
         std::size_t line = 1;
         std::size_t counted = 0;
@@ -127,9 +142,19 @@ private:
                 else
                     override = LaterSetting{name, line, command.valueSet(), CorePath(path), byChosen_};
             } else if (command.words.size() >= 2 && EqualIgnoringCase(command.words[0].text, "exec")) {
-                runNamed(std::string(command.words[1].text), depth + 1);
+                if (command.words[0].begin < gamesOwn) {
+                    runNamed(std::string(command.words[1].text), depth + 1);
+                    continue;
+                }
+                // The chosen file is done: it may be run again from here.
+                running_.pop_back();
+                byChosen_ = false;
+                autoexecRan_ = true;
+                runNamed(std::string(command.words[1].text), depth + 1, false);
+                running_.push_back(chosen_);
             }
         }
+        byChosen_ = byChosenBefore;
     }
 
     // Each file is read once, however often it runs; one spelling of a path
@@ -158,13 +183,15 @@ private:
         return lines;
     }
 
+    fs::path chosen_;
     fs::path folder_;
     const OptionMatcher &matcher_;
     LaterFiles files_;
     std::vector<fs::path> running_; // the chain of files running now
     std::map<std::string, LaterText> texts_;
     int runs_ = 0;
-    bool byChosen_ = false; // running a file the chosen file runs
+    bool byChosen_ = false; // running the chosen file or a file it runs
+    bool autoexecRan_ = false;
 };
 
 } // namespace
@@ -205,8 +232,7 @@ LaterFiles ReadLaterFiles(const std::string &chosenPath, std::string_view chosen
     // Most files run nothing else: they cost no second reading.
     if (!autoexec && !mentionsExec(chosenText))
         return run.result();
-    run.runChosen(chosenText, chosen);
-    run.runNamed("autoexec.cfg", 1, false);
+    run.runStartUp(chosenText, autoexec);
     return run.result();
 }
 

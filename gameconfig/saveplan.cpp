@@ -265,21 +265,31 @@ SettingFate fateOf(const VariablePlan &plan)
     return plan.before == plan.value ? SettingFate::AlreadyRight : SettingFate::Changed;
 }
 
+// Whether the player gave the option a value: the store then answers with
+// it, whatever it is asked to fall back to.
+bool storedByPlayer(const ValueStore &store, const std::string &option)
+{
+    const std::string none;
+    return store.Get(option, none) != none || store.Get(option, "-") != "-";
+}
+
 // The values saved that a file the game runs later sets again to another. A
-// value added only because the game would take it anyway is not the
-// player's, and one added at the end comes after what the chosen file's own
-// `exec`s set.
-std::vector<NotHolding> valuesThatWillNotHold(const OptionMatcher &matcher, const LaterFiles &later,
+// value the player never set is not the player's, even where an earlier save
+// added it to the file, and one added at the end comes after what the chosen
+// file's own `exec`s set.
+std::vector<NotHolding> valuesThatWillNotHold(const OptionMatcher &matcher, const SaveInputs &inputs,
                                               const std::vector<VariablePlan> &plans)
 {
     std::vector<NotHolding> found;
     for (std::size_t v = 0; v < plans.size(); ++v) {
-        const std::optional<LaterSetting> &setting = later.overrides[v];
+        const std::optional<LaterSetting> &setting = inputs.later->overrides[v];
+        const std::size_t option = matcher.variables()[v].valueOption();
         if (!setting || !plans[v].written() || setting->value == plans[v].value ||
             fateOf(plans[v]) == SettingFate::AddedAtDefault ||
-            (plans[v].place == Place::Added && setting->beforeTheChosenFileEnds))
+            (plans[v].place == Place::Added && setting->beforeTheChosenFileEnds) ||
+            !storedByPlayer(inputs.store, inputs.tree.item(option).text))
             continue;
-        found.push_back({v, matcher.variables()[v].valueOption(), *setting});
+        found.push_back({v, option, *setting});
     }
     return found;
 }
@@ -412,7 +422,7 @@ SavePlan PlanSave(const SaveInputs &inputs)
     plan.warnings += sizeWarning(out);
     plan.text = std::move(out);
     if (inputs.later) {
-        plan.willNotHold = valuesThatWillNotHold(matcher, *inputs.later, plans);
+        plan.willNotHold = valuesThatWillNotHold(matcher, inputs, plans);
         if (!inputs.intoLaterFiles)
             plan.warnings += describe(plan.willNotHold, inputs.tree);
         plan.warnings += inputs.later->notRead;

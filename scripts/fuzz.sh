@@ -15,8 +15,10 @@ for target in catalogue normalize exchange; do
     work=build-fuzz/corpus/$target
     mkdir -p "$work"
     echo "== fuzz_$target for ${seconds}s"
+    words=()
+    [ -f tests/fuzz/$target.dict ] && words=(-dict=tests/fuzz/$target.dict)
     status=0
-    build-fuzz/bin/fuzz_$target -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 \
+    build-fuzz/bin/fuzz_$target -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 "${words[@]}" \
         -artifact_prefix=build-fuzz/crashes/$target- "$work" tests/fuzz/corpus/$target \
         >build-fuzz/$target.log 2>&1 || status=$?
     grep -E "^(Done|==[0-9]+==|SUMMARY|property|artifact_prefix)" build-fuzz/$target.log || true

@@ -3,6 +3,9 @@
 // checked against the model of how the game runs the file: the import takes
 // what the game ends with, the export makes the game end with the values
 // written and do all else as before, and a second export changes nothing.
+// An input with a line "#autoexec.cfg" is two files: what follows it is the
+// autoexec.cfg the game runs after q3config.cfg, and the game's start-up as
+// a whole is checked against what Cvarden says of it and saves.
 #include <cstdint>
 #include <filesystem>
 #include <set>
@@ -14,7 +17,9 @@
 #include "saveplan.h"
 #include "fileio.h"
 #include "gamecommands.h"
+#include "exportconfig.h"
 #include "importconfig.h"
+#include "laterfiles.h"
 #include "loader.h"
 #include "normalize.h"
 #include "property.h"
@@ -135,6 +140,99 @@ void exportChangesOnlyWhatItMust(const std::string &before, const std::string &a
     }
 }
 
+bool mentionsExec(const std::string &text)
+{
+    return gamemodel::lowered(text).find("exec") != std::string::npos;
+}
+
+// Whether any option of the variable got a value from the import: the
+// player's, as opposed to one added only because the game takes it anyway.
+bool playerSet(const MemoryStore &store, const std::string &variable)
+{
+    for (const OptionFacts &option : options()) {
+        if (option.variable == variable && store.values.count(option.text) != 0)
+            return true;
+    }
+    return false;
+}
+
+std::string writeGameFiles(const std::string &q3config, const std::string &autoexec)
+{
+    static const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("cvarden-fuzz-" + std::to_string(::getpid())) / "baseq3";
+    std::filesystem::create_directories(folder);
+    require(cvarden::WriteWholeFile((folder / "autoexec.cfg").string(), autoexec).ok());
+    require(cvarden::WriteWholeFile((folder / "q3config.cfg").string(), q3config).ok());
+    return (folder / "q3config.cfg").string();
+}
+
+// What Cvarden says the game ends with after start-up: a later file's value
+// where it names one, else what the import took.
+void laterValuesAreWhatTheGameEndsWith(const gamemodel::Outcome &game, const cvarden::OptionTree &tree,
+                                       const std::map<std::size_t, cvarden::LaterSetting> &later,
+                                       const MemoryStore &store)
+{
+    for (const cvarden::OptionNode &option : tree.options()) {
+        const std::string variable = gamemodel::lowered(option.variable());
+        const auto ended = game.catalogued.find(variable);
+        if (const auto setting = later.find(tree.indexOf(option)); setting != later.end()) {
+            require(ended != game.catalogued.end() && ended->second == setting->second.value);
+            continue;
+        }
+        const auto stored = store.values.find(option.text);
+        require((ended == game.catalogued.end()) == (stored == store.values.end()));
+        require(ended == game.catalogued.end() || ended->second == stored->second);
+    }
+}
+
+// After a save, the game's start-up ends with the values written, except
+// where autoexec.cfg sets another: a value the player never set, or, when it
+// was not written into autoexec.cfg too, one the save warned of.
+void startUpEndsWithTheSavedValues(const std::string &q3config, const std::string &autoexec,
+                                   cvarden::LaterFilesToo laterToo)
+{
+    cvarden::OptionTree tree = catalogue();
+    MemoryStore store;
+    const std::string path = writeGameFiles(q3config, autoexec);
+    require(cvarden::ImportConfigText(q3config, tree, store).outcome.ok());
+    const gamemodel::Outcome was = gamemodel::runStartUp(q3config, autoexec, cataloguedNames());
+    laterValuesAreWhatTheGameEndsWith(was, tree, cvarden::FindOverriddenOptions(path, tree).options, store);
+
+    std::string bytes;
+    const cvarden::SavePlan plan = cvarden::PlanExport(path, tree, store, bytes, {}, laterToo);
+    if (plan.outcome.failed()) {
+        require(q3config.empty() || someValueTooLong(store) || (q3config + autoexec).find('\0') != std::string::npos ||
+                (q3config + autoexec).find("/*") != std::string::npos || was.cut);
+        return;
+    }
+    std::string autoexecAfter = autoexec;
+    for (const cvarden::LaterFileSave &file : plan.laterFiles) {
+        require(file.name == "autoexec.cfg" && laterToo == cvarden::LaterFilesToo::Yes);
+        autoexecAfter = file.text;
+    }
+    const gamemodel::Outcome is = gamemodel::runStartUp(plan.text, autoexecAfter, cataloguedNames());
+    require(is.others == was.others);
+    for (const std::string &variable : cataloguedNames()) {
+        const auto ended = is.catalogued.find(variable);
+        const auto laterValue = was.catalogued.find(variable);
+        const bool setLater = gamemodel::run(autoexec, cataloguedNames()).catalogued.count(variable) != 0;
+        if (ended == is.catalogued.end() || !cvarden::WhyNotOneWord(variable).empty())
+            continue; // as for q3config.cfg alone
+        if (ended->second == writtenValue(store, variable))
+            continue;
+        bool warned = false;
+        for (const cvarden::NotHolding &value : plan.willNotHold)
+            warned = warned || gamemodel::lowered(tree.item(value.option).variable()) == variable;
+        require(setLater && ended->second == laterValue->second &&
+                (!playerSet(store, variable) || (warned && laterToo == cvarden::LaterFilesToo::No)));
+    }
+
+    // A second save changes nothing in either file.
+    const std::string pathAgain = writeGameFiles(plan.text, autoexecAfter);
+    const cvarden::SavePlan again = cvarden::PlanExport(pathAgain, tree, store, bytes, {}, laterToo);
+    require(again.outcome.ok() && again.text == plan.text && again.laterFiles.empty());
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -146,7 +244,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     importTakesWhatTheGameEndsWith(input, store);
 
     // The game file keeps its own bytes, as a save writes it.
-    const cvarden::SavePlan plan = cvarden::PlanSave({input, tree, store, {}});
+    const cvarden::SavePlan plan = cvarden::PlanSave({input, tree, store, {}, {}});
     if (plan.outcome.failed()) {
         require(someValueTooLong(store) || input.find('\0') != std::string::npos ||
                 input.find("/*") != std::string::npos || gamemodel::run(input, cataloguedNames()).cut);
@@ -154,8 +252,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     exportChangesOnlyWhatItMust(input, plan.text, store);
 
-    const cvarden::SavePlan again = cvarden::PlanSave({plan.text, tree, store, {}});
+    const cvarden::SavePlan again = cvarden::PlanSave({plan.text, tree, store, {}, {}});
     require(again.text == plan.text);
     require(again.commandsAdded == 0);
+
+    const std::string marker = "\n#autoexec.cfg\n";
+    const std::size_t split = input.find(marker);
+    if (split == std::string::npos)
+        return 0;
+    const std::string q3config = input.substr(0, split);
+    const std::string autoexec = input.substr(split + marker.size());
+    // A file that runs others, or one that hides the game's exec of
+    // autoexec.cfg in a comment, is checked by the tests' tables.
+    if (mentionsExec(q3config) || mentionsExec(autoexec) || gamemodel::run(q3config, cataloguedNames()).endsInComment)
+        return 0;
+    startUpEndsWithTheSavedValues(q3config, autoexec, cvarden::LaterFilesToo::No);
+    startUpEndsWithTheSavedValues(q3config, autoexec, cvarden::LaterFilesToo::Yes);
     return 0;
 }
