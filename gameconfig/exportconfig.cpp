@@ -64,6 +64,9 @@ SavePlan planFor(const std::string &chosenPath, const OptionTree &tree, ValueSto
     // Without engine facts the catalogue's default is the game's.
     std::function<bool(const OptionNode &, std::string_view)> gameDefault;
     std::function<std::string(const OptionNode &)> unsetValue;
+    std::function<bool(const OptionNode &)> engineHas;
+    if (engine.facts && engine.engine != Engine::None)
+        engineHas = [&engine](const OptionNode &option) { return engine.of(option.variable()) != nullptr; };
     if (engine.facts) {
         gameDefault = [&engine](const OptionNode &option, std::string_view value) {
             return RunsAnywayWhenLeftOut(*engine.facts, engine.engine, engine.gameCode, option.variable(),
@@ -71,7 +74,8 @@ SavePlan planFor(const std::string &chosenPath, const OptionTree &tree, ValueSto
         };
         unsetValue = [&engine](const OptionNode &option) { return DefaultInUse(engine, option); };
     }
-    const SaveInputs inputs{bytes, tree, store, gameDefault, unsetValue, &later, laterFiles == LaterFilesToo::Yes};
+    const SaveInputs inputs{bytes,      tree,   store, gameDefault, unsetValue, engineHas, &later,
+                            laterFiles == LaterFilesToo::Yes};
     plan = PlanSave(inputs);
     if (plan.outcome.ok() && laterFiles == LaterFilesToo::Yes)
         plan.outcome = planLaterFiles(plan, inputs);

@@ -30,6 +30,7 @@ enum class Place {
     KeptLast,       // its last command stays as it is (cut, too long, in a comment): the value is added after it
     Added,          // a command was added at the end
     LeftOut,        // a value the game takes anyway, not added, to keep the file within the 1.32 limit
+    NotInEngine,    // never set, and the engine in use has no such variable: not added
     NameUnreadable, // the game cannot read its name: it is never written
     Untouched,      // not to be written into this file
 };
@@ -202,6 +203,30 @@ std::size_t additionSize(const VariableOptions &variable, const VariablePlan &pl
 // none for variables it does not set and whose value the game takes anyway:
 // the game keeps its own default for them, and the player keeps a file it
 // reads.
+// Whether the player gave the option a value: the store then answers with
+// it, whatever it is asked to fall back to.
+bool storedByPlayer(const ValueStore &store, const std::string &option)
+{
+    const std::string none;
+    return store.Get(option, none) != none || store.Get(option, "-") != "-";
+}
+
+// A variable the engine in use does not have is added only with a value the
+// player set: the engine would never use it, and the names of another
+// engine's variables would make the file look written by that engine.
+void leaveOutWhatTheEngineLacks(const SaveInputs &inputs, const OptionMatcher &matcher,
+                                std::vector<VariablePlan> &plans)
+{
+    if (!inputs.engineHas)
+        return;
+    for (std::size_t v = 0; v < plans.size(); ++v) {
+        const OptionNode &option = inputs.tree.item(matcher.variables()[v].valueOption());
+        if (plans[v].place == Place::NotInFile && !inputs.engineHas(option) &&
+            !storedByPlayer(inputs.store, option.text))
+            plans[v].place = Place::NotInEngine;
+    }
+}
+
 void leaveOutDefaultsPastTheLimit(std::string_view text, std::string_view lineEnd, const OptionMatcher &matcher,
                                   std::vector<VariablePlan> &plans)
 {
@@ -253,6 +278,8 @@ SettingFate fateOf(const VariablePlan &plan)
         return SettingFate::NameUnreadable;
     case Place::LeftOut:
         return SettingFate::LeftOutAtDefault;
+    case Place::NotInEngine:
+        return SettingFate::LeftOutNotInEngine;
     case Place::Added:
         if (!plan.before && plan.atGameDefault)
             return SettingFate::AddedAtDefault;
@@ -263,14 +290,6 @@ SettingFate fateOf(const VariablePlan &plan)
         break;
     }
     return plan.before == plan.value ? SettingFate::AlreadyRight : SettingFate::Changed;
-}
-
-// Whether the player gave the option a value: the store then answers with
-// it, whatever it is asked to fall back to.
-bool storedByPlayer(const ValueStore &store, const std::string &option)
-{
-    const std::string none;
-    return store.Get(option, none) != none || store.Get(option, "-") != "-";
 }
 
 // The values saved that a file the game runs later sets again to another. A
@@ -397,6 +416,7 @@ SavePlan PlanSave(const SaveInputs &inputs)
     TextEnd end;
     std::string out = rewriteCommands(inputs.text, matcher, plans, plan, end);
     const std::string_view lineEnd = lineEndOf(inputs.text);
+    leaveOutWhatTheEngineLacks(inputs, matcher, plans);
     leaveOutDefaultsPastTheLimit(out, lineEnd, matcher, plans);
     const std::size_t rewrittenSize = out.size();
     for (std::size_t v = 0; v < plans.size(); ++v) {
@@ -476,16 +496,21 @@ std::string SaveSummary(const SavePlan &plan)
     const std::size_t added = plan.count(SettingFate::AddedAtDefault);
     if (changed == 0 && added == 0)
         return "Nothing changed: the file already held every value";
+    const std::size_t notInEngine = plan.count(SettingFate::LeftOutNotInEngine);
     return std::to_string(changed) + (changed == 1 ? " setting" : " settings") + " changed, " + std::to_string(added) +
            " added at " + (added == 1 ? "its" : "their") + " default, " +
-           std::to_string(plan.count(SettingFate::AlreadyRight)) + " already right";
+           std::to_string(plan.count(SettingFate::AlreadyRight)) + " already right" +
+           (notInEngine == 0 ? ""
+                             : ", " + std::to_string(notInEngine) + " not added, as your engine does not have " +
+                                   (notInEngine == 1 ? "it" : "them"));
 }
 
 std::vector<std::size_t> SavePlan::writtenOptions() const
 {
     std::vector<std::size_t> options;
     for (const SettingPlan &setting : settings) {
-        if (setting.fate != SettingFate::NameUnreadable && setting.fate != SettingFate::LeftOutAtDefault)
+        if (setting.fate != SettingFate::NameUnreadable && setting.fate != SettingFate::LeftOutAtDefault &&
+            setting.fate != SettingFate::LeftOutNotInEngine)
             options.insert(options.end(), setting.options.begin(), setting.options.end());
     }
     return options;

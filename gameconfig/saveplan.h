@@ -29,6 +29,9 @@ struct SaveInputs {
     // The value of an option the player never set, as Cvarden shows it (the
     // engine's default where it is known); by default the catalogue's.
     std::function<std::string(const OptionNode &option)> unsetValue;
+    // Whether the engine in use has the option's variable; null when no
+    // engine is known, and then every missing variable is added.
+    std::function<bool(const OptionNode &option)> engineHas;
     // What the files the game runs after the chosen one set again; none read
     // when null.
     const LaterFiles *later = nullptr;
@@ -43,6 +46,7 @@ enum class SettingFate {
     Changed,          // the game ended with another value, or with none, and gets this one
     AddedAtDefault,   // not in the file: added with the value the game would take anyway
     LeftOutAtDefault, // not in the file, and left out to keep the file readable by the 1.32 release
+    LeftOutNotInEngine, // not in the file, never set, and the engine in use has no such variable
     NameUnreadable,   // the game cannot read the variable's name: never written
 };
 
@@ -134,7 +138,8 @@ SavePlan PlanInPlaceSave(const SaveInputs &inputs, const std::vector<std::size_t
 
 // What a save did, in a sentence for the player: "Nothing changed" when the
 // file already held every value, else how many settings changed, how many
-// were added at their default and how many were already right.
+// were added at their default and how many were already right, and how
+// many were not added because the engine in use does not have them.
 std::string SaveSummary(const SavePlan &plan);
 
 } // namespace cvarden

@@ -26,6 +26,7 @@ inline const char *nameOf(Failure failure)
     case Failure::ReadOnly: return "ReadOnly";
     case Failure::NotYours: return "NotYours";
     case Failure::CannotWrite: return "CannotWrite";
+    case Failure::InUse: return "InUse";
     case Failure::TooLongForGame: return "TooLongForGame";
     case Failure::IgnoredByGame: return "IgnoredByGame";
     case Failure::CutLineInTheWay: return "CutLineInTheWay";

@@ -11,6 +11,7 @@
 #include "enginefile.h"
 #include "enginevalues.h"
 #include "exportconfig.h"
+#include "loader.h"
 #include "memorystore.h"
 
 using cvarden::Engine;
@@ -212,18 +213,19 @@ private slots:
         QTest::addColumn<QString>("variable");
         QTest::addColumn<QString>("catalogueDefault");
         QTest::addColumn<QString>("used");
-        QTest::newRow("ioquake3: 85 frames a second") << "ioquake3" << "com_maxfps" << "85" << "85";
-        QTest::newRow("Quake3e: 125 frames a second") << "quake3e" << "com_maxfps" << "85" << "125";
-        QTest::newRow("1.32: video mode 3, as it has no -2") << "1.32" << "r_mode" << "-2" << "3";
-        QTest::newRow("Quake3e: video mode -2") << "quake3e" << "r_mode" << "-2" << "-2";
-        QTest::newRow("1.32: rate 3000") << "1.32" << "rate" << "25000" << "3000";
-        QTest::newRow("Quake3e: 125 packets") << "quake3e" << "cl_maxpackets" << "30" << "125";
-        QTest::newRow("1.32 on Linux: no stencil bits") << "1.32" << "r_stencilbits" << "8" << "0";
-        QTest::newRow("Quake3e: the 1.32 game code's team model") << "quake3e" << "team_model" << "james" << "sarge";
+        QTest::addColumn<bool>("added"); // by a save to a file without it, when never set
+        QTest::newRow("ioquake3: 85 frames a second") << "ioquake3" << "com_maxfps" << "85" << "85" << true;
+        QTest::newRow("Quake3e: 125 frames a second") << "quake3e" << "com_maxfps" << "85" << "125" << true;
+        QTest::newRow("1.32: video mode 3, as it has no -2") << "1.32" << "r_mode" << "-2" << "3" << true;
+        QTest::newRow("Quake3e: video mode -2") << "quake3e" << "r_mode" << "-2" << "-2" << true;
+        QTest::newRow("1.32: rate 3000") << "1.32" << "rate" << "25000" << "3000" << true;
+        QTest::newRow("Quake3e: 125 packets") << "quake3e" << "cl_maxpackets" << "30" << "125" << true;
+        QTest::newRow("1.32 on Linux: no stencil bits") << "1.32" << "r_stencilbits" << "8" << "0" << true;
+        QTest::newRow("Quake3e: the 1.32 game code's team model") << "quake3e" << "team_model" << "james" << "sarge" << true;
         QTest::newRow("ioquake3: its client registers james first") << "ioquake3" << "team_model" << "james"
-                                                                     << "james";
-        QTest::newRow("no engine known: the catalogue's") << "unknown" << "com_maxfps" << "85" << "85";
-        QTest::newRow("a variable the engine does not know: the catalogue's") << "1.32" << "r_bloom" << "0" << "0";
+                                                                     << "james" << true;
+        QTest::newRow("no engine known: the catalogue's") << "unknown" << "com_maxfps" << "85" << "85" << true;
+        QTest::newRow("a variable the engine does not know: the catalogue's, never added") << "1.32" << "r_bloom" << "0" << "0" << false;
     }
 
     void defaultIsTheEnginesOwn()
@@ -232,6 +234,7 @@ private slots:
         QFETCH(QString, variable);
         QFETCH(QString, catalogueDefault);
         QFETCH(QString, used);
+        QFETCH(bool, added);
         QTemporaryDir dir;
         cvarden::Catalogue catalogue;
         QCOMPARE(loadTestCatalogue(dir,
@@ -248,7 +251,13 @@ private slots:
         QCOMPARE(cvarden::ExportConfig(file.toStdString(), catalogue.tree, nothingSet, {}, engineInUse).outcome,
                  cvarden::Failure::None);
         QCOMPARE(QString::fromStdString(readTestFile(file)),
-                 QString("seta other 1\nseta %1 \"%2\"\n").arg(variable, used));
+                 added ? QString("seta other 1\nseta %1 \"%2\"\n").arg(variable, used) : QString("seta other 1\n"));
+        // A value the player set is written, whether the engine has it or not.
+        MemoryStore playerSet;
+        playerSet.values[option.text] = "42";
+        QCOMPARE(cvarden::ExportConfig(file.toStdString(), catalogue.tree, playerSet, {}, engineInUse).outcome,
+                 cvarden::Failure::None);
+        QVERIFY(readTestFile(file).find(variable.toStdString() + " \"42\"") != std::string::npos);
     }
 
     void defaultIsTheOneOfTheSystemCvardenRunsOn_data()
@@ -484,6 +493,21 @@ private slots:
         const cvarden::EngineDetection detection = cvarden::DetectEngine(facts, cvarden::SetaNames(text));
         QCOMPARE(QString(cvarden::EngineName(detection.engine)), verdict);
         QVERIFY(detection.evidence.size() >= 4);
+        if (text.empty())
+            return;
+
+        // A save with the engine detected adds no other engine's names, so
+        // the file still tells its engine.
+        cvarden::Catalogue shipped;
+        QCOMPARE(cvarden::OpenOptions(CVARDEN_SAMPLE_DATA "/options.dat", shipped), cvarden::Failure::None);
+        QTemporaryDir dir;
+        const QString file = writeTestFile(dir, "q3config.cfg", text);
+        MemoryStore nothingSet;
+        QCOMPARE(cvarden::ExportConfig(file.toStdString(), shipped.tree, nothingSet, {}, inUse(verdict)).outcome,
+                 cvarden::Failure::None);
+        const std::string saved = readTestFile(file);
+        QVERIFY(saved.size() > text.size());
+        QCOMPARE(QString(cvarden::EngineName(cvarden::DetectEngine(facts, cvarden::SetaNames(saved)).engine)), verdict);
     }
 
     // The players' own files.

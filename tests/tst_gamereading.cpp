@@ -60,7 +60,7 @@ private:
         return OpenOptions(CVARDEN_SAMPLE_DATA "/options.dat", catalogue).ok();
     }
 
-    SavePlan planFor(const std::string &text) { return PlanSave({text, tree, store, {}}); }
+    SavePlan planFor(const std::string &text) { return PlanSave({text, tree, store, {}, {}, {}}); }
 
 private slots:
     void init()

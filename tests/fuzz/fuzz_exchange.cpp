@@ -244,7 +244,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     importTakesWhatTheGameEndsWith(input, store);
 
     // The game file keeps its own bytes, as a save writes it.
-    const cvarden::SavePlan plan = cvarden::PlanSave({input, tree, store, {}, {}});
+    const cvarden::SavePlan plan = cvarden::PlanSave({input, tree, store, {}, {}, {}});
     if (plan.outcome.failed()) {
         require(someValueTooLong(store) || input.find('\0') != std::string::npos ||
                 input.find("/*") != std::string::npos || gamemodel::run(input, cataloguedNames()).cut);
@@ -252,7 +252,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     exportChangesOnlyWhatItMust(input, plan.text, store);
 
-    const cvarden::SavePlan again = cvarden::PlanSave({plan.text, tree, store, {}, {}});
+    const cvarden::SavePlan again = cvarden::PlanSave({plan.text, tree, store, {}, {}, {}});
     require(again.text == plan.text);
     require(again.commandsAdded == 0);
 
