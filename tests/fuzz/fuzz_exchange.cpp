@@ -3,6 +3,8 @@
 // checked against the model of how the game runs the file: the import takes
 // what the game ends with, the export makes the game end with the values
 // written and do all else as before, and a second export changes nothing.
+// Each input is also saved as a player of one of the engines would save it
+// (which one follows from its size), with that engine's defaults.
 // An input with a line "#autoexec.cfg" is two files: what follows it is the
 // autoexec.cfg the game runs after q3config.cfg, and the game's start-up as
 // a whole is checked against what Cvarden says of it and saves.
@@ -17,6 +19,8 @@
 #include "saveplan.h"
 #include "fileio.h"
 #include "gamecommands.h"
+#include "enginefacts.h"
+#include "enginevalues.h"
 #include "exportconfig.h"
 #include "importconfig.h"
 #include "laterfiles.h"
@@ -28,7 +32,8 @@
 namespace {
 
 // Names that begin one another, share a variable (once in another letter
-// case), or cannot be written: a blank inside.
+// case), or cannot be written: a blank inside; and three the engines know,
+// with other defaults (com_maxfps, r_mode) or only in ioquake3 (cl_voip).
 const char catalogueText[] =
     "F\r\nG\r\n---\r\n"
     "F\r\nA\r\nd\r\nab\r\nx\r\nVALUE\r\n1\r\n"
@@ -36,7 +41,10 @@ const char catalogueText[] =
     "G\r\nB\r\nd\r\nab\r\nx\r\nCOMBO\r\nENTRIES\r\n2\r\np\r\nq\r\nx\r\nq\r\n"
     "G\r\nU\r\nd\r\nAB\r\nx\r\nVALUE\r\nu\r\n"
     "G\r\nT\r\nd\r\nseta\r\nx\r\nVALUE\r\n\r\n"
-    "G\r\nS\r\nd\r\nsp ace\r\nx\r\nVALUE\r\n\"\r\n";
+    "G\r\nS\r\nd\r\nsp ace\r\nx\r\nVALUE\r\n\"\r\n"
+    "G\r\nM\r\nd\r\ncom_maxfps\r\nx\r\nVALUE\r\n85\r\n"
+    "G\r\nR\r\nd\r\nr_mode\r\nx\r\nVALUE\r\n-2\r\n"
+    "G\r\nV\r\nd\r\ncl_voip\r\nx\r\nVALUE\r\n1\r\n";
 
 const cvarden::OptionTree &catalogue()
 {
@@ -50,6 +58,16 @@ const cvarden::OptionTree &catalogue()
         return loaded.tree;
     }();
     return tree;
+}
+
+const cvarden::EngineFacts &engineFacts()
+{
+    static const cvarden::EngineFacts facts = [] {
+        cvarden::EngineFacts loaded;
+        require(cvarden::LoadEngineFacts(CVARDEN_SAMPLE_DATA "/engines.dat", loaded).ok());
+        return loaded;
+    }();
+    return facts;
 }
 
 // What the properties need of each option, worked out once.
@@ -81,16 +99,19 @@ const std::set<std::string> &cataloguedNames()
     return names;
 }
 
-// The value the game ends with for a variable: the last option's, as written.
-std::string writtenValue(const MemoryStore &store, const std::string &variable)
+// The value the game ends with for a variable: the last option's, as written;
+// for one never set, the engine's default, else the catalogue's.
+std::string writtenValue(const MemoryStore &store, const std::string &variable,
+                         const cvarden::EngineInUse &engine = {})
 {
     const OptionFacts *last = nullptr;
     for (const OptionFacts &option : options()) {
         if (option.variable == variable)
             last = &option;
     }
+    const cvarden::VariableFacts *own = engine.of(variable);
     std::string written;
-    for (const char c : store.Get(last->text, last->fallback)) {
+    for (const char c : store.Get(last->text, own ? own->defaultValue : last->fallback)) {
         if (c != '"' && c != '\r' && c != '\n' && c != '\0')
             written.push_back(c);
     }
@@ -140,6 +161,27 @@ void exportChangesOnlyWhatItMust(const std::string &before, const std::string &a
     }
 }
 
+// Whether the game runs with `value` for a variable the file does not set:
+// the engine's default, or, with no engine known, every engine's.
+bool gameRunsWithItAnyway(const cvarden::EngineInUse &engine, const std::string &variable, const std::string &value,
+                          const std::string &catalogueDefault)
+{
+    if (engine.engine != cvarden::Engine::None) {
+        const cvarden::VariableFacts *own = engine.of(variable);
+        return own ? own->defaultValue == value : value == catalogueDefault;
+    }
+    bool registered = false;
+    for (const cvarden::Engine each : cvarden::ServedEngines()) {
+        for (const cvarden::GameCode code : {cvarden::GameCode::Release132, cvarden::GameCode::Ioquake3}) {
+            const cvarden::VariableFacts *facts = engineFacts().of(each, code, variable);
+            registered = registered || facts;
+            if (facts && facts->defaultValue != value)
+                return false;
+        }
+    }
+    return registered || value == catalogueDefault;
+}
+
 bool mentionsExec(const std::string &text)
 {
     return gamemodel::lowered(text).find("exec") != std::string::npos;
@@ -156,14 +198,52 @@ bool playerSet(const MemoryStore &store, const std::string &variable)
     return false;
 }
 
-std::string writeGameFiles(const std::string &q3config, const std::string &autoexec)
+// The game file in a folder of its own, with autoexec.cfg beside it when
+// there is one.
+std::string writeGameFiles(const std::string &q3config, const std::string *autoexec = nullptr)
 {
-    static const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("cvarden-fuzz-" + std::to_string(::getpid())) / "baseq3";
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("cvarden-fuzz-" + std::to_string(::getpid())) /
+                                         (autoexec ? "with-autoexec" : "alone") / "baseq3";
     std::filesystem::create_directories(folder);
-    require(cvarden::WriteWholeFile((folder / "autoexec.cfg").string(), autoexec).ok());
+    if (autoexec)
+        require(cvarden::WriteWholeFile((folder / "autoexec.cfg").string(), *autoexec).ok());
     require(cvarden::WriteWholeFile((folder / "q3config.cfg").string(), q3config).ok());
     return (folder / "q3config.cfg").string();
+}
+
+// Saved with an engine known, the game ends with the value Cvarden shows for
+// every variable, the engine's default for one never set: written, or left
+// out where the engine runs with it anyway or does not have the variable.
+void savedWithTheEnginesDefaults(const std::string &input, const cvarden::EngineInUse &engine)
+{
+    cvarden::OptionTree tree = catalogue();
+    MemoryStore store;
+    require(cvarden::ImportConfigText(input, tree, store).outcome.ok());
+    std::string bytes;
+    const cvarden::SavePlan plan = cvarden::PlanExport(writeGameFiles(input), tree, store, bytes, engine);
+    const gamemodel::Outcome was = gamemodel::run(input, cataloguedNames());
+    if (plan.outcome.failed()) {
+        require(input.empty() || someValueTooLong(store) || input.find('\0') != std::string::npos ||
+                input.find("/*") != std::string::npos || was.cut);
+        return;
+    }
+    const gamemodel::Outcome is = gamemodel::run(plan.text, cataloguedNames());
+    require(is.others == was.others);
+    for (const std::string &variable : cataloguedNames()) {
+        if (!cvarden::WhyNotOneWord(variable).empty())
+            continue;
+        const std::string shown = writtenValue(store, variable, engine);
+        const auto ended = is.catalogued.find(variable);
+        if (ended != is.catalogued.end()) {
+            require(ended->second == shown);
+            continue;
+        }
+        const MemoryStore nothingStored;
+        require(was.catalogued.count(variable) == 0 && shown == writtenValue(nothingStored, variable, engine));
+        require(gameRunsWithItAnyway(engine, variable, shown, writtenValue(nothingStored, variable)) ||
+                (engine.engine != cvarden::Engine::None && !engine.of(variable)));
+    }
 }
 
 // What Cvarden says the game ends with after start-up: a later file's value
@@ -193,7 +273,7 @@ void startUpEndsWithTheSavedValues(const std::string &q3config, const std::strin
 {
     cvarden::OptionTree tree = catalogue();
     MemoryStore store;
-    const std::string path = writeGameFiles(q3config, autoexec);
+    const std::string path = writeGameFiles(q3config, &autoexec);
     require(cvarden::ImportConfigText(q3config, tree, store).outcome.ok());
     const gamemodel::Outcome was = gamemodel::runStartUp(q3config, autoexec, cataloguedNames());
     laterValuesAreWhatTheGameEndsWith(was, tree, cvarden::FindOverriddenOptions(path, tree).options, store);
@@ -228,7 +308,7 @@ void startUpEndsWithTheSavedValues(const std::string &q3config, const std::strin
     }
 
     // A second save changes nothing in either file.
-    const std::string pathAgain = writeGameFiles(plan.text, autoexecAfter);
+    const std::string pathAgain = writeGameFiles(plan.text, &autoexecAfter);
     const cvarden::SavePlan again = cvarden::PlanExport(pathAgain, tree, store, bytes, {}, laterToo);
     require(again.outcome.ok() && again.text == plan.text && again.laterFiles.empty());
 }
@@ -255,6 +335,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const cvarden::SavePlan again = cvarden::PlanSave({plan.text, tree, store, {}, {}, {}});
     require(again.text == plan.text);
     require(again.commandsAdded == 0);
+
+    const std::vector<cvarden::Engine> engines{cvarden::Engine::None, cvarden::Engine::Ioquake3,
+                                               cvarden::Engine::Release132, cvarden::Engine::Quake3e};
+    savedWithTheEnginesDefaults(input, {&engineFacts(), engines[size % engines.size()], cvarden::GameCode::Release132});
 
     const std::string marker = "\n#autoexec.cfg\n";
     const std::size_t split = input.find(marker);
