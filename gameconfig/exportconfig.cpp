@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "exportconfig.h"
 
+#include <algorithm>
 #include <map>
 
 #include "fileio.h"
@@ -42,6 +43,15 @@ Outcome planLaterFiles(SavePlan &plan, const SaveInputs &chosen)
         file.text = std::move(inPlace.text);
         file.edits = std::move(inPlace.edits);
         plan.laterFiles.push_back(std::move(file));
+    }
+    // What those files set again is from now on the value saved.
+    for (const SettingPlan &setting : plan.settings) {
+        const bool written = std::any_of(plan.willNotHold.begin(), plan.willNotHold.end(),
+                                         [&](const NotHolding &value) { return value.option == setting.option; });
+        if (!written)
+            continue;
+        for (const std::size_t option : setting.options)
+            plan.setLater.at(option).value = setting.after;
     }
     return {};
 }

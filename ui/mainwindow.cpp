@@ -271,10 +271,10 @@ void MainWindow::optiontree_NodeClick(QTreeWidgetItem *node)
     ShowDescription();
 }
 
-// The description, then what the engine in use adds: what it makes of the
-// value shown (first, as the label holds about two lines), a restart, that
-// it does not save or know the variable; and a value that a file the game
-// runs later sets again.
+// A value that a file the game runs later sets again, then the description,
+// then what the engine in use adds: what it makes of the value shown (first,
+// as the label holds about two lines), a restart, that it does not save or
+// know the variable.
 void MainWindow::ShowDescription()
 {
     QTreeWidgetItem *current = ui->optiontree->currentItem();
@@ -291,9 +291,11 @@ void MainWindow::ShowDescription()
             text += note.empty() ? "" : " " + note;
     }
     QString shown = FromBytes(text);
+    // First, where the label surely shows it: it decides whether an edit
+    // here matters at all.
     if (const auto later = setLater_.find(NodeIndexOf(current)); later != setLater_.end())
-        shown += tr("\n\nAt every start of the game, %1, so a value saved here does not hold.")
-                     .arg(FromSystemText(DescribeLaterSetting(later->second)));
+        shown = tr("At every start of the game, %1: a value saved only here does not hold.\n%2")
+                    .arg(FromSystemText(DescribeLaterSetting(later->second)), shown);
     ui->desclbl->setText(shown);
     // The label holds about two lines; its tip holds all of them.
     ui->desclbl->setToolTip(shown);

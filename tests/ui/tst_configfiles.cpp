@@ -90,7 +90,9 @@ private slots:
         QVERIFY2(counts.contains("1 is set again by a file the game runs later"), qPrintable(counts));
         fixture.select("Brightness");
         const QString description = fixture.control<QLabel>("desclbl")->text();
-        QVERIFY2(description.contains("autoexec.cfg line 2 sets it to \"0.4\""), qPrintable(description));
+        // First, as the label shows only its first lines.
+        QVERIFY2(description.startsWith("At every start of the game, autoexec.cfg line 2 sets it to \"0.4\""),
+                 qPrintable(description));
     }
 
     // Save asks before it writes when a later file would undo a value.
@@ -99,11 +101,13 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QByteArray>("autoexec");
         QTest::addColumn<bool>("saved");
+        QTest::addColumn<QString>("shown"); // what the option then says a later file sets
         const QByteArray mine = "// mine\nset vid_bright 0.4\n";
         QTest::newRow("into them too") << "Write them there too" << QByteArray("// mine\nset vid_bright \"0.9\"\n")
-                                       << true;
-        QTest::newRow("only the chosen file") << "Save only this file" << mine << true;
-        QTest::newRow("cancelled") << "Cancel" << mine << false;
+                                       << true << "autoexec.cfg line 2 sets it to \"0.9\"";
+        QTest::newRow("only the chosen file")
+            << "Save only this file" << mine << true << "autoexec.cfg line 2 sets it to \"0.4\"";
+        QTest::newRow("cancelled") << "Cancel" << mine << false << "";
     }
 
     void saveAsksToWriteIntoTheLaterFiles()
@@ -111,6 +115,7 @@ private slots:
         QFETCH(QString, answer);
         QFETCH(QByteArray, autoexec);
         QFETCH(bool, saved);
+        QFETCH(QString, shown);
         WindowFixture fixture;
         QVERIFY(fixture.store->store.Save("Brightness", "0.9").ok());
         const QString chosen = fixture.path("q3config.cfg");
@@ -123,6 +128,11 @@ private slots:
         QCOMPARE(testkit::readFile(fixture.path("autoexec.cfg")), autoexec);
         QCOMPARE(testkit::readFile(chosen) != gameFile, saved);
         QCOMPARE(testkit::takeNotice().startsWith("Settings saved"), saved);
+        fixture.select("Brightness");
+        const QString description = fixture.control<QLabel>("desclbl")->text();
+        QVERIFY2(shown.isEmpty() ? !description.startsWith("At every start")
+                                 : description.startsWith("At every start of the game, " + shown),
+                 qPrintable(description));
     }
 
     void openCountsTheOptionsGivenAValueNotTheLines()
