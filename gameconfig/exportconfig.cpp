@@ -84,8 +84,8 @@ SavePlan planFor(const std::string &chosenPath, const OptionTree &tree, ValueSto
         };
         unsetValue = [&engine](const OptionNode &option) { return DefaultInUse(engine, option); };
     }
-    const SaveInputs inputs{bytes,      tree,   store, gameDefault, unsetValue, engineHas, &later,
-                            laterFiles == LaterFilesToo::Yes};
+    const SaveInputs inputs{bytes,      tree,      store,  gameDefault,
+                            unsetValue, engineHas, &later, laterFiles == LaterFilesToo::Yes};
     plan = PlanSave(inputs);
     if (plan.outcome.ok() && laterFiles == LaterFilesToo::Yes)
         plan.outcome = planLaterFiles(plan, inputs);

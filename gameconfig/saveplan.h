@@ -42,12 +42,12 @@ struct SaveInputs {
 
 // What a save does for one catalogued variable.
 enum class SettingFate {
-    AlreadyRight,     // the game already ends with this value
-    Changed,          // the game ended with another value, or with none, and gets this one
-    AddedAtDefault,   // not in the file: added with the value the game would take anyway
-    LeftOutAtDefault, // not in the file, and left out to keep the file readable by the 1.32 release
+    AlreadyRight,       // the game already ends with this value
+    Changed,            // the game ended with another value, or with none, and gets this one
+    AddedAtDefault,     // not in the file: added with the value the game would take anyway
+    LeftOutAtDefault,   // not in the file, and left out to keep the file readable by the 1.32 release
     LeftOutNotInEngine, // not in the file, never set, and the engine in use has no such variable
-    NameUnreadable,   // the game cannot read the variable's name: never written
+    NameUnreadable,     // the game cannot read the variable's name: never written
 };
 
 struct SettingPlan {
