@@ -199,10 +199,6 @@ std::size_t additionSize(const VariableOptions &variable, const VariablePlan &pl
     return OptionRecordText(variable.name, plan.value).size() + lineEnd.size();
 }
 
-// A file that the additions would take past the 1.32 release's limit gets
-// none for variables it does not set and whose value the game takes anyway:
-// the game keeps its own default for them, and the player keeps a file it
-// reads.
 // Whether the player gave the option a value: the store then answers with
 // it, whatever it is asked to fall back to.
 bool storedByPlayer(const ValueStore &store, const std::string &option)
@@ -227,6 +223,10 @@ void leaveOutWhatTheEngineLacks(const SaveInputs &inputs, const OptionMatcher &m
     }
 }
 
+// A file that the additions would take past the 1.32 release's limit gets
+// none for variables it does not set and whose value the game takes anyway:
+// the game keeps its own default for them, and the player keeps a file it
+// reads.
 void leaveOutDefaultsPastTheLimit(std::string_view text, std::string_view lineEnd, const OptionMatcher &matcher,
                                   std::vector<VariablePlan> &plans)
 {
