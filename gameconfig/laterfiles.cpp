@@ -53,21 +53,14 @@ public:
         files_.overrides.resize(matcher.variables().size());
     }
 
-    // Runs the chosen file as the game's start-up does: its text, then the
-    // game's own `exec autoexec.cfg` in the same command buffer, so that a
-    // /* comment the file leaves open hides that command as it does in the
-    // game.
-    void runStartUp(std::string_view chosenText, bool autoexecThere)
+    // Runs the chosen file, then `autoexec.cfg` as the game's start-up does:
+    // once the chosen file is done, it may be run again from a later file.
+    void runStartUp(std::string_view chosenText)
     {
-        std::string startUp(chosenText.substr(0, chosenText.find('\0')));
-        const std::size_t gamesOwn = startUp.size() + 1;
-        startUp += "\nexec autoexec.cfg\n";
         running_.push_back(chosen_);
-        run(startUp, CorePath(chosen_.filename()), chosen_, true, 0, gamesOwn);
+        run(chosenText, CorePath(chosen_.filename()), chosen_, true, 0);
         running_.pop_back();
-        if (autoexecThere && !autoexecRan_)
-            files_.notRead += "autoexec.cfg is not run: " + inQuotes(CorePath(chosen_.filename())) +
-                              " ends inside a /* comment, which hides the game's own command to run it.\n";
+        runNamed("autoexec.cfg", 1, false);
     }
 
     // `autoexec.cfg` need not be there; a file named by `exec` should.
@@ -117,10 +110,8 @@ private:
     // Runs a file's commands: a value set in the chosen file clears what an
     // earlier file set, a value set elsewhere is noted, and `exec` runs the
     // file it names at that point. A file the chosen one runs sets values
-    // before the chosen file's end; from `gamesOwn` on, the text is the
-    // game's own, which comes after it.
-    void run(std::string_view text, const std::string &name, const fs::path &path, bool chosen, int depth,
-             std::size_t gamesOwn = std::string_view::npos)
+    // before the chosen file's end.
+    void run(std::string_view text, const std::string &name, const fs::path &path, bool chosen, int depth)
     {
         const bool byChosenBefore = byChosen_;
         byChosen_ = byChosen_ || chosen;
@@ -142,16 +133,7 @@ private:
                 else
                     override = LaterSetting{name, line, command.valueSet(), CorePath(path), byChosen_};
             } else if (command.words.size() >= 2 && EqualIgnoringCase(command.words[0].text, "exec")) {
-                if (command.words[0].begin < gamesOwn) {
-                    runNamed(std::string(command.words[1].text), depth + 1);
-                    continue;
-                }
-                // The chosen file is done: it may be run again from here.
-                running_.pop_back();
-                byChosen_ = false;
-                autoexecRan_ = true;
-                runNamed(std::string(command.words[1].text), depth + 1, false);
-                running_.push_back(chosen_);
+                runNamed(std::string(command.words[1].text), depth + 1);
             }
         }
         byChosen_ = byChosenBefore;
@@ -191,7 +173,6 @@ private:
     std::map<std::string, LaterText> texts_;
     int runs_ = 0;
     bool byChosen_ = false; // running the chosen file or a file it runs
-    bool autoexecRan_ = false;
 };
 
 } // namespace
@@ -232,7 +213,7 @@ LaterFiles ReadLaterFiles(const std::string &chosenPath, std::string_view chosen
     // Most files run nothing else: they cost no second reading.
     if (!autoexec && !mentionsExec(chosenText))
         return run.result();
-    run.runStartUp(chosenText, autoexec);
+    run.runStartUp(chosenText);
     return run.result();
 }
 

@@ -21,8 +21,6 @@ struct Outcome {
     std::vector<std::vector<std::string>> others;
     // Whether a command was longer than the game takes at once.
     bool cut = false;
-    // Whether the text ended inside a /* comment.
-    bool endsInComment = false;
 };
 
 inline std::string lowered(std::string text)
@@ -98,25 +96,12 @@ inline void execute(const std::string &line, const std::set<std::string> &catalo
     outcome.others.push_back(argv);
 }
 
-// A file as `exec` puts it into the command buffer: read as a C string, with
-// the line end that Cbuf_InsertText adds.
-inline std::string asInserted(std::string_view fileText)
-{
-    return std::string(fileText.substr(0, fileText.find('\0'))) + '\n';
-}
-
-inline bool runsAutoexec(const std::string &line)
-{
-    const std::vector<std::string> argv = tokenize(line);
-    return argv.size() >= 2 && lowered(argv[0]) == "exec" && argv[1] == "autoexec.cfg";
-}
-
-// Runs the command buffer to its end; `exec autoexec.cfg` inserts `autoexec`
-// at the buffer's front, when there is one.
-inline Outcome runBuffer(std::string buffer, const std::set<std::string> &cataloguedLowerCase,
-                         const std::string *autoexec)
+// Runs the file's text as the game does when it executes the file.
+inline Outcome run(std::string_view fileText, const std::set<std::string> &cataloguedLowerCase)
 {
     constexpr int maxCommandLine = 1024;
+    std::string buffer(fileText.substr(0, fileText.find('\0'))); // read as a C string
+    buffer.push_back('\n');                                      // Cbuf_InsertText adds it
     Outcome outcome;
     bool inStarComment = false;
     bool inSlashComment = false;
@@ -155,26 +140,23 @@ inline Outcome runBuffer(std::string buffer, const std::set<std::string> &catalo
         const std::string line(text, static_cast<std::size_t>(i));
         start += static_cast<std::size_t>(i == size ? i : i + 1);
         execute(line, cataloguedLowerCase, outcome);
-        if (autoexec && runsAutoexec(line))
-            buffer.insert(start, *autoexec);
     }
-    outcome.endsInComment = inStarComment;
     return outcome;
 }
 
-// Runs the file's text as the game does when it executes the file.
-inline Outcome run(std::string_view fileText, const std::set<std::string> &cataloguedLowerCase)
-{
-    return runBuffer(asInserted(fileText), cataloguedLowerCase, nullptr);
-}
-
-// The game's start-up (ioquake3 common.c, Com_Init): q3config.cfg, then the
-// game's own `exec autoexec.cfg` in the same buffer.
+// The game's start-up (ioquake3 common.c, Com_ExecuteCfg): q3config.cfg,
+// then autoexec.cfg, each run to its end on its own, so that a comment one
+// leaves open does not reach into the other.
 inline Outcome runStartUp(std::string_view q3config, std::string_view autoexec,
                           const std::set<std::string> &cataloguedLowerCase)
 {
-    const std::string inserted = asInserted(autoexec);
-    return runBuffer(asInserted(q3config) + "exec autoexec.cfg\n", cataloguedLowerCase, &inserted);
+    Outcome outcome = run(q3config, cataloguedLowerCase);
+    Outcome later = run(autoexec, cataloguedLowerCase);
+    for (auto &[variable, value] : later.catalogued)
+        outcome.catalogued[variable] = std::move(value);
+    outcome.others.insert(outcome.others.end(), later.others.begin(), later.others.end());
+    outcome.cut = outcome.cut || later.cut;
+    return outcome;
 }
 
 } // namespace gamemodel

@@ -161,27 +161,6 @@ void exportChangesOnlyWhatItMust(const std::string &before, const std::string &a
     }
 }
 
-// Whether the game runs with `value` for a variable the file does not set:
-// the engine's default, or, with no engine known, every engine's.
-bool gameRunsWithItAnyway(const cvarden::EngineInUse &engine, const std::string &variable, const std::string &value,
-                          const std::string &catalogueDefault)
-{
-    if (engine.engine != cvarden::Engine::None) {
-        const cvarden::VariableFacts *own = engine.of(variable);
-        return own ? own->defaultValue == value : value == catalogueDefault;
-    }
-    bool registered = false;
-    for (const cvarden::Engine each : cvarden::ServedEngines()) {
-        for (const cvarden::GameCode code : {cvarden::GameCode::Release132, cvarden::GameCode::Ioquake3}) {
-            const cvarden::VariableFacts *facts = engineFacts().of(each, code, variable);
-            registered = registered || facts;
-            if (facts && facts->defaultValue != value)
-                return false;
-        }
-    }
-    return registered || value == catalogueDefault;
-}
-
 bool mentionsExec(const std::string &text)
 {
     return gamemodel::lowered(text).find("exec") != std::string::npos;
@@ -213,8 +192,8 @@ std::string writeGameFiles(const std::string &q3config, const std::string *autoe
 }
 
 // Saved with an engine known, the game ends with the value Cvarden shows for
-// every variable, the engine's default for one never set: written, or left
-// out where the engine runs with it anyway or does not have the variable.
+// every variable, the engine's default for one never set; only a value never
+// set may be left out.
 void savedWithTheEnginesDefaults(const std::string &input, const cvarden::EngineInUse &engine)
 {
     cvarden::OptionTree tree = catalogue();
@@ -241,8 +220,6 @@ void savedWithTheEnginesDefaults(const std::string &input, const cvarden::Engine
         }
         const MemoryStore nothingStored;
         require(was.catalogued.count(variable) == 0 && shown == writtenValue(nothingStored, variable, engine));
-        require(gameRunsWithItAnyway(engine, variable, shown, writtenValue(nothingStored, variable)) ||
-                (engine.engine != cvarden::Engine::None && !engine.of(variable)));
     }
 }
 
@@ -346,10 +323,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     const std::string q3config = input.substr(0, split);
     const std::string autoexec = input.substr(split + marker.size());
-    // A file that runs others, or one that hides the game's exec of
-    // autoexec.cfg in a comment, is checked by the tests' tables.
-    if (mentionsExec(q3config) || mentionsExec(autoexec) || gamemodel::run(q3config, cataloguedNames()).endsInComment)
-        return 0;
+    if (mentionsExec(q3config) || mentionsExec(autoexec))
+        return 0; // a file that runs others is checked by the tests' tables
     startUpEndsWithTheSavedValues(q3config, autoexec, cvarden::LaterFilesToo::No);
     startUpEndsWithTheSavedValues(q3config, autoexec, cvarden::LaterFilesToo::Yes);
     return 0;
