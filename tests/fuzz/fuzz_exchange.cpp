@@ -138,7 +138,18 @@ void importTakesWhatTheGameEndsWith(const std::string &input, const MemoryStore 
     }
 }
 
-void exportChangesOnlyWhatItMust(const std::string &before, const std::string &after, const MemoryStore &store)
+// What may refuse a save of this text: refused otherwise, it is a fault.
+bool mayBeRefused(const std::string &input, const MemoryStore &store)
+{
+    return someValueTooLong(store) || input.find('\0') != std::string::npos ||
+           input.find("/*") != std::string::npos || gamemodel::run(input, cataloguedNames()).cut;
+}
+
+// The game ends with the value Cvarden shows for every variable (the
+// engine's default for one never set) and runs all else as before; only a
+// value never set may be left out.
+void exportChangesOnlyWhatItMust(const std::string &before, const std::string &after, const MemoryStore &store,
+                                 const cvarden::EngineInUse &engine = {})
 {
     const gamemodel::Outcome was = gamemodel::run(before, cataloguedNames());
     const gamemodel::Outcome is = gamemodel::run(after, cataloguedNames());
@@ -150,14 +161,13 @@ void exportChangesOnlyWhatItMust(const std::string &before, const std::string &a
                                                  : was.catalogued.at(variable) == ended->second);
             continue;
         }
-        // A default left out to keep the file within the 1.32 release's limit.
         if (ended == is.catalogued.end()) {
             const MemoryStore nothingStored;
             require(was.catalogued.count(variable) == 0 &&
-                    writtenValue(store, variable) == writtenValue(nothingStored, variable));
+                    writtenValue(store, variable, engine) == writtenValue(nothingStored, variable, engine));
             continue;
         }
-        require(ended->second == writtenValue(store, variable));
+        require(ended->second == writtenValue(store, variable, engine));
     }
 }
 
@@ -191,9 +201,7 @@ std::string writeGameFiles(const std::string &q3config, const std::string *autoe
     return (folder / "q3config.cfg").string();
 }
 
-// Saved with an engine known, the game ends with the value Cvarden shows for
-// every variable, the engine's default for one never set; only a value never
-// set may be left out.
+// Saved as a player of `engine` saves, with its defaults.
 void savedWithTheEnginesDefaults(const std::string &input, const cvarden::EngineInUse &engine)
 {
     cvarden::OptionTree tree = catalogue();
@@ -201,26 +209,10 @@ void savedWithTheEnginesDefaults(const std::string &input, const cvarden::Engine
     require(cvarden::ImportConfigText(input, tree, store).outcome.ok());
     std::string bytes;
     const cvarden::SavePlan plan = cvarden::PlanExport(writeGameFiles(input), tree, store, bytes, engine);
-    const gamemodel::Outcome was = gamemodel::run(input, cataloguedNames());
-    if (plan.outcome.failed()) {
-        require(input.empty() || someValueTooLong(store) || input.find('\0') != std::string::npos ||
-                input.find("/*") != std::string::npos || was.cut);
-        return;
-    }
-    const gamemodel::Outcome is = gamemodel::run(plan.text, cataloguedNames());
-    require(is.others == was.others);
-    for (const std::string &variable : cataloguedNames()) {
-        if (!cvarden::WhyNotOneWord(variable).empty())
-            continue;
-        const std::string shown = writtenValue(store, variable, engine);
-        const auto ended = is.catalogued.find(variable);
-        if (ended != is.catalogued.end()) {
-            require(ended->second == shown);
-            continue;
-        }
-        const MemoryStore nothingStored;
-        require(was.catalogued.count(variable) == 0 && shown == writtenValue(nothingStored, variable, engine));
-    }
+    if (plan.outcome.failed())
+        require(input.empty() || mayBeRefused(input, store));
+    else
+        exportChangesOnlyWhatItMust(input, plan.text, store, engine);
 }
 
 // What Cvarden says the game ends with after start-up: a later file's value
@@ -258,8 +250,7 @@ void startUpEndsWithTheSavedValues(const std::string &q3config, const std::strin
     std::string bytes;
     const cvarden::SavePlan plan = cvarden::PlanExport(path, tree, store, bytes, {}, laterToo);
     if (plan.outcome.failed()) {
-        require(q3config.empty() || someValueTooLong(store) || (q3config + autoexec).find('\0') != std::string::npos ||
-                (q3config + autoexec).find("/*") != std::string::npos || was.cut);
+        require(q3config.empty() || mayBeRefused(q3config, store) || mayBeRefused(autoexec, store));
         return;
     }
     std::string autoexecAfter = autoexec;
@@ -303,8 +294,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // The game file keeps its own bytes, as a save writes it.
     const cvarden::SavePlan plan = cvarden::PlanSave({input, tree, store, {}, {}, {}});
     if (plan.outcome.failed()) {
-        require(someValueTooLong(store) || input.find('\0') != std::string::npos ||
-                input.find("/*") != std::string::npos || gamemodel::run(input, cataloguedNames()).cut);
+        require(mayBeRefused(input, store));
         return 0;
     }
     exportChangesOnlyWhatItMust(input, plan.text, store);
