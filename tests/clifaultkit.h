@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -91,14 +92,25 @@ struct OrdinaryUser {
     uid_t uid = 0;
     gid_t gid = 0;
 
-    // Found when the test runs as root, who alone can become another user.
+    // Found when the test runs as root, who alone can become another user,
+    // and that user may run cvarden-cli: not from a build inside a folder
+    // only its owner may enter, such as one mktemp made.
     static bool find(OrdinaryUser &user)
     {
         const passwd *nobody = ::getpwnam("nobody");
         const group *nogroup = ::getgrnam("nogroup");
-        if (::geteuid() != 0 || !nobody || !nogroup)
+        if (::geteuid() != 0 || !nobody || !nogroup || !othersMayRun(cliPath()))
             return false;
         user = {nobody->pw_uid, nogroup->gr_gid};
+        return true;
+    }
+
+    static bool othersMayRun(const QString &program)
+    {
+        for (QFileInfo step(program); !step.isRoot(); step = QFileInfo(step.absolutePath())) {
+            if (!(step.permissions() & QFileDevice::ExeOther))
+                return false;
+        }
         return true;
     }
 

@@ -122,7 +122,7 @@ private slots:
         QFETCH(QStringList, arguments);
         const bool asPlayer = damage == "unreadable";
         if (asPlayer && !havePlayer)
-            QSKIP("only a test run as root can meet a store as an ordinary user who may not read it");
+            QSKIP("only a test run as root, from a build others may run, can meet a store as an ordinary user who may not read it");
         if (asPlayer)
             QVERIFY(work->openTo(player, true));
         QCOMPARE(cliAs(asPlayer, {"set", "Field of view", "105"}).status, 0);
@@ -234,7 +234,7 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, message);
         if (!havePlayer)
-            QSKIP("only a test run as root can give a file to another user");
+            QSKIP("only a test run as root, from a build others may run, can give a file to another user");
         QVERIFY(work->openTo(player, true));
         const QString chosen = work->chosenFile();
         writeFile(chosen, smallGameFile());
