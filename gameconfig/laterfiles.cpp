@@ -109,12 +109,9 @@ private:
 
     // Runs a file's commands: a value set in the chosen file clears what an
     // earlier file set, a value set elsewhere is noted, and `exec` runs the
-    // file it names at that point. A file the chosen one runs sets values
-    // before the chosen file's end.
+    // file it names at that point.
     void run(std::string_view text, const std::string &name, const fs::path &path, bool chosen, int depth)
     {
-        const bool byChosenBefore = byChosen_;
-        byChosen_ = byChosen_ || chosen;
         GameCommandReader reader(text);
         std::size_t line = 1;
         std::size_t counted = 0;
@@ -131,12 +128,19 @@ private:
                 if (chosen)
                     override.reset();
                 else
-                    override = LaterSetting{name, line, command.valueSet(), CorePath(path), byChosen_};
+                    override = LaterSetting{name, line, command.valueSet(), CorePath(path)};
             } else if (command.words.size() >= 2 && EqualIgnoringCase(command.words[0].text, "exec")) {
                 runNamed(std::string(command.words[1].text), depth + 1);
             }
         }
-        byChosen_ = byChosenBefore;
+        // What the save adds at the chosen file's end comes after every value
+        // set so far, whichever run of the chosen file this is.
+        if (chosen) {
+            for (auto &override : files_.overrides) {
+                if (override)
+                    override->beforeTheChosenFileEnds = true;
+            }
+        }
     }
 
     // Each file is read once, however often it runs; one spelling of a path
@@ -172,7 +176,6 @@ private:
     std::vector<fs::path> running_; // the chain of files running now
     std::map<std::string, LaterText> texts_;
     int runs_ = 0;
-    bool byChosen_ = false; // running the chosen file or a file it runs
 };
 
 } // namespace

@@ -17,8 +17,9 @@ struct LaterSetting {
     std::size_t line = 0; // counted from 1
     std::string value;
     std::string path; // where it was read
-    // Run by an `exec` of the chosen file itself, so before the chosen file
-    // ends: a setting added at its end comes after it.
+    // The chosen file runs to its end after it (the setting is in a file
+    // the chosen one runs, or a later file runs the chosen one again): a
+    // setting added at its end comes after it.
     bool beforeTheChosenFileEnds = false;
 };
 

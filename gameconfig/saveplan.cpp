@@ -207,9 +207,10 @@ bool storedByPlayer(const ValueStore &store, const std::string &option)
     return store.Get(option, none) != none || store.Get(option, "-") != "-";
 }
 
-// A variable the engine in use does not have is added only with a value the
-// player set: the engine would never use it, and the names of another
-// engine's variables would make the file look written by that engine.
+// A variable the engine in use does not have is added only with a value
+// other than its default: the engine would never use it, the names of
+// another engine's variables would make the file look written by that
+// engine, and a reset stores every default.
 void leaveOutWhatTheEngineLacks(const SaveInputs &inputs, const OptionMatcher &matcher,
                                 std::vector<VariablePlan> &plans)
 {
@@ -217,8 +218,7 @@ void leaveOutWhatTheEngineLacks(const SaveInputs &inputs, const OptionMatcher &m
         return;
     for (std::size_t v = 0; v < plans.size(); ++v) {
         const OptionNode &option = inputs.tree.item(matcher.variables()[v].valueOption());
-        if (plans[v].place == Place::NotInFile && !inputs.engineHas(option) &&
-            !storedByPlayer(inputs.store, option.text))
+        if (plans[v].place == Place::NotInFile && !inputs.engineHas(option) && plans[v].atGameDefault)
             plans[v].place = Place::NotInEngine;
     }
 }
@@ -292,10 +292,24 @@ SettingFate fateOf(const VariablePlan &plan)
     return plan.before == plan.value ? SettingFate::AlreadyRight : SettingFate::Changed;
 }
 
-// The values saved that a file the game runs later sets again to another. A
-// value the player never set is not the player's, even where an earlier save
-// added it to the file, and one added at the end comes after what the chosen
-// file's own `exec`s set.
+// Whether what a later file sets still wins once the save is written: a
+// command added at the chosen file's end comes after whatever ran before the
+// chosen file ended.
+bool stillWins(const LaterSetting &setting, const VariablePlan &plan)
+{
+    return plan.place != Place::Added || !setting.beforeTheChosenFileEnds;
+}
+
+// Whether the value saved is one the player chose. A value the player never
+// set is not, even where an earlier save added it to the file; nor is the
+// game's default that the file already holds, as an Open after such a save
+// or a reset stores it.
+bool playersOwn(const SaveInputs &inputs, const OptionNode &option, const VariablePlan &plan)
+{
+    return storedByPlayer(inputs.store, option.text) && (!plan.atGameDefault || fateOf(plan) == SettingFate::Changed);
+}
+
+// The values saved that a file the game runs later sets again to another.
 std::vector<NotHolding> valuesThatWillNotHold(const OptionMatcher &matcher, const SaveInputs &inputs,
                                               const std::vector<VariablePlan> &plans)
 {
@@ -303,14 +317,24 @@ std::vector<NotHolding> valuesThatWillNotHold(const OptionMatcher &matcher, cons
     for (std::size_t v = 0; v < plans.size(); ++v) {
         const std::optional<LaterSetting> &setting = inputs.later->overrides[v];
         const std::size_t option = matcher.variables()[v].valueOption();
-        if (!setting || !plans[v].written() || setting->value == plans[v].value ||
-            fateOf(plans[v]) == SettingFate::AddedAtDefault ||
-            (plans[v].place == Place::Added && setting->beforeTheChosenFileEnds) ||
-            !storedByPlayer(inputs.store, inputs.tree.item(option).text))
+        if (!setting || !plans[v].written() || setting->value == plans[v].value || !stillWins(*setting, plans[v]) ||
+            !playersOwn(inputs, inputs.tree.item(option), plans[v]))
             continue;
         found.push_back({v, option, *setting});
     }
     return found;
+}
+
+// By option, what a later file still sets again once the save is written.
+std::map<std::size_t, LaterSetting> stillSetLater(const OptionMatcher &matcher, const LaterFiles &later,
+                                                  const std::vector<VariablePlan> &plans)
+{
+    LaterFiles winning = later;
+    for (std::size_t v = 0; v < plans.size(); ++v) {
+        if (winning.overrides[v] && !stillWins(*winning.overrides[v], plans[v]))
+            winning.overrides[v].reset();
+    }
+    return ByOption(winning, matcher);
 }
 
 std::string describe(const std::vector<NotHolding> &notHolding, const OptionTree &tree)
@@ -446,7 +470,7 @@ SavePlan PlanSave(const SaveInputs &inputs)
         if (!inputs.intoLaterFiles)
             plan.warnings += describe(plan.willNotHold, inputs.tree);
         plan.warnings += inputs.later->notRead;
-        plan.setLater = ByOption(*inputs.later, matcher);
+        plan.setLater = stillSetLater(matcher, *inputs.later, plans);
     }
     reportSettings(matcher, plans, plan);
     return plan;

@@ -46,7 +46,7 @@ enum class SettingFate {
     Changed,            // the game ended with another value, or with none, and gets this one
     AddedAtDefault,     // not in the file: added with the value the game would take anyway
     LeftOutAtDefault,   // not in the file, and left out to keep the file readable by the 1.32 release
-    LeftOutNotInEngine, // not in the file, never set, and the engine in use has no such variable
+    LeftOutNotInEngine, // not in the file, at its default, and the engine in use has no such variable
     NameUnreadable,     // the game cannot read the variable's name: never written
 };
 

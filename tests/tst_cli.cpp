@@ -289,20 +289,20 @@ private slots:
     void laterFilesAreToldAndCanBeWritten()
     {
         QVERIFY(QDir().mkpath(dir.filePath("game")));
-        const QString config = writeTestFile(dir, "game/q3config.cfg", "seta vid_bright \"1.0\"\n");
+        const QString config = writeTestFile(dir, "game/q3config.cfg", "seta vid_bright \"1.5\"\n");
         const QString autoexec = writeTestFile(dir, "game/autoexec.cfg", "set vid_bright 0.5 // mine\n");
         QCOMPARE(cli({"import", config}).status, 0);
         const Run get = cli({"get", "Brightness"});
-        QCOMPARE(get.out, QByteArray("1.0\n"));
+        QCOMPARE(get.out, QByteArray("1.5\n"));
         QVERIFY2(get.err.contains("autoexec.cfg line 1 sets it to \"0.5\""), get.err);
 
         const Run preview = cli({"export", "--dry-run", "--into-later-files", config});
-        QVERIFY2(preview.out.contains("\n-set vid_bright 0.5 // mine\n+set vid_bright \"1.0\" // mine\n"), preview.out);
+        QVERIFY2(preview.out.contains("\n-set vid_bright 0.5 // mine\n+set vid_bright \"1.5\" // mine\n"), preview.out);
         QVERIFY2(preview.out.contains("The value of 1 option would be written into \"autoexec.cfg\" as well."), preview.out);
         QCOMPARE(readTestFile(autoexec), std::string("set vid_bright 0.5 // mine\n"));
 
         QCOMPARE(cli({"export", "--into-later-files", config}).status, 0);
-        QCOMPARE(readTestFile(autoexec), std::string("set vid_bright \"1.0\" // mine\n"));
+        QCOMPARE(readTestFile(autoexec), std::string("set vid_bright \"1.5\" // mine\n"));
         QCOMPARE(cli({"get", "Brightness"}).err, QByteArray());
         // Values rewritten as they stand show no line.
         QCOMPARE(cli({"export", "--dry-run", config}).out,

@@ -13,6 +13,7 @@
 #include "exportconfig.h"
 #include "loader.h"
 #include "memorystore.h"
+#include "reset.h"
 
 using cvarden::Engine;
 using cvarden::EngineFacts;
@@ -250,8 +251,16 @@ private slots:
         const cvarden::EngineInUse engineInUse = inUse(engine);
         QCOMPARE(cvarden::ExportConfig(file.toStdString(), catalogue.tree, nothingSet, {}, engineInUse).outcome,
                  cvarden::Failure::None);
-        QCOMPARE(QString::fromStdString(readTestFile(file)),
-                 added ? QString("seta other 1\nseta %1 \"%2\"\n").arg(variable, used) : QString("seta other 1\n"));
+        const QString expected =
+            added ? QString("seta other 1\nseta %1 \"%2\"\n").arg(variable, used) : QString("seta other 1\n");
+        QCOMPARE(QString::fromStdString(readTestFile(file)), expected);
+        // The same after a reset, which stores every default.
+        const QString afterReset = writeTestFile(dir, "reset.cfg", "seta other 1\n");
+        MemoryStore reset;
+        QCOMPARE(cvarden::ResetToDefaults(catalogue.tree, reset, engineInUse), cvarden::Failure::None);
+        QCOMPARE(cvarden::ExportConfig(afterReset.toStdString(), catalogue.tree, reset, {}, engineInUse).outcome,
+                 cvarden::Failure::None);
+        QCOMPARE(QString::fromStdString(readTestFile(afterReset)), expected);
         // A value the player set is written, whether the engine has it or not.
         MemoryStore playerSet;
         playerSet.values[option.text] = "42";

@@ -15,6 +15,7 @@
 using namespace cvarden;
 
 using GameFolder = QMap<QString, QByteArray>; // each file under the folder, and its bytes
+using StoredValues = QMap<QString, QString>;  // by option
 
 // The game runs autoexec.cfg after q3config.cfg, and every file either runs
 // with exec; what they set comes back at every start.
@@ -25,7 +26,7 @@ private:
     QTemporaryDir dir;
     Catalogue catalogue;
 
-    // ab shown as A, cd shown as D, ef shown as E (never stored).
+    // ab shown as A, cd shown as D, ef shown as E.
     void loadCatalogue()
     {
         QCOMPARE(loadTestCatalogue(dir, {"F", "---", "F", "A", "d", "ab", "x", "VALUE", "1", "F", "D", "d", "cd", "x",
@@ -124,6 +125,8 @@ private slots:
         QTest::addColumn<GameFolder>("written"); // empty: nothing may change
         QTest::addColumn<QString>("readOnly");
         QTest::addColumn<Failure>("failure");
+        QTest::addColumn<StoredValues>("stored");
+        const StoredValues set{{"A", "9"}, {"D", "8"}};
         const QByteArray cut = "set ab 2 //" + QByteArray(1100, 'x') + "\n";
         const GameFolder before{{"q3config.cfg", "seta ab 1\nseta cd 0\n"},
                                 {"autoexec.cfg", "// mine\r\nset AB 2 // keep\r\nexec x\r\n"},
@@ -133,26 +136,31 @@ private slots:
             << GameFolder{{"q3config.cfg", "seta ab \"9\"\nseta cd \"8\"\nseta ef \"2\"\n"},
                           {"autoexec.cfg", "// mine\r\nset AB \"9\" // keep\r\nexec x\r\n"},
                           {"x.cfg", "seta cd \"8\"\n"}}
-            << "" << Failure::None;
+            << "" << Failure::None << set;
         QTest::newRow("a later command the game cuts cannot change in place")
             << GameFolder{{"q3config.cfg", "seta ab 1\n"}, {"autoexec.cfg", cut}} << GameFolder{} << ""
-            << Failure::NotInPlace;
-        QTest::newRow("a read-only later file") << before << GameFolder{} << "x.cfg" << Failure::ReadOnly;
+            << Failure::NotInPlace << set;
+        QTest::newRow("a read-only later file") << before << GameFolder{} << "x.cfg" << Failure::ReadOnly << set;
         QTest::newRow("a value never set is not forced into a later file")
             << GameFolder{{"q3config.cfg", "seta ab 1\n"}, {"autoexec.cfg", "seta ef 5\n"}}
             << GameFolder{{"q3config.cfg", "seta ab \"9\"\nseta cd \"8\"\nseta ef \"2\"\n"},
                           {"autoexec.cfg", "seta ef 5\n"}}
-            << "" << Failure::None;
-        QTest::newRow("a value an earlier save added at its default is not forced into a later file")
+            << "" << Failure::None << set;
+        QTest::newRow("a default an earlier save added is not forced into a later file, even once an Open stored it")
             << GameFolder{{"q3config.cfg", "seta ab 1\nseta ef \"2\"\n"}, {"autoexec.cfg", "seta ef 5\n"}}
             << GameFolder{{"q3config.cfg", "seta ab \"9\"\nseta ef \"2\"\nseta cd \"8\"\n"},
                           {"autoexec.cfg", "seta ef 5\n"}}
-            << "" << Failure::None;
+            << "" << Failure::None << StoredValues{{"A", "9"}, {"D", "8"}, {"E", "2"}};
+        QTest::newRow("an addition holds where a later file runs q3config.cfg again after its own value")
+            << GameFolder{{"q3config.cfg", "seta ab 1\n"}, {"autoexec.cfg", "seta ef 5\nexec q3config\n"}}
+            << GameFolder{{"q3config.cfg", "seta ab \"9\"\nseta cd \"8\"\nseta ef \"7\"\n"},
+                          {"autoexec.cfg", "seta ef 5\nexec q3config\n"}}
+            << "" << Failure::None << StoredValues{{"A", "9"}, {"D", "8"}, {"E", "7"}};
         QTest::newRow("an addition after the chosen file's own exec holds")
             << GameFolder{{"q3config.cfg", "exec x\n"}, {"x.cfg", "seta cd 5\n"}}
             << GameFolder{{"q3config.cfg", "exec x\nseta ab \"9\"\nseta cd \"8\"\nseta ef \"2\"\n"},
                           {"x.cfg", "seta cd 5\n"}}
-            << "" << Failure::None;
+            << "" << Failure::None << set;
     }
 
     void writingIntoLaterFiles()
@@ -161,15 +169,26 @@ private slots:
         QFETCH(GameFolder, written);
         QFETCH(QString, readOnly);
         QFETCH(Failure, failure);
+        QFETCH(StoredValues, stored);
         const QString root = writeGameFolder(files);
         if (!readOnly.isEmpty())
             QVERIFY(QFile::setPermissions(root + "/" + readOnly, QFileDevice::ReadOwner));
         MemoryStore store;
-        store.values = {{"A", "9"}, {"D", "8"}};
+        for (auto value = stored.begin(); value != stored.end(); ++value)
+            store.values[value.key().toStdString()] = value.value().toStdString();
         const std::string versions = (root + "/versions").toStdString();
-        const SavePlan plan = ExportConfig((root + "/q3config.cfg").toStdString(), catalogue.tree, store, versions,
-                                           {}, LaterFilesToo::Yes);
+        const std::string chosen = (root + "/q3config.cfg").toStdString();
+        const SavePlan plan = ExportConfig(chosen, catalogue.tree, store, versions, {}, LaterFilesToo::Yes);
         QCOMPARE(plan.outcome, failure);
+        // What the window marks after the save is what the saved files set.
+        const auto described = [](const std::map<std::size_t, LaterSetting> &options) {
+            QStringList shown;
+            for (const auto &[option, setting] : options)
+                shown << QString::number(option) + ": " + QString::fromStdString(DescribeLaterSetting(setting));
+            return shown;
+        };
+        if (plan.outcome.ok())
+            QCOMPARE(described(plan.setLater), described(FindOverriddenOptions(chosen, catalogue.tree).options));
         for (auto file = files.begin(); file != files.end(); ++file) {
             const std::string path = (root + "/" + file.key()).toStdString();
             std::string now;
