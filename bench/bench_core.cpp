@@ -347,7 +347,7 @@ void changedMarks(benchmark::State &state)
     const Catalogue catalogue = loaded(realCataloguePath());
     SettingsStore store(QString::fromStdString(freshStorePath("marks.conf")));
     static_cast<void>(ResetToDefaults(catalogue.tree, store));
-    store.Save(catalogue.tree.item(catalogue.tree.count()).text, "changed");
+    static_cast<void>(store.Save(catalogue.tree.item(catalogue.tree.count()).text, "changed"));
     for (auto _ : state)
         benchmark::DoNotOptimize(ChangedNodes(catalogue.tree, store));
 }

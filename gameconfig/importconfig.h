@@ -17,7 +17,7 @@ struct ImportReport {
     std::size_t valuesTaken = 0; // options that were given a value
     std::size_t differed = 0;    // of those, the options that held another value before
     std::size_t setLater = 0;    // variables that files the game runs later set again
-    std::map<std::size_t, LaterSetting> setLaterByOption;
+    std::map<std::size_t, LaterSetting> setLaterByOption{};
 };
 
 // Takes the values over from the text of a game file, as the game would end

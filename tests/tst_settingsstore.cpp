@@ -87,7 +87,7 @@ private slots:
     {
         {
             SettingsStore store(iniPath());
-            store.Save("Full screen", "0");
+            QVERIFY(store.Save("Full screen", "0").ok());
         }
         QSettings raw(iniPath(), QSettings::IniFormat);
         QVERIFY2(raw.childGroups().contains("Q3A"), qPrintable(raw.childGroups().join(',')));
@@ -115,7 +115,7 @@ private slots:
                     {"--save", iniPath(), "Shared", QString::fromLatin1(QByteArray("theirs").toHex())});
         QVERIFY(child.waitForFinished(30000));
         QCOMPARE(child.exitCode(), 0);
-        store.reload();
+        QVERIFY(store.reload().ok());
         QCOMPARE(store.Get("Shared", "none"), std::string("theirs"));
     }
 
@@ -124,8 +124,8 @@ private slots:
         SettingsStore store(dir.filePath("batch.conf"));
         {
             StoreBatch batch(store);
-            store.Save("one", "1");
-            store.Save("two", "2");
+            QVERIFY(store.Save("one", "1").ok());
+            QVERIFY(store.Save("two", "2").ok());
             QVERIFY(!QFile::exists(dir.filePath("batch.conf")));
         }
         SettingsStore reopened(dir.filePath("batch.conf"));

@@ -51,7 +51,7 @@ private slots:
         QFETCH(QStringList, bold);
         WindowFixture fixture;
         for (const QString &pair : stored)
-            fixture.store->store.Save(pair.section('=', 0, 0).toStdString(), pair.section('=', 1).toStdString());
+            QVERIFY(fixture.store->store.Save(pair.section('=', 0, 0).toStdString(), pair.section('=', 1).toStdString()).ok());
         fixture.openWindow();
         QCOMPARE(boldNames(fixture), bold);
     }
@@ -77,7 +77,7 @@ private slots:
         WindowFixture fixture;
         fixture.select("Brightness");
         cvarden::SettingsStore otherRun(fixture.storePath());
-        otherRun.Save("Mixing rate", "11");
+        QVERIFY(otherRun.Save("Mixing rate", "11").ok());
         fixture.select("Display"); // a folder, whose selection stores nothing
         QCOMPARE(boldNames(fixture), (QStringList{"Sound", "Mixing rate"}));
     }
@@ -85,8 +85,8 @@ private slots:
     void defaultValueUnmarks()
     {
         WindowFixture fixture;
-        fixture.store->store.Save("Mixing rate", "44");
-        fixture.store->store.Save("Brightness", "0.5");
+        QVERIFY(fixture.store->store.Save("Mixing rate", "44").ok());
+        QVERIFY(fixture.store->store.Save("Brightness", "0.5").ok());
         fixture.openWindow();
         fixture.select("Mixing rate");
         fixture.click("Command2");
@@ -97,8 +97,8 @@ private slots:
     void resetDefaultsUnmarksAll()
     {
         WindowFixture fixture;
-        fixture.store->store.Save("Mixing rate", "44");
-        fixture.store->store.Save("Full screen", "0");
+        QVERIFY(fixture.store->store.Save("Mixing rate", "44").ok());
+        QVERIFY(fixture.store->store.Save("Full screen", "0").ok());
         fixture.openWindow();
         QCOMPARE(boldNames(fixture), (QStringList{"Display", "Full screen", "Sound", "Mixing rate"}));
         fixture.select("Display"); // a folder: no editor takes part
@@ -132,7 +132,7 @@ private slots:
     void boldKeepsTheTreeFont()
     {
         WindowFixture fixture;
-        fixture.store->store.Save("Mixing rate", "44");
+        QVERIFY(fixture.store->store.Save("Mixing rate", "44").ok());
         fixture.openWindow();
         auto *tree = fixture.control<QTreeWidget>("optiontree");
         QTreeWidgetItem *item = tree->findItems("Mixing rate", Qt::MatchExactly | Qt::MatchRecursive).value(0);

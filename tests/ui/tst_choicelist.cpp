@@ -21,10 +21,12 @@ void turnWheel(QComboBox *combo, int notches)
 }
 
 // Selects Mixing rate with `stored` in the store and, when asked, clicks into
-// its text as the player does before using the keys there.
+// its text as the player does before using the keys there; null when the
+// store refused the value.
 QComboBox *showMixingRate(WindowFixture &fixture, const QString &stored, bool focused)
 {
-    fixture.store->store.Save("Mixing rate", stored.toStdString());
+    if (!fixture.store->store.Save("Mixing rate", stored.toStdString()).ok())
+        return nullptr;
     fixture.select("Mixing rate");
     auto *combo = fixture.control<QComboBox>("val_combo");
     if (focused)
@@ -53,6 +55,7 @@ private slots:
         QFETCH(int, item);
         WindowFixture fixture;
         QComboBox *combo = showMixingRate(fixture, stored, false);
+        QVERIFY(combo);
         QCOMPARE(combo->currentText(), stored);
         QCOMPARE(combo->currentIndex(), item);
 
@@ -102,6 +105,7 @@ private slots:
         QFETCH(QString, after);
         WindowFixture fixture;
         QComboBox *combo = showMixingRate(fixture, stored, focused);
+        QVERIFY(combo);
         QCOMPARE(combo->hasFocus(), focused);
         if (action == "wheel down")
             turnWheel(combo, -1);
@@ -117,6 +121,7 @@ private slots:
     {
         WindowFixture fixture;
         QComboBox *combo = showMixingRate(fixture, "11", true);
+        QVERIFY(combo);
         combo->lineEdit()->selectAll();
         QTest::keyClicks(combo->lineEdit(), "22");
         QTest::keyClick(combo, Qt::Key_Down);

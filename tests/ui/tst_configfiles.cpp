@@ -150,7 +150,7 @@ private slots:
     void saveWritesTheStoredValuesWithoutAskingToOverwrite()
     {
         WindowFixture fixture;
-        fixture.store->store.Save("Brightness", "0.9");
+        QVERIFY(fixture.store->store.Save("Brightness", "0.9").ok());
         const QString chosen = fixture.path("q3config.cfg");
         testkit::writeFile(chosen, gameFile);
         chooseThrough(fixture, "Command3", chosen);
@@ -241,7 +241,7 @@ private slots:
         QFETCH(QString, said);
         QFETCH(bool, written);
         WindowFixture fixture;
-        fixture.store->store.Save("Brightness", brightness.toStdString());
+        QVERIFY(fixture.store->store.Save("Brightness", brightness.toStdString()).ok());
         const QString chosen = fixture.path("q3config.cfg");
         const QByteArray before = "// " + QByteArray(fileSize, 'c') + "\n";
         testkit::writeFile(chosen, before);

@@ -36,7 +36,7 @@ private slots:
     void defaultValueAfterAFolderDoesNothing()
     {
         WindowFixture fixture;
-        fixture.store->store.Save("Brightness", "0.5");
+        QVERIFY(fixture.store->store.Save("Brightness", "0.5").ok());
         fixture.select("Brightness");
         fixture.select("Display");
         fixture.store->saves.clear();
@@ -61,7 +61,7 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(QString, defaultValue);
         WindowFixture fixture;
-        fixture.store->store.Save(option.toStdString(), stored.toStdString());
+        QVERIFY(fixture.store->store.Save(option.toStdString(), stored.toStdString()).ok());
         fixture.select(option);
         fixture.click("Command2");
         QCOMPARE(fixture.stored(qPrintable(option)), defaultValue);
@@ -96,7 +96,7 @@ private slots:
         WindowFixture fixture;
         fixture.select("Brightness");
         // A value taken over by an import while the editor shows the default.
-        fixture.store->Save("Brightness", "0.3");
+        QVERIFY(fixture.store->Save("Brightness", "0.3").ok());
         QCOMPARE(fixture.control<QLineEdit>("val_value")->text(), QString("1.0"));
         fixture.click("Command2");
         QCOMPARE(fixture.stored("Brightness"), QString("1.0"));
@@ -106,7 +106,7 @@ private slots:
     {
         WindowFixture fixture;
         for (const char *option : {"Brightness", "Full screen", "Mixing rate"})
-            fixture.store->store.Save(option, "9");
+            QVERIFY(fixture.store->store.Save(option, "9").ok());
         fixture.select("Brightness");
         fixture.click("Command5");
         QCOMPARE(fixture.stored("Brightness"), QString("1.0"));
@@ -128,7 +128,7 @@ private slots:
         QFETCH(int, selected);
         QFETCH(QString, shared);
         WindowFixture fixture(edgeCatalogue());
-        fixture.store->store.Save("Name", "x");
+        QVERIFY(fixture.store->store.Save("Name", "x").ok());
         if (selected >= 0)
             fixture.select("Name", selected);
         fixture.click("Command5");

@@ -111,7 +111,7 @@ private slots:
         QFETCH(QString, option);
         QFETCH(QString, stored);
         auto fixture = windowFor(engine);
-        fixture->store->store.Save(option.toStdString(), "7");
+        QVERIFY(fixture->store->store.Save(option.toStdString(), "7").ok());
         fixture->select(option);
         fixture->click("Command2");
         QCOMPARE(fixture->stored(option.toLatin1().constData()), stored);
@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(fixture->stored("Max frames"), QString("125"));
         QCOMPARE(fixture->stored("Video mode"), QString("-2"));
         // 85, ioquake3's default, is a change for a Quake3e player.
-        fixture->store->store.Save("Max frames", "85");
+        QVERIFY(fixture->store->store.Save("Max frames", "85").ok());
         fixture->select("Max frames");
         auto *tree = fixture->control<QTreeWidget>("optiontree");
         QCOMPARE(tree->findItems("Max frames", Qt::MatchExactly | Qt::MatchRecursive).first()->font(0).bold(), true);

@@ -85,7 +85,7 @@ private slots:
         QFETCH(QString, description);
         WindowFixture fixture;
         if (!storedBefore.isEmpty())
-            fixture.store->store.Save(option.toStdString(), storedBefore.toStdString());
+            QVERIFY(fixture.store->store.Save(option.toStdString(), storedBefore.toStdString()).ok());
         fixture.select(option);
         QCOMPARE(visibleEditors(fixture), QStringList{editor});
         QCOMPARE(shownValue(fixture, editor), shown);
@@ -98,7 +98,7 @@ private slots:
         WindowFixture fixture;
         fixture.select("Mixing rate");
         // As an Open would: the store changes behind the editor's back.
-        fixture.store->Save("Mixing rate", "44");
+        QVERIFY(fixture.store->Save("Mixing rate", "44").ok());
         fixture.store->saves.clear();
         fixture.select("Mixing rate");
         QCOMPARE(fixture.control<QComboBox>("val_combo")->currentText(), QString("44"));
@@ -165,7 +165,7 @@ private slots:
         QFETCH(QString, option);
         WindowFixture fixture;
         const QString value(40000, 'v');
-        fixture.store->store.Save(option.toStdString(), value.toStdString());
+        QVERIFY(fixture.store->store.Save(option.toStdString(), value.toStdString()).ok());
         fixture.select(option);
         QCOMPARE(fixture.stored(qPrintable(option)), value);
     }
@@ -196,7 +196,7 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(QStringList, savesOnSelection);
         WindowFixture fixture;
-        fixture.store->store.Save("Mixing rate", stored.toStdString());
+        QVERIFY(fixture.store->store.Save("Mixing rate", stored.toStdString()).ok());
         for (int round = 0; round < 2; ++round) {
             fixture.select("Brightness");
             fixture.store->saves.clear();
@@ -237,7 +237,7 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(QStringList, savesOnSelection);
         WindowFixture fixture;
-        fixture.store->store.Save("Full screen", stored.toStdString());
+        QVERIFY(fixture.store->store.Save("Full screen", stored.toStdString()).ok());
         fixture.select("Full screen");
         auto *box = fixture.control<QCheckBox>("val_check");
         QCOMPARE(box->checkState(), Qt::PartiallyChecked);
@@ -272,10 +272,10 @@ private slots:
         QFETCH(int, state);
         WindowFixture fixture;
         // The box shows another state first, so showing this one changes it.
-        fixture.store->store.Save("Full screen", state == Qt::Unchecked ? "1" : "0");
+        QVERIFY(fixture.store->store.Save("Full screen", state == Qt::Unchecked ? "1" : "0").ok());
         fixture.select("Full screen");
         fixture.select("Brightness");
-        fixture.store->store.Save("Full screen", stored.toStdString());
+        QVERIFY(fixture.store->store.Save("Full screen", stored.toStdString()).ok());
         fixture.store->saves.clear();
         fixture.select("Full screen");
         auto *box = fixture.control<QCheckBox>("val_check");

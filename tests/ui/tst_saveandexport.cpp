@@ -47,7 +47,7 @@ private slots:
         const Caught out;
         const Caught err;
         const cvarden::CliContext context{fixture.cataloguePath().toStdString(), {byCli.toStdString()},
-                                          fixture.store->store, {}, out.file(), err.file()};
+                                          fixture.store->store, {}, out.file(), err.file(), {}};
         const int status = cvarden::RunCliCommand("export", context);
 
         QCOMPARE(testkit::readFile(byWindow), testkit::readFile(byCli));

@@ -83,7 +83,7 @@ private slots:
     void foundOptionIsShownAsAClickShowsIt()
     {
         WindowFixture fixture;
-        fixture.store->store.Save("Mixing rate", "44");
+        QVERIFY(fixture.store->store.Save("Mixing rate", "44").ok());
         auto *tree = fixture.control<QTreeWidget>("optiontree");
         QTreeWidgetItem *sound = tree->findItems("Sound", Qt::MatchExactly).value(0);
         QVERIFY(!sound->isExpanded());
