@@ -17,8 +17,10 @@ std::size_t OptionMatcher::CaseBlindHash::operator()(std::string_view name) cons
 
 OptionMatcher::OptionMatcher(const OptionTree &tree)
 {
-    // Reserved so that the views of the names, the map's keys, never move.
+    // Reserved so that the views of the names, the map's keys, never move
+    // (and the map is never rehashed on the way).
     variables_.reserve(tree.count());
+    variableByName_.reserve(tree.count());
     for (const OptionNode &option : tree.options()) {
         const std::size_t i = tree.indexOf(option);
         std::string name = option.variable();

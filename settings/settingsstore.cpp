@@ -57,12 +57,17 @@ std::string whyNotAFile(const QString &path)
     }
 }
 
-// The size and time of a file, which tell whether it has changed.
+// The size and time of a file, which tell whether it has changed; empty for
+// a store that is no file of ours (the system's registry). A file not there
+// yet has a stamp too, so that a player with no values saved yet does not
+// have it looked for under a lock at every save.
 QString stampOf(const QString &path)
 {
+    if (path.isEmpty())
+        return {};
     const QFileInfo file(path);
     return file.exists() ? QString::number(file.size()) + "@" + QString::number(file.lastModified().toMSecsSinceEpoch())
-                         : QString();
+                         : QStringLiteral("none");
 }
 
 // Why QSettings could not read the store, or the empty text.
