@@ -4,6 +4,7 @@
 #include "fileproblems.h"
 #include "gamecommands.h"
 #include "gamerun.h"
+#include "openedunderlater.h"
 #include "optionmatcher.h"
 #include "variablename.h"
 
@@ -300,25 +301,31 @@ bool stillWins(const LaterSetting &setting, const VariablePlan &plan)
     return plan.place != Place::Added || !setting.beforeTheChosenFileEnds;
 }
 
-// Whether the value saved is one the player chose. A value the player never
-// set is not, even where an earlier save added it to the file; nor is the
-// game's default that the file already holds, as an Open after such a save
-// or a reset stores it.
-bool playersOwn(const SaveInputs &inputs, const OptionNode &option, const VariablePlan &plan)
+// Whether the value saved is one the player chose: one the store holds,
+// unless an Open took it over while a later file set it again (the game never
+// ran with it, and an earlier save may have added it at its default) and the
+// player has not changed it since.
+bool playersOwn(const ValueStore &store, const std::string &option,
+                const std::map<std::string, std::string> &openedUnderLaterFiles)
 {
-    return storedByPlayer(inputs.store, option.text) && (!plan.atGameDefault || fateOf(plan) == SettingFate::Changed);
+    if (!storedByPlayer(store, option))
+        return false;
+    const auto opened = openedUnderLaterFiles.find(option);
+    return opened == openedUnderLaterFiles.end() || opened->second != store.Get(option, {});
 }
 
 // The values saved that a file the game runs later sets again to another.
 std::vector<NotHolding> valuesThatWillNotHold(const OptionMatcher &matcher, const SaveInputs &inputs,
                                               const std::vector<VariablePlan> &plans)
 {
+    const std::map<std::string, std::string> opened = ValuesOpenedUnderLaterFiles(inputs.store);
     std::vector<NotHolding> found;
     for (std::size_t v = 0; v < plans.size(); ++v) {
         const std::optional<LaterSetting> &setting = inputs.later->overrides[v];
         const std::size_t option = matcher.variables()[v].valueOption();
-        if (!setting || !plans[v].written() || setting->value == plans[v].value || !stillWins(*setting, plans[v]) ||
-            !playersOwn(inputs, inputs.tree.item(option), plans[v]))
+        if (!setting || !plans[v].written() || setting->value == plans[v].value ||
+            fateOf(plans[v]) == SettingFate::AddedAtDefault || !stillWins(*setting, plans[v]) ||
+            !playersOwn(inputs.store, inputs.tree.item(option).text, opened))
             continue;
         found.push_back({v, option, *setting});
     }

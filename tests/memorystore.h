@@ -7,7 +7,8 @@
 #include "valuestore.h"
 
 // A store kept in memory, for tests of commands that only need a store to
-// behave as one: it also counts commits, and can be told to fail.
+// behave as one: it keeps Cvarden's own choices too, counts commits, and can
+// be told to fail.
 class MemoryStore : public cvarden::ValueStore {
 public:
     std::string Get(const std::string &name, const std::string &fallback) const override
@@ -34,6 +35,18 @@ public:
         return {};
     }
 
+    std::string GetChoice(const std::string &name, const std::string &fallback) const override
+    {
+        const auto found = choices.find(name);
+        return found == choices.end() ? fallback : found->second;
+    }
+
+    cvarden::Outcome SaveChoice(const std::string &name, const std::string &value) override
+    {
+        choices[name] = value;
+        return {};
+    }
+
     void beginBatch() override { batching = true; }
 
     cvarden::Outcome endBatch() override
@@ -44,6 +57,7 @@ public:
     }
 
     std::map<std::string, std::string> values;
+    std::map<std::string, std::string> choices; // Cvarden's own, kept apart
     int commits = 0;
     long failAfter = -1; // saves left before every save fails; negative: never
     bool unreadable = false;

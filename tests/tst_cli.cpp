@@ -289,13 +289,16 @@ private slots:
     void laterFilesAreToldAndCanBeWritten()
     {
         QVERIFY(QDir().mkpath(dir.filePath("game")));
-        const QString config = writeTestFile(dir, "game/q3config.cfg", "seta vid_bright \"1.5\"\n");
+        const QString config = writeTestFile(dir, "game/q3config.cfg", "seta vid_bright \"1.0\"\n");
         const QString autoexec = writeTestFile(dir, "game/autoexec.cfg", "set vid_bright 0.5 // mine\n");
         QCOMPARE(cli({"import", config}).status, 0);
         const Run get = cli({"get", "Brightness"});
-        QCOMPARE(get.out, QByteArray("1.5\n"));
+        QCOMPARE(get.out, QByteArray("1.0\n"));
         QVERIFY2(get.err.contains("autoexec.cfg line 1 sets it to \"0.5\""), get.err);
+        // A value only taken over from the file is not forced over the later one.
+        QVERIFY(!cli({"export", "--dry-run", "--into-later-files", config}).out.contains("autoexec.cfg"));
 
+        QCOMPARE(cli({"set", "Brightness", "1.5"}).status, 0);
         const Run preview = cli({"export", "--dry-run", "--into-later-files", config});
         QVERIFY2(preview.out.contains("\n-set vid_bright 0.5 // mine\n+set vid_bright \"1.5\" // mine\n"), preview.out);
         QVERIFY2(preview.out.contains("The value of 1 option would be written into \"autoexec.cfg\" as well."), preview.out);

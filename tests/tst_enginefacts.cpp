@@ -35,22 +35,6 @@ Engine engineNamed(const QString &name)
     return engine;
 }
 
-// A store that also keeps Cvarden's own choices.
-class ChoiceStore : public MemoryStore {
-public:
-    std::string GetChoice(const std::string &name, const std::string &fallback) const override
-    {
-        const auto found = choices.find(name);
-        return found == choices.end() ? fallback : found->second;
-    }
-    cvarden::Outcome SaveChoice(const std::string &name, const std::string &value) override
-    {
-        choices[name] = value;
-        return {};
-    }
-    std::map<std::string, std::string> choices;
-};
-
 // Tab-separated rows of a shared facts file after its header.
 QList<QStringList> sharedRows(const QString &file)
 {
@@ -567,7 +551,7 @@ private slots:
         QFETCH(QString, chosen);
         QFETCH(QString, detected);
         QFETCH(QString, used);
-        ChoiceStore store;
+        MemoryStore store;
         if (!chosen.isEmpty())
             QCOMPARE(cvarden::ChooseEngine(store, chosen.toStdString()), cvarden::Failure::None);
         if (!detected.isEmpty()) {
@@ -598,7 +582,7 @@ private slots:
         QFETCH(QString, chosen);
         QFETCH(bool, detectedIoquake3);
         QFETCH(bool, ioquake3);
-        ChoiceStore store;
+        MemoryStore store;
         if (!chosen.isEmpty())
             QCOMPARE(cvarden::ChooseGameCode(store, chosen.toStdString()),
                      chosen == "quake3e" ? cvarden::Failure::NoSuchEngine : cvarden::Failure::None);
@@ -611,7 +595,7 @@ private slots:
 
     void anUnknownEngineIsNotStored()
     {
-        ChoiceStore store;
+        MemoryStore store;
         QCOMPARE(cvarden::ChooseEngine(store, "quake4"), cvarden::Failure::NoSuchEngine);
         QVERIFY(store.choices.empty());
     }

@@ -6,6 +6,7 @@
 #include "catalogue_fixture.h"
 #include "exportconfig.h"
 #include "fileio.h"
+#include "importconfig.h"
 #include "laterfiles.h"
 #include "memorystore.h"
 #include "versions.h"
@@ -125,7 +126,8 @@ private slots:
         QTest::addColumn<GameFolder>("written"); // empty: nothing may change
         QTest::addColumn<QString>("readOnly");
         QTest::addColumn<Failure>("failure");
-        QTest::addColumn<StoredValues>("stored");
+        QTest::addColumn<bool>("opened"); // the game file opened first, as a player does
+        QTest::addColumn<StoredValues>("stored"); // then these values set
         const StoredValues set{{"A", "9"}, {"D", "8"}};
         const QByteArray cut = "set ab 2 //" + QByteArray(1100, 'x') + "\n";
         const GameFolder before{{"q3config.cfg", "seta ab 1\nseta cd 0\n"},
@@ -136,31 +138,42 @@ private slots:
             << GameFolder{{"q3config.cfg", "seta ab \"9\"\nseta cd \"8\"\nseta ef \"2\"\n"},
                           {"autoexec.cfg", "// mine\r\nset AB \"9\" // keep\r\nexec x\r\n"},
                           {"x.cfg", "seta cd \"8\"\n"}}
-            << "" << Failure::None << set;
+            << "" << Failure::None << false << set;
         QTest::newRow("a later command the game cuts cannot change in place")
             << GameFolder{{"q3config.cfg", "seta ab 1\n"}, {"autoexec.cfg", cut}} << GameFolder{} << ""
-            << Failure::NotInPlace << set;
-        QTest::newRow("a read-only later file") << before << GameFolder{} << "x.cfg" << Failure::ReadOnly << set;
+            << Failure::NotInPlace << false << set;
+        QTest::newRow("a read-only later file") << before << GameFolder{} << "x.cfg" << Failure::ReadOnly << false << set;
         QTest::newRow("a value never set is not forced into a later file")
             << GameFolder{{"q3config.cfg", "seta ab 1\n"}, {"autoexec.cfg", "seta ef 5\n"}}
             << GameFolder{{"q3config.cfg", "seta ab \"9\"\nseta cd \"8\"\nseta ef \"2\"\n"},
                           {"autoexec.cfg", "seta ef 5\n"}}
-            << "" << Failure::None << set;
-        QTest::newRow("a default an earlier save added is not forced into a later file, even once an Open stored it")
-            << GameFolder{{"q3config.cfg", "seta ab 1\nseta ef \"2\"\n"}, {"autoexec.cfg", "seta ef 5\n"}}
+            << "" << Failure::None << false << set;
+        const GameFolder earlierSave{{"q3config.cfg", "seta ab 1\nseta ef \"2\"\n"}, {"autoexec.cfg", "seta ef 5\n"}};
+        QTest::newRow("a default an earlier save added is not forced into a later file, even once an Open took it")
+            << earlierSave
             << GameFolder{{"q3config.cfg", "seta ab \"9\"\nseta ef \"2\"\nseta cd \"8\"\n"},
                           {"autoexec.cfg", "seta ef 5\n"}}
-            << "" << Failure::None << StoredValues{{"A", "9"}, {"D", "8"}, {"E", "2"}};
+            << "" << Failure::None << true << set;
+        QTest::newRow("a value the player set is written into a later file, though it is the default")
+            << earlierSave
+            << GameFolder{{"q3config.cfg", "seta ab \"9\"\nseta ef \"2\"\nseta cd \"8\"\n"},
+                          {"autoexec.cfg", "seta ef \"2\"\n"}}
+            << "" << Failure::None << false << StoredValues{{"A", "9"}, {"D", "8"}, {"E", "2"}};
+        QTest::newRow("a value the player changed after the Open is written into a later file")
+            << earlierSave
+            << GameFolder{{"q3config.cfg", "seta ab \"9\"\nseta ef \"3\"\nseta cd \"8\"\n"},
+                          {"autoexec.cfg", "seta ef \"3\"\n"}}
+            << "" << Failure::None << true << StoredValues{{"A", "9"}, {"D", "8"}, {"E", "3"}};
         QTest::newRow("an addition holds where a later file runs q3config.cfg again after its own value")
             << GameFolder{{"q3config.cfg", "seta ab 1\n"}, {"autoexec.cfg", "seta ef 5\nexec q3config\n"}}
             << GameFolder{{"q3config.cfg", "seta ab \"9\"\nseta cd \"8\"\nseta ef \"7\"\n"},
                           {"autoexec.cfg", "seta ef 5\nexec q3config\n"}}
-            << "" << Failure::None << StoredValues{{"A", "9"}, {"D", "8"}, {"E", "7"}};
+            << "" << Failure::None << false << StoredValues{{"A", "9"}, {"D", "8"}, {"E", "7"}};
         QTest::newRow("an addition after the chosen file's own exec holds")
             << GameFolder{{"q3config.cfg", "exec x\n"}, {"x.cfg", "seta cd 5\n"}}
             << GameFolder{{"q3config.cfg", "exec x\nseta ab \"9\"\nseta cd \"8\"\nseta ef \"2\"\n"},
                           {"x.cfg", "seta cd 5\n"}}
-            << "" << Failure::None << set;
+            << "" << Failure::None << false << set;
     }
 
     void writingIntoLaterFiles()
@@ -169,15 +182,18 @@ private slots:
         QFETCH(GameFolder, written);
         QFETCH(QString, readOnly);
         QFETCH(Failure, failure);
+        QFETCH(bool, opened);
         QFETCH(StoredValues, stored);
         const QString root = writeGameFolder(files);
         if (!readOnly.isEmpty())
             QVERIFY(QFile::setPermissions(root + "/" + readOnly, QFileDevice::ReadOwner));
         MemoryStore store;
-        for (auto value = stored.begin(); value != stored.end(); ++value)
-            store.values[value.key().toStdString()] = value.value().toStdString();
         const std::string versions = (root + "/versions").toStdString();
         const std::string chosen = (root + "/q3config.cfg").toStdString();
+        if (opened)
+            QCOMPARE(ImportConfig(chosen, catalogue.tree, store).outcome, Failure::None);
+        for (auto value = stored.begin(); value != stored.end(); ++value)
+            store.values[value.key().toStdString()] = value.value().toStdString();
         const SavePlan plan = ExportConfig(chosen, catalogue.tree, store, versions, {}, LaterFilesToo::Yes);
         QCOMPARE(plan.outcome, failure);
         // What the window marks after the save is what the saved files set.

@@ -176,19 +176,15 @@ bool mentionsExec(const std::string &text)
     return gamemodel::lowered(text).find("exec") != std::string::npos;
 }
 
-// Whether the value saved is the player's choice: an option of the variable
-// got a value from the import, and it is not the default, unless the save
-// writes it over another value. A default the file already holds may be one
-// an earlier save added because the game takes it anyway.
-bool playerChose(const MemoryStore &store, const std::string &variable, const gamemodel::Outcome &chosenFileAlone)
+// Whether any option of the variable got a value from the import: the
+// player's, as opposed to one added only because the game takes it anyway.
+bool playerSet(const MemoryStore &store, const std::string &variable)
 {
-    bool set = false;
-    for (const OptionFacts &option : options())
-        set = set || (option.variable == variable && store.values.count(option.text) != 0);
-    const std::string value = writtenValue(store, variable);
-    const auto before = chosenFileAlone.catalogued.find(variable);
-    return set && (value != writtenValue(MemoryStore{}, variable) ||
-                   (before != chosenFileAlone.catalogued.end() && before->second != value));
+    for (const OptionFacts &option : options()) {
+        if (option.variable == variable && store.values.count(option.text) != 0)
+            return true;
+    }
+    return false;
 }
 
 // The game file in a folder of its own, with autoexec.cfg beside it when
@@ -239,7 +235,7 @@ void laterValuesAreWhatTheGameEndsWith(const gamemodel::Outcome &game, const cva
 }
 
 // After a save, the game's start-up ends with the values written, except
-// where autoexec.cfg sets another: a value the player never chose, or, when it
+// where autoexec.cfg sets another: a value the player never set, or, when it
 // was not written into autoexec.cfg too, one the save warned of.
 void startUpEndsWithTheSavedValues(const std::string &q3config, const std::string &autoexec,
                                    cvarden::LaterFilesToo laterToo)
@@ -263,7 +259,6 @@ void startUpEndsWithTheSavedValues(const std::string &q3config, const std::strin
         autoexecAfter = file.text;
     }
     const gamemodel::Outcome is = gamemodel::runStartUp(plan.text, autoexecAfter, cataloguedNames());
-    const gamemodel::Outcome chosenFileAlone = gamemodel::run(q3config, cataloguedNames());
     require(is.others == was.others);
     for (const std::string &variable : cataloguedNames()) {
         const auto ended = is.catalogued.find(variable);
@@ -277,7 +272,7 @@ void startUpEndsWithTheSavedValues(const std::string &q3config, const std::strin
         for (const cvarden::NotHolding &value : plan.willNotHold)
             warned = warned || gamemodel::lowered(tree.item(value.option).variable()) == variable;
         require(setLater && ended->second == laterValue->second &&
-                (!playerChose(store, variable, chosenFileAlone) || (warned && laterToo == cvarden::LaterFilesToo::No)));
+                (!playerSet(store, variable) || (warned && laterToo == cvarden::LaterFilesToo::No)));
     }
 
     // A second save changes nothing in either file.
