@@ -54,6 +54,10 @@ MainWindow::MainWindow(const QString &cataloguePath, ValueStore &store, const QS
     ConnectCommands();
     SetUpEngineMenu();
     CheckStore();
+    // As a new run finds them: what the files the game runs after the game
+    // file opened or saved last set again.
+    if (const std::string gameFile = store_.GetChoice(lastGameFileName, {}); !gameFile.empty())
+        setLater_ = FindOverriddenOptions(gameFile, catalogue_.tree).options;
     ui->optiontree->setFocus();
 }
 

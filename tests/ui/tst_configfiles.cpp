@@ -93,6 +93,10 @@ private slots:
         // First, as the label shows only its first lines.
         QVERIFY2(description.startsWith("At every start of the game, autoexec.cfg line 2 sets it to \"0.4\""),
                  qPrintable(description));
+        // A new run finds it there too.
+        fixture.openWindow();
+        fixture.select("Brightness");
+        QCOMPARE(fixture.control<QLabel>("desclbl")->text(), description);
     }
 
     // Save asks before it writes when a later file would undo a value.
