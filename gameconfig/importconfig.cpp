@@ -7,17 +7,15 @@
 #include "gamerun.h"
 #include "laterfiles.h"
 #include "normalize.h"
-#include "openedunderlater.h"
 #include "optionmatcher.h"
 
 namespace cvarden {
 
-namespace {
-
-// Gives every option of each variable the value the game ends with.
-ImportReport takeOver(const std::vector<std::optional<std::string>> &lastValues, const OptionMatcher &matcher,
-                      const OptionTree &tree, ValueStore &store)
+ImportReport ImportConfigText(std::string_view fileText, const OptionTree &tree, ValueStore &store)
 {
+    const OptionMatcher matcher(tree);
+    const std::vector<std::optional<std::string>> lastValues = LastValuesSet(fileText, matcher);
+
     ImportReport report;
     StoreBatch batch(store);
     for (std::size_t v = 0; v < lastValues.size(); ++v) {
@@ -35,14 +33,6 @@ ImportReport takeOver(const std::vector<std::optional<std::string>> &lastValues,
     }
     report.outcome = batch.commit();
     return report;
-}
-
-} // namespace
-
-ImportReport ImportConfigText(std::string_view fileText, const OptionTree &tree, ValueStore &store)
-{
-    const OptionMatcher matcher(tree);
-    return takeOver(LastValuesSet(fileText, matcher), matcher, tree, store);
 }
 
 std::string ImportSummary(const ImportReport &report)
@@ -70,15 +60,11 @@ ImportReport ImportConfig(const std::string &chosenPath, const OptionTree &tree,
         return {backup};
     // The game reads the file as it is; the normalized copy only adds line
     // ends, which can move where the game cuts a long /* comment.
+    ImportReport report = ImportConfigText(bytes, tree, store);
     const OptionMatcher matcher(tree);
-    const std::vector<std::optional<std::string>> lastValues = LastValuesSet(bytes, matcher);
-    ImportReport report = takeOver(lastValues, matcher, tree, store);
-    if (report.outcome.failed())
-        return report;
     const LaterFiles later = ReadLaterFiles(chosenPath, bytes, matcher);
     report.setLater = later.overriddenCount();
     report.setLaterByOption = ByOption(later, matcher);
-    report.outcome = NoteValuesOpenedUnderLaterFiles(store, tree, matcher, lastValues, later);
     return report;
 }
 

@@ -18,10 +18,11 @@ using fileproblems::inQuotes;
 
 // Far more than any player's setup runs, and far less than would make a
 // save wait: a file larger or deeper than this is not read, nor more files
-// than this in all (a file may be run again and again).
+// or bytes than this in all (a file may be run again and again).
 constexpr std::uintmax_t laterFileLimit = 16u << 20;
 constexpr int deepestExec = 16;
 constexpr int mostFileRuns = 256;
+constexpr std::uintmax_t mostBytesRun = 64u << 20;
 
 // The name `exec` gives, as the game's file system takes it: either
 // separator, one leading separator dropped, `.cfg` added to a name without
@@ -91,6 +92,11 @@ public:
         // ever; one run again after it ended runs again, as in the game.
         if (std::find(running_.begin(), running_.end(), file.path) != running_.end())
             return;
+        bytesRun_ += file.text.size();
+        if (bytesRun_ > mostBytesRun) {
+            files_.notRead += inQuotes(name) + " is run after too many bytes of other files, so it was not read.\n";
+            return;
+        }
         // The chosen file run again sets what it sets anew: what the save
         // writes into it.
         running_.push_back(file.path);
@@ -176,6 +182,7 @@ private:
     std::vector<fs::path> running_; // the chain of files running now
     std::map<std::string, LaterText> texts_;
     int runs_ = 0;
+    std::uintmax_t bytesRun_ = 0;
 };
 
 } // namespace
@@ -223,8 +230,10 @@ LaterFiles ReadLaterFiles(const std::string &chosenPath, std::string_view chosen
 OverriddenOptions FindOverriddenOptions(const std::string &chosenPath, const OptionTree &tree)
 {
     OverriddenOptions found;
+    // No engine runs a file this large, and the window asks this at its
+    // start: it is not read whole for nothing.
     std::string bytes;
-    if (ReadWholeFile(chosenPath, bytes).failed())
+    if (ReadWholeFile(chosenPath, bytes, laterFileLimit).failed())
         return found;
     const OptionMatcher matcher(tree);
     LaterFiles later = ReadLaterFiles(chosenPath, bytes, matcher);

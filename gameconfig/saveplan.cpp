@@ -4,7 +4,6 @@
 #include "fileproblems.h"
 #include "gamecommands.h"
 #include "gamerun.h"
-#include "openedunderlater.h"
 #include "optionmatcher.h"
 #include "variablename.h"
 
@@ -32,6 +31,7 @@ enum class Place {
     Added,          // a command was added at the end
     LeftOut,        // a value the game takes anyway, not added, to keep the file within the 1.32 limit
     NotInEngine,    // never set, and the engine in use has no such variable: not added
+    SetElsewhere,   // never set, and another file the game runs sets it: not added, so that value stays
     NameUnreadable, // the game cannot read its name: it is never written
     Untouched,      // not to be written into this file
 };
@@ -224,6 +224,23 @@ void leaveOutWhatTheEngineLacks(const SaveInputs &inputs, const OptionMatcher &m
     }
 }
 
+// A variable the file does not set, the player never set, and another file
+// the game runs sets is not added: that file's value is the one the game
+// runs with, and a default added here would either change it (a file the
+// chosen one runs) or, taken in by a later Open, pass for the player's own
+// and be written over it.
+void leaveToTheFilesThatSetThem(const SaveInputs &inputs, const OptionMatcher &matcher,
+                                std::vector<VariablePlan> &plans)
+{
+    if (!inputs.later)
+        return;
+    for (std::size_t v = 0; v < plans.size(); ++v) {
+        if (plans[v].place == Place::NotInFile && inputs.later->overrides[v] &&
+            !storedByPlayer(inputs.store, inputs.tree.item(matcher.variables()[v].valueOption()).text))
+            plans[v].place = Place::SetElsewhere;
+    }
+}
+
 // A file that the additions would take past the 1.32 release's limit gets
 // none for variables it does not set and whose value the game takes anyway:
 // the game keeps its own default for them, and the player keeps a file it
@@ -281,6 +298,8 @@ SettingFate fateOf(const VariablePlan &plan)
         return SettingFate::LeftOutAtDefault;
     case Place::NotInEngine:
         return SettingFate::LeftOutNotInEngine;
+    case Place::SetElsewhere:
+        return SettingFate::LeftOutSetElsewhere;
     case Place::Added:
         if (!plan.before && plan.atGameDefault)
             return SettingFate::AddedAtDefault;
@@ -301,31 +320,18 @@ bool stillWins(const LaterSetting &setting, const VariablePlan &plan)
     return plan.place != Place::Added || !setting.beforeTheChosenFileEnds;
 }
 
-// Whether the value saved is one the player chose: one the store holds,
-// unless an Open took it over while a later file set it again (the game never
-// ran with it, and an earlier save may have added it at its default) and the
-// player has not changed it since.
-bool playersOwn(const ValueStore &store, const std::string &option,
-                const std::map<std::string, std::string> &openedUnderLaterFiles)
-{
-    if (!storedByPlayer(store, option))
-        return false;
-    const auto opened = openedUnderLaterFiles.find(option);
-    return opened == openedUnderLaterFiles.end() || opened->second != store.Get(option, {});
-}
-
 // The values saved that a file the game runs later sets again to another.
+// A value the player never set is not the player's, even where an earlier
+// save added it to the file.
 std::vector<NotHolding> valuesThatWillNotHold(const OptionMatcher &matcher, const SaveInputs &inputs,
                                               const std::vector<VariablePlan> &plans)
 {
-    const std::map<std::string, std::string> opened = ValuesOpenedUnderLaterFiles(inputs.store);
     std::vector<NotHolding> found;
     for (std::size_t v = 0; v < plans.size(); ++v) {
         const std::optional<LaterSetting> &setting = inputs.later->overrides[v];
         const std::size_t option = matcher.variables()[v].valueOption();
-        if (!setting || !plans[v].written() || setting->value == plans[v].value ||
-            fateOf(plans[v]) == SettingFate::AddedAtDefault || !stillWins(*setting, plans[v]) ||
-            !playersOwn(inputs.store, inputs.tree.item(option).text, opened))
+        if (!setting || !plans[v].written() || setting->value == plans[v].value || !stillWins(*setting, plans[v]) ||
+            !storedByPlayer(inputs.store, inputs.tree.item(option).text))
             continue;
         found.push_back({v, option, *setting});
     }
@@ -448,6 +454,7 @@ SavePlan PlanSave(const SaveInputs &inputs)
     std::string out = rewriteCommands(inputs.text, matcher, plans, plan, end);
     const std::string_view lineEnd = lineEndOf(inputs.text);
     leaveOutWhatTheEngineLacks(inputs, matcher, plans);
+    leaveToTheFilesThatSetThem(inputs, matcher, plans);
     leaveOutDefaultsPastTheLimit(out, lineEnd, matcher, plans);
     const std::size_t rewrittenSize = out.size();
     for (std::size_t v = 0; v < plans.size(); ++v) {
@@ -528,12 +535,16 @@ std::string SaveSummary(const SavePlan &plan)
     if (changed == 0 && added == 0)
         return "Nothing changed: the file already held every value";
     const std::size_t notInEngine = plan.count(SettingFate::LeftOutNotInEngine);
+    const std::size_t setElsewhere = plan.count(SettingFate::LeftOutSetElsewhere);
     return std::to_string(changed) + (changed == 1 ? " setting" : " settings") + " changed, " + std::to_string(added) +
            " added at " + (added == 1 ? "its" : "their") + " default, " +
            std::to_string(plan.count(SettingFate::AlreadyRight)) + " already right" +
            (notInEngine == 0 ? ""
                              : ", " + std::to_string(notInEngine) + " not added, as your engine does not have " +
-                                   (notInEngine == 1 ? "it" : "them"));
+                                   (notInEngine == 1 ? "it" : "them")) +
+           (setElsewhere == 0 ? ""
+                              : ", " + std::to_string(setElsewhere) + " left to the other files the game runs, " +
+                                    (setElsewhere == 1 ? "which sets it" : "which set them"));
 }
 
 std::vector<std::size_t> SavePlan::writtenOptions() const
@@ -541,7 +552,7 @@ std::vector<std::size_t> SavePlan::writtenOptions() const
     std::vector<std::size_t> options;
     for (const SettingPlan &setting : settings) {
         if (setting.fate != SettingFate::NameUnreadable && setting.fate != SettingFate::LeftOutAtDefault &&
-            setting.fate != SettingFate::LeftOutNotInEngine)
+            setting.fate != SettingFate::LeftOutNotInEngine && setting.fate != SettingFate::LeftOutSetElsewhere)
             options.insert(options.end(), setting.options.begin(), setting.options.end());
     }
     return options;

@@ -42,12 +42,13 @@ struct SaveInputs {
 
 // What a save does for one catalogued variable.
 enum class SettingFate {
-    AlreadyRight,       // the game already ends with this value
-    Changed,            // the game ended with another value, or with none, and gets this one
-    AddedAtDefault,     // not in the file: added with the value the game would take anyway
-    LeftOutAtDefault,   // not in the file, and left out to keep the file readable by the 1.32 release
-    LeftOutNotInEngine, // not in the file, at its default, and the engine in use has no such variable
-    NameUnreadable,     // the game cannot read the variable's name: never written
+    AlreadyRight,        // the game already ends with this value
+    Changed,             // the game ended with another value, or with none, and gets this one
+    AddedAtDefault,      // not in the file: added with the value the game would take anyway
+    LeftOutAtDefault,    // not in the file, and left out to keep the file readable by the 1.32 release
+    LeftOutNotInEngine,  // not in the file, at its default, and the engine in use has no such variable
+    LeftOutSetElsewhere, // not in the file, never set, and another file the game runs sets it
+    NameUnreadable,      // the game cannot read the variable's name: never written
 };
 
 struct SettingPlan {
@@ -139,7 +140,8 @@ SavePlan PlanInPlaceSave(const SaveInputs &inputs, const std::vector<std::size_t
 // What a save did, in a sentence for the player: "Nothing changed" when the
 // file already held every value, else how many settings changed, how many
 // were added at their default and how many were already right, and how
-// many were not added because the engine in use does not have them.
+// many were not added because the engine in use does not have them or
+// because other files the game runs set them.
 std::string SaveSummary(const SavePlan &plan);
 
 } // namespace cvarden

@@ -289,13 +289,17 @@ private slots:
     void laterFilesAreToldAndCanBeWritten()
     {
         QVERIFY(QDir().mkpath(dir.filePath("game")));
-        const QString config = writeTestFile(dir, "game/q3config.cfg", "seta vid_bright \"1.0\"\n");
+        const QString config = writeTestFile(dir, "game/q3config.cfg", "seta vid_full \"1\"\n");
         const QString autoexec = writeTestFile(dir, "game/autoexec.cfg", "set vid_bright 0.5 // mine\n");
+        // Brightness, never set, is left to autoexec.cfg: not added, so an Open
+        // cannot take a default for the player's own and write it over 0.5.
+        const Run first = cli({"export", config});
+        QVERIFY2(first.out.contains("1 left to the other files the game runs, which sets it"), first.out);
+        QCOMPARE(readTestFile(config), std::string("seta vid_full \"1\"\nseta snd_rate \"22\"\n"));
         QCOMPARE(cli({"import", config}).status, 0);
         const Run get = cli({"get", "Brightness"});
         QCOMPARE(get.out, QByteArray("1.0\n"));
         QVERIFY2(get.err.contains("autoexec.cfg line 1 sets it to \"0.5\""), get.err);
-        // A value only taken over from the file is not forced over the later one.
         QVERIFY(!cli({"export", "--dry-run", "--into-later-files", config}).out.contains("autoexec.cfg"));
 
         QCOMPARE(cli({"set", "Brightness", "1.5"}).status, 0);
