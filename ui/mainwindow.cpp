@@ -2,6 +2,7 @@
 #include "mainwindow.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <filesystem>
 
@@ -311,8 +312,12 @@ ConfigFileDialog &MainWindow::FileDialog()
     // Made at its first use: building a file dialog costs more than the
     // whole rest of the window, and most runs never open one. It is kept, so
     // it remembers the file chosen last.
-    if (!cmd)
+    if (!cmd) {
         cmd = new ConfigFileDialog(this);
+        // A new run starts at the game file opened or saved last.
+        if (const QString last = FromSystemText(store_.GetChoice(lastGameFileName, {})); QFileInfo(last).isFile())
+            cmd->selectFile(last);
+    }
     return *cmd;
 }
 

@@ -78,6 +78,24 @@ private slots:
     }
 
     // What autoexec.cfg sets again holds at every start: the option says so.
+    void aNewRunsDialogStartsAtTheGameFileUsedLast()
+    {
+        WindowFixture fixture;
+        QVERIFY(QDir().mkpath(fixture.path("game")));
+        const QString chosen = fixture.path("game/q3config.cfg");
+        testkit::writeFile(chosen, gameFile);
+        chooseThrough(fixture, "Command4", chosen);
+        testkit::takeNotice();
+        fixture.openWindow();
+        QString folder;
+        testkit::whenModalOpens([&](QWidget *modal) {
+            folder = qobject_cast<QFileDialog *>(modal)->directory().absolutePath();
+            modal->close();
+        });
+        fixture.click("Command3");
+        QCOMPARE(folder, QFileInfo(chosen).absolutePath());
+    }
+
     void openShowsWhereALaterFileSetsAnOption()
     {
         WindowFixture fixture;
