@@ -224,18 +224,18 @@ void leaveOutWhatTheEngineLacks(const SaveInputs &inputs, const OptionMatcher &m
     }
 }
 
-// A variable the file does not set, the player never set, and another file
-// the game runs sets is not added: that file's value is the one the game
-// runs with, and a default added here would either change it (a file the
-// chosen one runs) or, taken in by a later Open, pass for the player's own
-// and be written over it.
+// A variable the file does not set (or sets only on a line kept as it is),
+// the player never set, and another file the game runs sets after it is not
+// added: that file's value is the one the game runs with, and a default
+// added here would either change it (a file the chosen one runs) or, taken
+// in by a later Open, pass for the player's own and be written over it.
 void leaveToTheFilesThatSetThem(const SaveInputs &inputs, const OptionMatcher &matcher,
                                 std::vector<VariablePlan> &plans)
 {
     if (!inputs.later)
         return;
     for (std::size_t v = 0; v < plans.size(); ++v) {
-        if (plans[v].place == Place::NotInFile && inputs.later->overrides[v] &&
+        if (plans[v].needsAddition() && inputs.later->overrides[v] &&
             !storedByPlayer(inputs.store, inputs.tree.item(matcher.variables()[v].valueOption()).text))
             plans[v].place = Place::SetElsewhere;
     }

@@ -161,6 +161,11 @@ private slots:
             << GameFolder{{"q3config.cfg", "seta ab \"9\"\nseta cd \"8\"\nseta ef \"7\"\n"},
                           {"autoexec.cfg", "seta ef 5\nexec q3config\n"}}
             << "" << Failure::None << StoredValues{{"A", "9"}, {"D", "8"}, {"E", "7"}};
+        const QByteArray keptAsItIs = "seta ef \"1\" //" + QByteArray(1100, 'x') + "\nexec x\n";
+        QTest::newRow("a value never set stays the file's that q3config.cfg runs after a line kept as it is")
+            << GameFolder{{"q3config.cfg", keptAsItIs}, {"x.cfg", "seta ef 6\n"}}
+            << GameFolder{{"q3config.cfg", keptAsItIs + "seta ab \"9\"\nseta cd \"8\"\n"}, {"x.cfg", "seta ef 6\n"}}
+            << "" << Failure::None << set;
         QTest::newRow("an addition after the chosen file's own exec holds; a value never set stays that file's")
             << GameFolder{{"q3config.cfg", "exec x\n"}, {"x.cfg", "seta cd 5\nseta ef 6\n"}}
             << GameFolder{{"q3config.cfg", "exec x\nseta ab \"9\"\nseta cd \"8\"\n"},
