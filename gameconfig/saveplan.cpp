@@ -312,42 +312,35 @@ SettingFate fateOf(const VariablePlan &plan)
     return plan.before == plan.value ? SettingFate::AlreadyRight : SettingFate::Changed;
 }
 
-// Whether what a later file sets still wins once the save is written: a
-// command added at the chosen file's end comes after whatever ran before the
-// chosen file ended.
-bool stillWins(const LaterSetting &setting, const VariablePlan &plan)
+// What the files the game runs later still set again once the save is
+// written: a command added at the chosen file's end comes after whatever ran
+// before the chosen file ended.
+LaterFiles stillWinning(const LaterFiles &later, const std::vector<VariablePlan> &plans)
 {
-    return plan.place != Place::Added || !setting.beforeTheChosenFileEnds;
+    LaterFiles winning = later;
+    for (std::size_t v = 0; v < plans.size(); ++v) {
+        if (winning.overrides[v] && plans[v].place == Place::Added && winning.overrides[v]->beforeTheChosenFileEnds)
+            winning.overrides[v].reset();
+    }
+    return winning;
 }
 
 // The values saved that a file the game runs later sets again to another.
 // A value the player never set is not the player's, even where an earlier
 // save added it to the file.
 std::vector<NotHolding> valuesThatWillNotHold(const OptionMatcher &matcher, const SaveInputs &inputs,
-                                              const std::vector<VariablePlan> &plans)
+                                              const LaterFiles &winning, const std::vector<VariablePlan> &plans)
 {
     std::vector<NotHolding> found;
     for (std::size_t v = 0; v < plans.size(); ++v) {
-        const std::optional<LaterSetting> &setting = inputs.later->overrides[v];
+        const std::optional<LaterSetting> &setting = winning.overrides[v];
         const std::size_t option = matcher.variables()[v].valueOption();
-        if (!setting || !plans[v].written() || setting->value == plans[v].value || !stillWins(*setting, plans[v]) ||
+        if (!setting || !plans[v].written() || setting->value == plans[v].value ||
             !storedByPlayer(inputs.store, inputs.tree.item(option).text))
             continue;
         found.push_back({v, option, *setting});
     }
     return found;
-}
-
-// By option, what a later file still sets again once the save is written.
-std::map<std::size_t, LaterSetting> stillSetLater(const OptionMatcher &matcher, const LaterFiles &later,
-                                                  const std::vector<VariablePlan> &plans)
-{
-    LaterFiles winning = later;
-    for (std::size_t v = 0; v < plans.size(); ++v) {
-        if (winning.overrides[v] && !stillWins(*winning.overrides[v], plans[v]))
-            winning.overrides[v].reset();
-    }
-    return ByOption(winning, matcher);
 }
 
 std::string describe(const std::vector<NotHolding> &notHolding, const OptionTree &tree)
@@ -480,11 +473,12 @@ SavePlan PlanSave(const SaveInputs &inputs)
     plan.warnings += sizeWarning(out);
     plan.text = std::move(out);
     if (inputs.later) {
-        plan.willNotHold = valuesThatWillNotHold(matcher, inputs, plans);
+        const LaterFiles winning = stillWinning(*inputs.later, plans);
+        plan.willNotHold = valuesThatWillNotHold(matcher, inputs, winning, plans);
         if (!inputs.intoLaterFiles)
             plan.warnings += describe(plan.willNotHold, inputs.tree);
         plan.warnings += inputs.later->notRead;
-        plan.setLater = stillSetLater(matcher, *inputs.later, plans);
+        plan.setLater = ByOption(winning, matcher);
     }
     reportSettings(matcher, plans, plan);
     return plan;
