@@ -70,7 +70,8 @@ SavePlan planFor(const std::string &chosenPath, const OptionTree &tree, ValueSto
         return plan;
     // The game file keeps its own bytes: only the values change, and an
     // added line takes the file's own line end.
-    const LaterFiles later = ReadLaterFiles(chosenPath, bytes, OptionMatcher(tree));
+    const OptionMatcher matcher(tree);
+    const LaterFiles later = ReadLaterFiles(chosenPath, bytes, matcher);
     // Without engine facts the catalogue's default is the game's.
     std::function<bool(const OptionNode &, std::string_view)> gameDefault;
     std::function<std::string(const OptionNode &)> unsetValue;
@@ -84,8 +85,8 @@ SavePlan planFor(const std::string &chosenPath, const OptionTree &tree, ValueSto
         };
         unsetValue = [&engine](const OptionNode &option) { return DefaultInUse(engine, option); };
     }
-    const SaveInputs inputs{bytes,      tree,      store,  gameDefault,
-                            unsetValue, engineHas, &later, laterFiles == LaterFilesToo::Yes};
+    const SaveInputs inputs{
+        bytes, tree, store, gameDefault, unsetValue, engineHas, &later, laterFiles == LaterFilesToo::Yes, &matcher};
     plan = PlanSave(inputs);
     if (plan.outcome.ok() && laterFiles == LaterFilesToo::Yes)
         plan.outcome = planLaterFiles(plan, inputs);

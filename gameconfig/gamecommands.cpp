@@ -10,7 +10,7 @@ namespace {
 // On the x86 builds players run, `char` is signed, so the tokenizer's test
 // "at most a blank" also holds for every byte from 0x80 up: outside quotes
 // those bytes separate words (a byte-order mark before `seta` is skipped).
-bool separatesWords(char c)
+constexpr bool separatesWords(char c)
 {
     const auto byte = static_cast<unsigned char>(c);
     return byte <= ' ' || byte >= 0x80;
@@ -30,9 +30,34 @@ bool stopsTheScan(char c)
     return scanStops[static_cast<unsigned char>(c)];
 }
 
+// What may end a word outside quotes: a separator, a quote, or the `/` of a
+// comment. A table, as the words of nearly every command are read.
+constexpr std::array<bool, 256> plainWordEnds = [] {
+    std::array<bool, 256> ends{};
+    for (int c = 0; c < 256; ++c)
+        ends[c] = separatesWords(static_cast<char>(c)) || c == '"' || c == '/';
+    return ends;
+}();
+
+bool endsAPlainWord(char c)
+{
+    return plainWordEnds[static_cast<unsigned char>(c)];
+}
+
 bool startsComment(std::string_view text, std::size_t at)
 {
     return at + 1 < text.size() && text[at] == '/' && (text[at + 1] == '/' || text[at + 1] == '*');
+}
+
+// Each field set where the word is stored: a word built aside and copied in
+// stalls the copy on every word of the file.
+void addWord(GameCommand &command, std::string_view text, std::size_t begin, std::size_t end, bool unclosedQuote)
+{
+    GameWord &word = command.words.emplace_back();
+    word.text = text;
+    word.begin = command.begin + begin;
+    word.end = command.begin + end;
+    word.unclosedQuote = unclosedQuote;
 }
 
 char lowerAscii(char c)
@@ -57,9 +82,12 @@ bool GameCommand::setsAVariable() const
 {
     if (words.size() < 2)
         return false;
+    // `set` and a letter at most: asked of nearly every command of a file.
     const std::string_view command = words[0].text;
-    return EqualIgnoringCase(command, "seta") || EqualIgnoringCase(command, "set") ||
-           EqualIgnoringCase(command, "sets") || EqualIgnoringCase(command, "setu");
+    if (command.size() < 3 || command.size() > 4 || !EqualIgnoringCase(command.substr(0, 3), "set"))
+        return false;
+    const char last = command.size() == 3 ? 'a' : lowerAscii(command[3]);
+    return last == 'a' || last == 's' || last == 'u';
 }
 
 std::string GameCommand::valueSet() const
@@ -243,16 +271,15 @@ void GameCommandReader::readWords(GameCommand &command, std::size_t most) const
             const std::size_t close = line.find('"', p + 1);
             const std::size_t stop = close == std::string_view::npos ? line.size() : close;
             const std::size_t end = close == std::string_view::npos ? line.size() : close + 1;
-            command.words.push_back({line.substr(begin + 1, stop - begin - 1), command.begin + begin,
-                                     command.begin + end, close == std::string_view::npos});
+            addWord(command, line.substr(begin + 1, stop - begin - 1), begin, end, close == std::string_view::npos);
             if (close == std::string_view::npos)
                 return;
             p = end;
             continue;
         }
-        while (p < line.size() && !separatesWords(line[p]) && line[p] != '"' && !startsComment(line, p))
+        while (p < line.size() && (!endsAPlainWord(line[p]) || (line[p] == '/' && !startsComment(line, p))))
             ++p;
-        command.words.push_back({line.substr(begin, p - begin), command.begin + begin, command.begin + p});
+        addWord(command, line.substr(begin, p - begin), begin, p, false);
         if (p >= line.size())
             return;
     }

@@ -436,7 +436,8 @@ std::string OptionRecordText(std::string_view variableName, std::string_view val
 SavePlan PlanSave(const SaveInputs &inputs)
 {
     SavePlan plan;
-    const OptionMatcher matcher(inputs.tree);
+    std::optional<OptionMatcher> built;
+    const OptionMatcher &matcher = inputs.matcher ? *inputs.matcher : built.emplace(inputs.tree);
     std::vector<VariablePlan> plans = planVariables(matcher, inputs);
     plan.outcome = refuseValuesTooLong(matcher, inputs.tree, plans);
     if (plan.outcome.failed())
@@ -489,7 +490,8 @@ SavePlan PlanInPlaceSave(const SaveInputs &inputs, const std::vector<std::size_t
     SavePlan plan;
     const std::string_view text = inputs.text;
     const OptionTree &tree = inputs.tree;
-    const OptionMatcher matcher(tree);
+    std::optional<OptionMatcher> built;
+    const OptionMatcher &matcher = inputs.matcher ? *inputs.matcher : built.emplace(tree);
     std::vector<VariablePlan> plans = planVariables(matcher, inputs);
     std::vector<bool> chosen(plans.size(), false);
     for (const std::size_t v : variables)

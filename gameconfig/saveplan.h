@@ -38,6 +38,9 @@ struct SaveInputs {
     // Whether the values those files would set again are to be written into
     // them as well: then they are not warned of.
     bool intoLaterFiles = false;
+    // The index of the catalogue's variables where the caller has built it
+    // already; built anew when null.
+    const OptionMatcher *matcher = nullptr;
 };
 
 // What a save does for one catalogued variable.
