@@ -14,6 +14,7 @@
 #include "exportconfig.h"
 #include "fileio.h"
 #include "fixtures.h"
+#include "gamecommands.h"
 #include "importconfig.h"
 #include "literalwalk.h"
 #include "loader.h"
@@ -265,6 +266,44 @@ void exchangeCopyFloor(benchmark::State &state, Exchange (*exchange)())
     }
 }
 
+// The copy floor with the steps that keep a save safe: the backup copy and
+// the file each replaced in one step, the file also waiting for the disk.
+// What an export costs beyond this is its own work.
+void exchangeSafeCopyFloor(benchmark::State &state, Exchange (*exchange)())
+{
+    Exchange e = prepared(state, exchange);
+    SetLeftoverLedger(workDir().filePath(QStringLiteral("pending")).toStdString());
+    const std::string backup = BackupPathFor(e.chosen);
+    for (auto _ : state) {
+        const std::string bytes = bench::fileBytes(e.chosen);
+        benchmark::DoNotOptimize(PlaceNewFile(backup, bytes, e.chosen, Durability::SurvivesProgramFaults));
+        benchmark::DoNotOptimize(ReplaceWholeFile(e.chosen, bytes));
+    }
+}
+
+// The parts of an export that no plan can skip: the game's reading of every
+// command of the file, and the normalized text its backup copy holds.
+void gameReading(benchmark::State &state, Exchange (*exchange)())
+{
+    Exchange e = prepared(state, exchange);
+    const std::string text = bench::fileBytes(e.chosen);
+    for (auto _ : state) {
+        GameCommandReader reader(text);
+        std::size_t commands = 0;
+        for (GameCommand command; reader.next(command);)
+            ++commands;
+        benchmark::DoNotOptimize(commands);
+    }
+}
+
+void backupText(benchmark::State &state, Exchange (*exchange)())
+{
+    Exchange e = prepared(state, exchange);
+    const std::string text = bench::fileBytes(e.chosen);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(NormalizeText(text));
+}
+
 BENCHMARK_CAPTURE(import, real, realExchange)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(importLiteralWalk, real, realExchange)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(exportConfig, real, realExchange)->Unit(benchmark::kMillisecond);
@@ -276,6 +315,9 @@ BENCHMARK_CAPTURE(importLiteralWalk, options_1000_lines_30000, largeExchange)->U
 BENCHMARK_CAPTURE(exportConfig, options_1000_lines_30000, largeExchange)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(exportLiteralWalk, options_1000_lines_30000, largeExchange)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(exchangeCopyFloor, options_1000_lines_30000, largeExchange)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(exchangeSafeCopyFloor, options_1000_lines_30000, largeExchange)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(gameReading, options_1000_lines_30000, largeExchange)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(backupText, options_1000_lines_30000, largeExchange)->Unit(benchmark::kMillisecond);
 
 // ---- The preview of a large file against its export, both as cvarden-cli
 // runs them. The file's size in MiB comes from CVARDEN_BENCH_LARGE_MIB
