@@ -7,6 +7,13 @@
 namespace bench {
 namespace {
 
+// Appends `text` followed by CR LF, the line end of every record.
+void writeRecord(std::string &out, std::string_view text)
+{
+    out.append(text);
+    out.append("\r\n");
+}
+
 bool startsWith(std::string_view line, const std::string &prefix)
 {
     return line.size() > prefix.size() && line.compare(0, prefix.size(), prefix) == 0;
@@ -62,17 +69,17 @@ void literalExport(const std::string &backupPath, const std::string &chosenPath,
             if (!startsWith(line, prefix))
                 continue;
             const std::string value = store.Get(option.text, option.defaultValue());
-            cvarden::WriteRecord(out, prefix + " \"" + value + "\"\n");
+            writeRecord(out, prefix + " \"" + value + "\"\n");
             option.tag = "DONE";
             matched = true;
         }
         if (!matched)
-            cvarden::WriteRecord(out, line);
+            writeRecord(out, line);
     }
     for (cvarden::OptionNode &option : tree.options()) {
         if (option.tag.empty()) {
             const std::string prefix = "seta " + option.variable();
-            cvarden::WriteRecord(out, prefix + " " + store.Get(option.text, option.defaultValue()) + "\n");
+            writeRecord(out, prefix + " " + store.Get(option.text, option.defaultValue()) + "\n");
             option.tag = "DONE";
         }
     }

@@ -50,7 +50,7 @@ bool startsComment(std::string_view text, std::size_t at)
 }
 
 // Each field set where the word is stored: a word built aside and copied in
-// stalls the copy on every word of the file.
+// costs a store-to-load stall on every word of the file.
 void addWord(GameCommand &command, std::string_view text, std::size_t begin, std::size_t end, bool unclosedQuote)
 {
     GameWord &word = command.words.emplace_back();
@@ -86,7 +86,9 @@ bool GameCommand::setsAVariable() const
     const std::string_view command = words[0].text;
     if (command.size() < 3 || command.size() > 4 || !EqualIgnoringCase(command.substr(0, 3), "set"))
         return false;
-    const char last = command.size() == 3 ? 'a' : lowerAscii(command[3]);
+    if (command.size() == 3)
+        return true;
+    const char last = lowerAscii(command[3]);
     return last == 'a' || last == 's' || last == 'u';
 }
 

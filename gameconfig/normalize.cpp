@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "normalize.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "fileio.h"
@@ -16,7 +17,7 @@ std::string NormalizeText(std::string_view text)
     std::size_t used = 0;
     const auto record = [&out, &used](std::string_view piece) {
         if (out.size() - used < piece.size() + 2)
-            out.resize(out.size() * 2 + piece.size());
+            out.resize(std::max(out.size() * 2, used + piece.size() + 2));
         std::memcpy(&out[used], piece.data(), piece.size());
         used += piece.size();
         out[used++] = '\r';

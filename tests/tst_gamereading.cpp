@@ -93,8 +93,7 @@ private slots:
         QTest::newRow("sets and setu set the value too") << QByteArray("sets ab 3\nSETU AB 4\n") << "4";
         QTest::newRow("se, setx and setas are no set commands")
             << QByteArray("seta ab 1\nse ab 5\nsetx ab 6\nSETAS ab 7\n") << "1";
-        QTest::newRow("a lone / is part of a word, // ends the words")
-            << QByteArray("seta ab 1/2\nseta cd x//y\nseta ab 3/4//5\n") << "3/4";
+        QTest::newRow("a lone / is part of a word, // ends the words") << QByteArray("seta ab 3/4//5\n") << "3/4";
         QTest::newRow("a set with the name alone sets nothing") << QByteArray("seta ab 1\nset ab\n") << "1";
         QTest::newRow("vstr, toggle and a bare name are not followed")
             << QByteArray("seta ab 1\ntoggle ab\nvstr ab\nab 5\nsetab 6\n") << "1";

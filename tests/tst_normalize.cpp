@@ -86,6 +86,15 @@ private slots:
         QCOMPARE(readTestFile(path), std::string("a\n"));
     }
 
+    void aFileOfLineEndsTriplesWhole()
+    {
+        // Every LF gains CR LF: the text outgrows the room first made for it.
+        std::string records;
+        for (int i = 0; i < 5000; ++i)
+            records += "\n\r\n";
+        QCOMPARE(NormalizeText(std::string(5000, '\n')), records);
+    }
+
     void binaryBytesPassThroughUnchanged()
     {
         std::string bytes;

@@ -21,10 +21,4 @@ bool LineReader::readLine(std::string_view &line)
     return true;
 }
 
-void WriteRecord(std::string &out, std::string_view text)
-{
-    out.append(text);
-    out.append("\r\n");
-}
-
 } // namespace cvarden

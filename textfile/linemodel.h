@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 #include <string_view>
 
 namespace cvarden {
@@ -29,8 +28,5 @@ private:
     std::size_t pos_ = 0;
     std::size_t linesRead_ = 0;
 };
-
-// Appends `text` followed by CR LF, the line end every record carries.
-void WriteRecord(std::string &out, std::string_view text);
 
 } // namespace cvarden
