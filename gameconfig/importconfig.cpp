@@ -11,9 +11,11 @@
 
 namespace cvarden {
 
-ImportReport ImportConfigText(std::string_view fileText, const OptionTree &tree, ValueStore &store)
+namespace {
+
+ImportReport importText(std::string_view fileText, const OptionTree &tree, const OptionMatcher &matcher,
+                        ValueStore &store)
 {
-    const OptionMatcher matcher(tree);
     const std::vector<std::optional<std::string>> lastValues = LastValuesSet(fileText, matcher);
 
     ImportReport report;
@@ -33,6 +35,13 @@ ImportReport ImportConfigText(std::string_view fileText, const OptionTree &tree,
     }
     report.outcome = batch.commit();
     return report;
+}
+
+} // namespace
+
+ImportReport ImportConfigText(std::string_view fileText, const OptionTree &tree, ValueStore &store)
+{
+    return importText(fileText, tree, OptionMatcher(tree), store);
 }
 
 std::string ImportSummary(const ImportReport &report)
@@ -60,8 +69,8 @@ ImportReport ImportConfig(const std::string &chosenPath, const OptionTree &tree,
         return {backup};
     // The game reads the file as it is; the normalized copy only adds line
     // ends, which can move where the game cuts a long /* comment.
-    ImportReport report = ImportConfigText(bytes, tree, store);
     const OptionMatcher matcher(tree);
+    ImportReport report = importText(bytes, tree, matcher, store);
     const LaterFiles later = ReadLaterFiles(chosenPath, bytes, matcher);
     report.setLater = later.overriddenCount();
     report.setLaterByOption = ByOption(later, matcher);
